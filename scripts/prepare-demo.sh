@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Lays out a program folder as an installation has it: the program, its settings and its data.
+# Existing settings and data are kept, so a restart keeps what the user changed.
+#   prepare-demo.sh <build folder> <demo folder>
+set -euo pipefail
+build=$(realpath "$1")
+demo=$2
+mkdir -p "$demo"
+demo=$(realpath "$demo")
+
+install -m 755 "$build/projektverwaltung" "$demo/projektverwaltung"

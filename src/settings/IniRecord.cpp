@@ -1,0 +1,3 @@
+#include "IniRecord.h"
+
+TIniRecord IniRecord;
