@@ -69,3 +69,14 @@ function(pv_add_subdirectories)
         endif()
     endforeach()
 endfunction()
+
+# The four parts of the project version (missing parts count as 0), for the program's version
+# record and the tests that read it back.
+foreach(teil MAJOR MINOR PATCH TWEAK)
+    if("${PROJECT_VERSION_${teil}}" STREQUAL "")
+        set(PV_VERSION_${teil} 0)
+    else()
+        set(PV_VERSION_${teil} ${PROJECT_VERSION_${teil}})
+    endif()
+endforeach()
+set(PV_VERSION_TEXT "${PV_VERSION_MAJOR}.${PV_VERSION_MINOR}.${PV_VERSION_PATCH}.${PV_VERSION_TWEAK}")

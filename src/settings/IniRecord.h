@@ -55,3 +55,43 @@ struct TIniRecord
 
 // The one settings record of the process.
 extern TIniRecord IniRecord;
+
+// ---- Routines over PROJEKT.INI in the program directory. Each opens the file, reads or writes
+// what it is asked for and closes it again; a value that cannot be written raises Fehler
+// "In <Pfad> kann nicht geschrieben werden", keys written before it stay written.
+
+// The current working directory of the process, whole, with the platform's separators.
+QString ProgrammVerzeichnis();
+
+// Joins a directory and a file name with the platform separator (no doubled separator at a root).
+QString PfadVerbinden(const QString& verzeichnis, const QString& name);
+
+// Full path of PROJEKT.INI in the program directory.
+QString IniDateiPfad();
+
+// Name of the program file start-up reads the version of (our executable).
+QString ProgrammDateiName();
+
+// Presets the "Programm" and "Control" fields, Version and Datum; does not touch the file.
+void IniVorbelegen();
+
+// Creates PROJEKT.INI empty (an existing file is emptied), then presets and writes the record.
+// When the file cannot be created it shows "Ini-Datei konnte nicht angelegt werden" and does
+// nothing more.
+void IniAnlegen();
+
+// Reads / writes the fifteen keys of "Programm" and "Control".
+void IniLesen();
+void IniSchreiben();
+
+// Window geometry by window name ("HauptFensterEV", ...); other names read or write nothing.
+void FensterLesen(const QString& FensterName);
+void FensterSchreiben(const QString& FensterName);
+
+// Public-view column layout by column id ("PROJEKT", ...); other ids read or write nothing.
+void SpalteLesen(const QString& SpaltenId);
+void SpalteSchreiben(const QString& SpaltenId);
+
+// The product version from the version record of a program file, "%u.%u.%u.%u". Raises Fehler
+// "File contains no version information" when the file is missing or has no such record.
+QString DateiVersion(const QString& Dateiname);
