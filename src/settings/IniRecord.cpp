@@ -126,7 +126,7 @@ int32_t ZahlAusText(const QString& text, int32_t vorgabe)
     if (i < n && text.at(i) == QLatin1Char('$')) {
         basis = 16;
         i += 1;
-    } else if (i + 1 < n && text.at(i) == QLatin1Char('0') && (text.at(i + 1) == QLatin1Char('x') || text.at(i + 1) == QLatin1Char('X'))) {
+    } else if (i + 1 < n && text.at(i) == QLatin1Char('0') && text.at(i + 1).toLower() == QLatin1Char('x')) {
         basis = 16;
         i += 2;
     }
@@ -243,8 +243,11 @@ QString ProgrammVerzeichnis()
 
 QString PfadVerbinden(const QString& verzeichnis, const QString& name)
 {
+    // Without a directory the name stays relative (to the program directory), never the root.
     const QChar trenner = QDir::separator();
-    return verzeichnis.endsWith(trenner) ? verzeichnis + name : verzeichnis + trenner + name;
+    if (verzeichnis.isEmpty() || verzeichnis.endsWith(trenner))
+        return verzeichnis + name;
+    return verzeichnis + trenner + name;
 }
 
 QString IniDateiPfad()

@@ -63,7 +63,8 @@ extern TIniRecord IniRecord;
 // The current working directory of the process, whole, with the platform's separators.
 QString ProgrammVerzeichnis();
 
-// Joins a directory and a file name with the platform separator (no doubled separator at a root).
+// Joins a directory and a file name with the platform separator (no doubled separator at a
+// root; an empty directory leaves the name alone).
 QString PfadVerbinden(const QString& verzeichnis, const QString& name);
 
 // Full path of PROJEKT.INI in the program directory.

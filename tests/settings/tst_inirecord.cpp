@@ -385,10 +385,15 @@ private slots:
         IniRecord = TIniRecord{};
         IniLesen();
         QCOMPARE(IniRecord.DBVerzeichnis, QDir::toNativeSeparators(tief));
-        QCOMPARE(PfadVerbinden("/", "PROJEKT.INI"), QStringLiteral("/PROJEKT.INI"));
     }
 
-    void programmDateiName() { QCOMPARE(ProgrammDateiName(), QStringLiteral("projektverwaltung")); }
+    void namenUndPfade()
+    {
+        QCOMPARE(ProgrammDateiName(), QStringLiteral("projektverwaltung"));
+        QCOMPARE(PfadVerbinden("/srv/projekt", "PROJEKT.MDB"), QStringLiteral("/srv/projekt/PROJEKT.MDB"));
+        QCOMPARE(PfadVerbinden("/", "PROJEKT.INI"), QStringLiteral("/PROJEKT.INI"));
+        QCOMPARE(PfadVerbinden("", "PROJEKT.MDB"), QStringLiteral("PROJEKT.MDB"));
+    }
 
     // A directory in place of the file: creating it is reported and nothing else happens;
     // writing raises the error with the full path.

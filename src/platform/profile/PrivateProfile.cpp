@@ -59,8 +59,9 @@ bool hatZeilenumbruch(const QString& text)
 [[noreturn]] void ablehnen(const QString& abschnitt, const QString& schluessel, const QString& dateiname,
                            const QString& grund)
 {
-    throw Fehler(QStringLiteral("Der Eintrag „%1“ im Abschnitt „%2“ kann nicht in %3 gespeichert werden, weil %4.")
-                     .arg(schluessel, abschnitt, dateiname, grund));
+    throw Fehler(
+        QStringLiteral("Der Eintrag „%1“ im Abschnitt „%2“ kann nicht in %3 gespeichert werden, weil %4.")
+            .arg(schluessel, abschnitt, dateiname, grund));
 }
 
 void pruefen(const QString& abschnitt, const QString& schluessel, const QString& wert, const QString& dateiname)
