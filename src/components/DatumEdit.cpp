@@ -92,6 +92,13 @@ TDatumEdit::TDatumEdit(QWidget* parent)
     });
 }
 
+TDatumEdit::~TDatumEdit()
+{
+    // The line edit loses the focus while the base class tears the children down; its
+    // "editing finished" must not reach this half-destroyed edit.
+    disconnect(m_eingabe, nullptr, this, nullptr);
+}
+
 void TDatumEdit::setDatum(const QDate& datum)
 {
     m_datum = datum.isValid() ? datum : QDate();

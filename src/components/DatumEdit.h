@@ -41,6 +41,7 @@ class TDatumEdit : public QWidget
     Q_OBJECT
 public:
     explicit TDatumEdit(QWidget* parent = nullptr);
+    ~TDatumEdit() override;
 
     // An invalid date is the empty date.
     QDate datum() const { return m_datum; }
