@@ -95,9 +95,13 @@ void TGitterDelegate::paint(QPainter* maler, const QStyleOptionViewItem& option,
     maler->fillRect(option.rect, bild.hintergrund);
     // The last pixel column and row belong to the grid lines.
     const QRect zelle = option.rect.adjusted(0, 0, -1, -1);
+    // Every attribute set explicitly: the painter would otherwise take unset ones (the weight of
+    // a regular column font) from the grid's bold font.
     QFont schrift = spalte->schrift();
-    if (bild.fett)
-        schrift.setBold(true);
+    schrift.setWeight(bild.fett ? QFont::Bold : schrift.weight());
+    schrift.setItalic(schrift.italic());
+    schrift.setUnderline(schrift.underline());
+    schrift.setStrikeOut(schrift.strikeOut());
     maler->setFont(schrift);
     maler->setPen(bild.text);
     maler->setClipRect(zelle);

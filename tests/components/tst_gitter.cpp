@@ -86,6 +86,7 @@ private slots:
     void rangGlyphen_data();
     void rangGlyphen();
     void checkBoxUndMemo();
+    void spaltenSchrift();
     void zeilenfarbe();
     void spaltenLayout();
     void spaltenLayoutErsterStart();
@@ -244,6 +245,38 @@ void TestGitter::checkBoxUndMemo()
     QVERIFY(dunkel(1, 1 + zeilenhoehe) > 0);
     QVERIFY(dunkel(1 + zeilenhoehe, 1 + 2 * zeilenhoehe) > 0);
     QCOMPARE(dunkel(1 + 3 * zeilenhoehe, z.height() - 1), 0);
+}
+
+void TestGitter::spaltenSchrift()
+{
+    // A regular column font in a grid with a bold font draws thinner text; a selected row of a
+    // grid with bold selection draws it bold again.
+    Gitter g;
+    QFont fett = g.gitter.font();
+    fett.setBold(true);
+    g.gitter.setFont(fett);
+    g.spalte(TSpaltenArt::Text, 120);
+    g.spalte(TSpaltenArt::Text, 120)->setSchrift(QFont(fett.family(), fett.pointSize()));
+    const QString text = QStringLiteral("WWWWWWW");
+    g.modell.appendRow({new QStandardItem(text), new QStandardItem(text)});
+    g.modell.appendRow({new QStandardItem(text), new QStandardItem(text)});
+    g.zeigen({});
+    auto schwarz = [&](int zeile, int spalte) {
+        const QImage bild = g.bild();
+        int n = 0;
+        const QRect r = g.zelle(zeile, spalte);
+        for (int y = r.top(); y < r.bottom(); ++y)
+            for (int x = r.left(); x < r.right(); ++x)
+                n += bild.pixelColor(x, y).lightness() < 100;
+        return n;
+    };
+    QVERIFY(schwarz(0, 1) < schwarz(0, 0));
+    g.gitter.setFetteMarkierung(true);
+    g.gitter.setMarkiertextfarbe(Qt::black);
+    g.gitter.setMarkierfarbe(Qt::white);
+    g.gitter.setMarkierfarbeOhneFokus(Qt::white);
+    g.gitter.selectRow(1);
+    QCOMPARE(schwarz(1, 1), schwarz(1, 0));
 }
 
 void TestGitter::zeilenfarbe()
