@@ -1,6 +1,10 @@
 #include "DatenGitter.h"
 
+#include "DatenGitterModell.h"
+#include "FehlerWeitergabe.h"
 #include "GitterDelegate.h"
+#include "TDataSource.h"
+#include "TKADaoTable.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -101,6 +105,8 @@ TGitterSpalte* TDatenGitter::spalteHinzufuegen(TSpaltenArt art, const QString& f
     spalte->m_breite = qMax(breite, KleinsteSpaltenbreite);
     m_spalten.append(spalte);
     connect(spalte, &TGitterSpalte::geaendert, viewport(), qOverload<>(&QWidget::update));
+    if (m_datenModell)
+        m_datenModell->spaltenNeu();
     spaltenAufKopfAnwenden();
     return spalte;
 }
@@ -116,6 +122,62 @@ TGitterSpalte* TDatenGitter::spalteNachId(const QString& id) const
         if (spalte->spaltenId() == id)
             return spalte;
     return nullptr;
+}
+
+void TDatenGitter::setDatenquelle(TDataSource* quelle)
+{
+    if (!m_datenModell)
+        m_datenModell = new TDatenGitterModell(this);
+    if (TDataSource* alt = m_datenModell->datenquelle())
+        disconnect(alt, nullptr, this, nullptr);
+    m_datenModell->setDatenquelle(quelle);
+    if (model() != m_datenModell)
+        setModel(m_datenModell);
+    if (quelle) {
+        // The model connected first, so it has the new rows when the grid looks for its row.
+        connect(quelle, &TDataSource::Scrolled, this, &TDatenGitter::datensatzZeileZeigen);
+        connect(quelle, &TDataSource::RowsReset, this, [this] { datensatzZeileZeigen(datensatzZeile()); });
+        connect(quelle, &TDataSource::RowsInserted, this, [this] { datensatzZeileZeigen(datensatzZeile()); });
+        connect(quelle, &TDataSource::RowsRemoved, this, [this] { datensatzZeileZeigen(datensatzZeile()); });
+        // A post takes what is typed in an open cell editor, as the user expects of a grid.
+        connect(quelle, &TDataSource::UpdateData, this, [this] {
+            if (m_delegate->offenerEditor())
+                commitData(m_delegate->offenerEditor());
+        });
+    }
+    datensatzZeileZeigen(datensatzZeile());
+}
+
+int TDatenGitter::datensatzZeile() const
+{
+    const TKADaoTable* ds = m_datenModell ? m_datenModell->datenmenge() : nullptr;
+    return (ds && ds->Active()) ? ds->CurrentRow() : -1;
+}
+
+TDataSource* TDatenGitter::datenquelle() const
+{
+    return m_datenModell ? m_datenModell->datenquelle() : nullptr;
+}
+
+void TDatenGitter::datensatzZeileZeigen(int zeile)
+{
+    if (!model() || !selectionModel())
+        return;
+    m_folgtDatensatz = true;
+    if (zeile >= 0 && zeile < model()->rowCount()) {
+        int spalte = currentIndex().isValid() ? currentIndex().column() : -1;
+        for (int sichtbar = 0; spalte < 0 && sichtbar < horizontalHeader()->count(); ++sichtbar)
+            if (!horizontalHeader()->isSectionHidden(horizontalHeader()->logicalIndex(sichtbar)))
+                spalte = horizontalHeader()->logicalIndex(sichtbar);
+        const QModelIndex ziel = model()->index(zeile, qMax(0, spalte));
+        if (ziel != currentIndex() || !selectionModel()->isRowSelected(zeile, {}))
+            setCurrentIndex(ziel);
+        scrollTo(ziel);
+    } else {
+        selectionModel()->clear();
+    }
+    m_folgtDatensatz = false;
+    verticalHeader()->viewport()->update();
 }
 
 void TDatenGitter::setModel(QAbstractItemModel* modell)
@@ -320,6 +382,23 @@ TDatenGitter::Zellbild TDatenGitter::zellbild(const QModelIndex& index, bool mar
 void TDatenGitter::currentChanged(const QModelIndex& aktuell, const QModelIndex& vorher)
 {
     QTableView::currentChanged(aktuell, vorher);
+    TKADaoTable* ds = (m_datenModell && model() == m_datenModell) ? m_datenModell->datenmenge() : nullptr;
+    if (ds && ds->Active() && !m_folgtDatensatz && !m_datenModell->imUmbau() && aktuell.isValid()
+        && aktuell.row() != ds->CurrentRow()) {
+        // The user moved to another row: the dataset follows, posting a pending edit first.
+        m_folgtDatensatz = true;
+        try {
+            ds->MoveToRow(aktuell.row());
+        } catch (...) {
+            // The grid goes back to the dataset's row; the error is shown from the event loop.
+            m_folgtDatensatz = false;
+            QMetaObject::invokeMethod(
+                this, [this] { datensatzZeileZeigen(datensatzZeile()); }, Qt::QueuedConnection);
+            FehlerWeitergeben(std::current_exception());
+            return;
+        }
+        m_folgtDatensatz = false;
+    }
     verticalHeader()->viewport()->update();
     if (aktuell.row() != vorher.row())
         viewport()->update();

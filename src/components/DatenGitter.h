@@ -119,6 +119,8 @@ private:
     friend class TDatenGitterModell;
     void spaltenAufKopfAnwenden();
     void leerenBereichZeichnen();
+    void datensatzZeileZeigen(int zeile);
+    int datensatzZeile() const;
 
     QList<TGitterSpalte*> m_spalten;
     TGitterDelegate* m_delegate;
@@ -132,4 +134,5 @@ private:
     bool m_markierungZeichnen = true;
     bool m_fetteMarkierung = false;
     bool m_nurLesen = false;
+    bool m_folgtDatensatz = false;
 };

@@ -84,7 +84,7 @@ TDatumEdit::TDatumEdit(QWidget* parent)
     layout->addWidget(m_knopf);
 
     connect(m_knopf, &QToolButton::clicked, this, &TDatumEdit::aufklappen);
-    connect(m_eingabe, &QLineEdit::editingFinished, this, &TDatumEdit::texteingabeUebernehmen);
+    connect(m_eingabe, &QLineEdit::editingFinished, this, &TDatumEdit::eingabeUebernehmen);
     connect(m_auswahl, &TDatumAuswahl::gewaehlt, this, [this](const QDate& datum) {
         benutzerSetzt(datum);
         m_eingabe->setFocus();
@@ -116,7 +116,7 @@ void TDatumEdit::aufklappen()
 {
     if (m_nurLesen || !isEnabled())
         return;
-    texteingabeUebernehmen();
+    eingabeUebernehmen();
     m_auswahl->zeigen(m_datum, mapToGlobal(QPoint(0, height())));
 }
 
@@ -137,7 +137,7 @@ QDate TDatumEdit::textLesen(const QString& text, bool* ok)
     return datum;
 }
 
-void TDatumEdit::texteingabeUebernehmen()
+void TDatumEdit::eingabeUebernehmen()
 {
     bool ok = false;
     const QDate gelesen = textLesen(m_eingabe->text(), &ok);

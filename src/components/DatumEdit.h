@@ -55,6 +55,9 @@ public:
     TDatumAuswahl* auswahl() const { return m_auswahl; }
     QLineEdit* eingabe() const { return m_eingabe; }
 
+    // Takes what is typed (as leaving the edit does); text that is no date is dropped.
+    void eingabeUebernehmen();
+
     // Reads a typed date: empty text is the empty date; otherwise dd.MM.yyyy or d.M.yyyy.
     // ok is false for text that is no date.
     static QDate textLesen(const QString& text, bool* ok);
@@ -69,7 +72,6 @@ protected:
     void changeEvent(QEvent* ereignis) override;
 
 private:
-    void texteingabeUebernehmen();
     void benutzerSetzt(const QDate& datum);
     void anzeigen();
 

@@ -48,6 +48,10 @@ TGitterDelegate::TGitterDelegate(TDatenGitter* gitter)
     : QStyledItemDelegate(gitter)
     , m_gitter(gitter)
 {
+    connect(this, &QAbstractItemDelegate::closeEditor, this, [this](QWidget* editor) {
+        if (editor == m_offenerEditor)
+            m_offenerEditor = nullptr;
+    });
 }
 
 QColor TGitterDelegate::fortschrittFarbe(double wert, double obereGrenze, double untereGrenze)
@@ -250,12 +254,14 @@ QWidget* TGitterDelegate::createEditor(QWidget* eltern, const QStyleOptionViewIt
         edit->setAutoFillBackground(true);
         // Choosing a date (or "Heute", "Ohne") ends the edit; closing the calendar without a
         // choice leaves the cell editor open for typing.
-        connect(edit, &TDatumEdit::auswahlBeendet, this, [this, edit] {
+        auto fertig = [this, edit] {
             emit const_cast<TGitterDelegate*>(this)->commitData(edit);
             emit const_cast<TGitterDelegate*>(this)->closeEditor(edit, QAbstractItemDelegate::NoHint);
-        });
+        };
+        connect(edit, &TDatumEdit::auswahlBeendet, this, fertig);
+        connect(edit->eingabe(), &QLineEdit::returnPressed, this, fertig);
         QTimer::singleShot(0, edit, &TDatumEdit::aufklappen);
-        return edit;
+        return merken(edit);
     }
     case TSpaltenArt::Lookup: {
         auto* liste = new QComboBox(eltern);
@@ -271,7 +277,7 @@ QWidget* TGitterDelegate::createEditor(QWidget* eltern, const QStyleOptionViewIt
             emit const_cast<TGitterDelegate*>(this)->closeEditor(liste, QAbstractItemDelegate::NoHint);
         });
         QTimer::singleShot(0, liste, &QComboBox::showPopup);
-        return liste;
+        return merken(liste);
     }
     case TSpaltenArt::Text:
     case TSpaltenArt::Memo: {
@@ -279,7 +285,7 @@ QWidget* TGitterDelegate::createEditor(QWidget* eltern, const QStyleOptionViewIt
         const int breite = index.data(GitterRolle::Feldbreite).toInt();
         if (breite > 0)
             edit->setMaxLength(breite);
-        return edit;
+        return merken(edit);
     }
     case TSpaltenArt::CheckBox:  // toggled by a click, no editor
     case TSpaltenArt::Fortschritt:
@@ -287,6 +293,12 @@ QWidget* TGitterDelegate::createEditor(QWidget* eltern, const QStyleOptionViewIt
         return nullptr;
     }
     return nullptr;
+}
+
+QWidget* TGitterDelegate::merken(QWidget* editor) const
+{
+    m_offenerEditor = editor;
+    return editor;
 }
 
 void TGitterDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
@@ -305,6 +317,7 @@ void TGitterDelegate::setEditorData(QWidget* editor, const QModelIndex& index) c
 void TGitterDelegate::setModelData(QWidget* editor, QAbstractItemModel* modell, const QModelIndex& index) const
 {
     if (auto* edit = qobject_cast<TDatumEdit*>(editor)) {
+        edit->eingabeUebernehmen();
         // "Ohne" stores no date.
         modell->setData(index, edit->datum().isValid() ? QVariant(edit->datum()) : QVariant(), Qt::EditRole);
     } else if (auto* liste = qobject_cast<QComboBox*>(editor)) {

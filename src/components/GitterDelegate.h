@@ -2,6 +2,8 @@
 
 #include <QStyledItemDelegate>
 
+#include <QPointer>
+
 class TDatenGitter;
 class TGitterSpalte;
 
@@ -18,6 +20,9 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* modell, const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // The cell editor open now, if any.
+    QWidget* offenerEditor() const { return m_offenerEditor; }
 
     // The painting rules, open to the grid for cells it draws itself and to tests.
     static QColor fortschrittFarbe(double wert, double obereGrenze, double untereGrenze);
@@ -38,5 +43,8 @@ private:
                             const QColor& textfarbe) const;
     void zeichneRang(QPainter* maler, const QRect& zelle, const QVariant& wert, const TGitterSpalte& spalte) const;
 
+    QWidget* merken(QWidget* editor) const;
+
     TDatenGitter* m_gitter;
+    mutable QPointer<QWidget> m_offenerEditor;
 };

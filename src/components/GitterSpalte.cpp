@@ -1,6 +1,8 @@
 #include "GitterSpalte.h"
 
 #include "DatenGitter.h"
+#include "TKADaoTable.h"  // TDataSource.h needs the complete dataset type
+#include "TDataSource.h"
 
 #include <QHeaderView>
 
@@ -119,6 +121,11 @@ void TGitterSpalte::setLookup(TDataSource* liste, const QString& schluessel, con
     m_lookupAnzeige = anzeige;
     m_lookupZeilen = zeilen;
     emit geaendert();
+}
+
+TDataSource* TGitterSpalte::lookupListe() const
+{
+    return m_lookupListe;
 }
 
 void TGitterSpalte::setFortschrittStil(TFortschrittStil stil)

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QObject>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <optional>
@@ -86,7 +87,7 @@ public:
 
     // Lookup: the list, its key field and the field it shows; rows of its drop-down.
     void setLookup(TDataSource* liste, const QString& schluessel, const QString& anzeige, int zeilen = 8);
-    TDataSource* lookupListe() const { return m_lookupListe; }
+    TDataSource* lookupListe() const;
     QString lookupSchluessel() const { return m_lookupSchluessel; }
     QString lookupAnzeige() const { return m_lookupAnzeige; }
     int lookupZeilen() const { return m_lookupZeilen; }
@@ -124,7 +125,7 @@ private:
     bool m_editierbar = false;
     QString m_textAn = QStringLiteral("Wahr");
     QString m_textAus = QStringLiteral("Falsch");
-    TDataSource* m_lookupListe = nullptr;
+    QPointer<TDataSource> m_lookupListe;
     QString m_lookupSchluessel;
     QString m_lookupAnzeige;
     int m_lookupZeilen = 8;
