@@ -33,7 +33,22 @@ TDBEdit::TDBEdit(QWidget* parent)
     , m_verbindung(new TFeldVerbindung(this))
 {
     connect(m_verbindung, &TFeldVerbindung::anzeigen, this, &TDBEdit::anzeigen);
-    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { m_verbindung->schreiben(text); });
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        m_geaendert = true;
+        m_verbindung->bearbeitenBeginnen();
+    });
+    connect(this, &QLineEdit::editingFinished, this, [this] {
+        if (m_geaendert) {
+            m_geaendert = false;
+            m_verbindung->schreibenAusEreignis(text());
+        }
+    });
+    connect(m_verbindung, &TFeldVerbindung::uebernehmen, this, [this] {
+        if (m_geaendert) {
+            m_geaendert = false;
+            m_verbindung->schreiben(text());
+        }
+    });
 }
 
 void TDBEdit::setDatenquelle(TDataSource* quelle)
@@ -48,6 +63,7 @@ void TDBEdit::setFeld(const QString& feld)
 
 void TDBEdit::anzeigen()
 {
+    m_geaendert = false;
     const int breite = m_verbindung->feldbreite();
     setMaxLength(breite > 0 ? breite : 32767);
     const TField* feld = m_verbindung->feldObjekt();
@@ -64,9 +80,26 @@ TDBMemo::TDBMemo(QWidget* parent)
     setTabChangesFocus(true);
     connect(m_verbindung, &TFeldVerbindung::anzeigen, this, &TDBMemo::anzeigen);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_zeigt)
-            m_verbindung->schreiben(toPlainText());
+        if (m_zeigt)
+            return;
+        m_geaendert = true;
+        m_verbindung->bearbeitenBeginnen();
     });
+    connect(m_verbindung, &TFeldVerbindung::uebernehmen, this, [this] {
+        if (m_geaendert) {
+            m_geaendert = false;
+            m_verbindung->schreiben(toPlainText());
+        }
+    });
+}
+
+void TDBMemo::focusOutEvent(QFocusEvent* ereignis)
+{
+    QPlainTextEdit::focusOutEvent(ereignis);
+    if (m_geaendert) {
+        m_geaendert = false;
+        m_verbindung->schreibenAusEreignis(toPlainText());
+    }
 }
 
 void TDBMemo::setDatenquelle(TDataSource* quelle)
@@ -81,6 +114,7 @@ void TDBMemo::setFeld(const QString& feld)
 
 void TDBMemo::anzeigen()
 {
+    m_geaendert = false;
     m_zeigt = true;
     setPlainText(m_verbindung->wert().toString());
     m_zeigt = false;
@@ -98,7 +132,7 @@ TDBLookupBox::TDBLookupBox(QWidget* parent)
     connect(m_liste, &TListenVerbindung::geaendert, this, &TDBLookupBox::listeFuellen);
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (!m_zeigt && index >= 0)
-            m_verbindung->schreiben(itemData(index));
+            m_verbindung->schreibenAusEreignis(itemData(index));
     });
 }
 
@@ -150,7 +184,7 @@ TDBDatumEdit::TDBDatumEdit(QWidget* parent)
     connect(m_verbindung, &TFeldVerbindung::anzeigen, this, &TDBDatumEdit::anzeigen);
     connect(m_verbindung, &TFeldVerbindung::uebernehmen, this, &TDatumEdit::eingabeUebernehmen);
     connect(this, &TDatumEdit::datumBearbeitet, this, [this](const QDate& datum) {
-        m_verbindung->schreiben(datum.isValid() ? QVariant(datum) : QVariant());
+        m_verbindung->schreibenAusEreignis(datum.isValid() ? QVariant(datum) : QVariant());
     });
 }
 
@@ -184,7 +218,7 @@ TDBSpinEdit::TDBSpinEdit(QWidget* parent)
     });
     connect(this, &QSpinBox::valueChanged, this, [this](int wert) {
         if (!m_zeigt)
-            m_verbindung->schreiben(wert);
+            m_verbindung->schreibenAusEreignis(wert);
     });
 }
 
@@ -214,7 +248,7 @@ void TDBSpinEdit::angezeigtenWertSichern()
         return;
     const QVariant wert = m_verbindung->wert();
     if (wert.isNull() || wert.toLongLong() != value())
-        m_verbindung->schreiben(value());
+        m_verbindung->schreibenAusEreignis(value());
 }
 
 // --- TDBCheckBox -----------------------------------------------------------------------------
@@ -229,7 +263,7 @@ TDBCheckBox::TDBCheckBox(const QString& text, QWidget* parent)
     , m_verbindung(new TFeldVerbindung(this))
 {
     connect(m_verbindung, &TFeldVerbindung::anzeigen, this, &TDBCheckBox::anzeigen);
-    connect(this, &QCheckBox::clicked, this, [this](bool an) { m_verbindung->schreiben(an); });
+    connect(this, &QCheckBox::clicked, this, [this](bool an) { m_verbindung->schreibenAusEreignis(an); });
 }
 
 void TDBCheckBox::setDatenquelle(TDataSource* quelle)

@@ -17,7 +17,9 @@ class TListenVerbindung;
 // when it moves, and writes the user's change into the dataset's edit buffer, so that the next
 // post stores it. Their enabled state is the window's.
 
-// Text edit that takes at most as many characters as the field holds.
+// Text edit that takes at most as many characters as the field holds. Typing puts the dataset
+// into edit state; the text goes into the field when the user leaves the edit or a post starts,
+// so that a half-typed value never meets the field's checks.
 class TDBEdit : public QLineEdit
 {
     Q_OBJECT
@@ -30,9 +32,10 @@ public:
 private:
     void anzeigen();
     TFeldVerbindung* m_verbindung;
+    bool m_geaendert = false;
 };
 
-// Multi-line text.
+// Multi-line text; written like the text edit.
 class TDBMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -42,10 +45,14 @@ public:
     void setFeld(const QString& feld);
     TFeldVerbindung* verbindung() const { return m_verbindung; }
 
+protected:
+    void focusOutEvent(QFocusEvent* ereignis) override;
+
 private:
     void anzeigen();
     TFeldVerbindung* m_verbindung;
     bool m_zeigt = false;
+    bool m_geaendert = false;
 };
 
 // Drop-down list of a list dataset: the field holds the key, the list shows another column.

@@ -301,6 +301,12 @@ void TDatenGitter::setSpaltenBreiteAenderbar(bool aenderbar)
     horizontalHeader()->setSectionResizeMode(aenderbar ? QHeaderView::Interactive : QHeaderView::Fixed);
 }
 
+void TDatenGitter::setSortierteSpalteDunkler(bool dunkler)
+{
+    m_sortierteDunkler = dunkler;
+    viewport()->update();
+}
+
 void TDatenGitter::setGitterfarbe(const QColor& farbe)
 {
     m_gitterfarbe = farbe;
@@ -371,6 +377,8 @@ TDatenGitter::Zellbild TDatenGitter::zellbild(const QModelIndex& index, bool mar
     if (m_faerbung)
         m_faerbung(const_cast<TGitterSpalte*>(spalte), index.row(), bild.hintergrund, bild.gitter, bild.zustand);
 
+    if (m_sortierteDunkler && isSortingEnabled() && horizontalHeader()->sortIndicatorSection() == index.column())
+        bild.hintergrund = bild.hintergrund.darker(110);
     if (zeigtMarkiert) {
         bild.hintergrund = gitterFokus ? m_markierfarbe : m_markierfarbeOhneFokus;
         bild.text = m_markiertextfarbe;

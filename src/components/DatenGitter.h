@@ -78,6 +78,9 @@ public:
     bool fetteMarkierung() const { return m_fetteMarkierung; }
     void setSpaltenVerschiebbar(bool verschiebbar);
     void setSpaltenBreiteAenderbar(bool aenderbar);
+    // The column the grid is sorted by is drawn a little darker (sorting through a proxy model
+    // on the raw value role).
+    void setSortierteSpalteDunkler(bool dunkler);
     void setGitterfarbe(const QColor& farbe);
     QColor gitterfarbe() const { return m_gitterfarbe; }
     // No column can be edited, whatever the columns say.
@@ -133,6 +136,7 @@ private:
     bool m_nurAktiveZeilen = true;
     bool m_markierungZeichnen = true;
     bool m_fetteMarkierung = false;
+    bool m_sortierteDunkler = false;
     bool m_nurLesen = false;
     bool m_folgtDatensatz = false;
 };

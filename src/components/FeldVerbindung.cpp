@@ -4,6 +4,8 @@
 #include "TDataSource.h"
 #include "TKADaoTable.h"
 
+#include <QScopedValueRollback>
+
 TFeldVerbindung::TFeldVerbindung(QObject* besitzer)
     : QObject(besitzer)
 {
@@ -81,23 +83,34 @@ void TFeldVerbindung::schreiben(const QVariant& wert)
     TKADaoTable* ds = datenmenge();
     if (!ds || m_feld.isEmpty())
         return;
-    m_schreibt = true;
-    try {
-        TField* feld = ds->FieldByName(m_feld);
-        if (ds->State() == TDataSetState::dsBrowse)
-            ds->Edit();
-        feld->setValue(wert);
-    } catch (...) {
-        m_schreibt = false;
-        // The control shows the field's value again, and the error reaches the error box.
-        emit anzeigen();
-        FehlerWeitergeben(std::current_exception());
-        return;
-    }
-    m_schreibt = false;
+    // The control that writes shows the value already; it must not be reset by its own echo.
+    const QScopedValueRollback<bool> schreibt(m_schreibt, true);
+    TField* feld = ds->FieldByName(m_feld);
+    if (ds->State() == TDataSetState::dsBrowse)
+        ds->Edit();
+    feld->setValue(wert);
 }
 
-TDataSource* TFeldVerbindung::datenquelle() const
+void TFeldVerbindung::schreibenAusEreignis(const QVariant& wert)
 {
-    return m_quelle;
+    try {
+        schreiben(wert);
+    } catch (...) {
+        emit anzeigen();
+        FehlerWeitergeben(std::current_exception());
+    }
+}
+
+void TFeldVerbindung::bearbeitenBeginnen()
+{
+    TKADaoTable* ds = datenmenge();
+    if (!ds || ds->State() != TDataSetState::dsBrowse)
+        return;
+    try {
+        const QScopedValueRollback<bool> schreibt(m_schreibt, true);
+        ds->Edit();
+    } catch (...) {
+        emit anzeigen();
+        FehlerWeitergeben(std::current_exception());
+    }
 }

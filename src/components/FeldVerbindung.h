@@ -31,8 +31,14 @@ public:
     int feldbreite() const;
     bool bearbeitet() const;  // the dataset is in edit or insert state
 
-    // Writes the user's value into the field (edit state first when browsing).
+    // Writes the user's value into the field (edit state first when browsing). Throws what the
+    // field refuses: called while a post takes the input, that ends the post.
     void schreiben(const QVariant& wert);
+    // The same from a widget's own event (a keystroke, a click): an error is handed on to the
+    // event loop and the control shows the field's value again.
+    void schreibenAusEreignis(const QVariant& wert);
+    // The user began to change the value: the dataset goes into edit state.
+    void bearbeitenBeginnen();
 
 signals:
     // Show the value anew: the current row moved, the field changed or the dataset reopened.

@@ -4,6 +4,7 @@
 #include "DatenGitter.h"
 #include "DatenGitterModell.h"
 #include "DatumEdit.h"
+#include "FehlerAnwendung.h"
 #include "ProjektDaten.h"
 
 #include <QAbstractItemModelTester>
@@ -65,6 +66,7 @@ private slots:
     void bearbeitenBisInDieDatei();
     void datumUndLookupImGitter();
     void nurLesen();
+    void speichernScheitertBeimZeilenwechsel();
     void liestNurSichtbareZeilen();
 };
 
@@ -293,6 +295,32 @@ void TestDatenGitter::nurLesen()
     QCOMPARE(d.tabProjekt.FieldByName(QStringLiteral("EV_Sichtbar"))->AsBoolean(), false);
 }
 
+void TestDatenGitter::speichernScheitertBeimZeilenwechsel()
+{
+    ProjektDaten d;
+    ProjektGitter g(d);
+    QVERIFY(QTest::qWaitForWindowExposed(&g.gitter));
+    bool gesperrt = true;
+    d.tabProjekt.BeforePost = [&](TKADaoTable*) {
+        if (gesperrt)
+            throw Fehler(QStringLiteral("Datensatz ist gesperrt"));
+    };
+    FehlerAnwendung::fehler.clear();
+    g.klick(1, EV);
+    g.klick(3, Kommnr);
+    // The error reaches the error box; grid and dataset stay on the row being edited.
+    QTRY_COMPARE(FehlerAnwendung::fehler, QStringList{QStringLiteral("Datensatz ist gesperrt")});
+    QTRY_COMPARE(g.gitter.currentIndex().row(), 1);
+    QCOMPARE(d.tabProjekt.CurrentRow(), 1);
+    QCOMPARE(d.tabProjekt.State(), TDataSetState::dsEdit);
+    QVERIFY(g.gitter.selectionModel()->isRowSelected(1, {}));
+
+    gesperrt = false;
+    g.klick(3, Kommnr);
+    QCOMPARE(d.tabProjekt.CurrentRow(), 3);
+    QCOMPARE(d.gespeichert(QStringLiteral("select EV_Sichtbar from Projekt where Kommnr = 'P-2'")).toBool(), true);
+}
+
 void TestDatenGitter::liestNurSichtbareZeilen()
 {
     ProjektDaten d(0);
@@ -316,5 +344,5 @@ void TestDatenGitter::liestNurSichtbareZeilen()
     QCOMPARE(g.text(4000, Kommnr), QStringLiteral("P-4001"));
 }
 
-QTEST_MAIN(TestDatenGitter)
+PV_TEST_MAIN(TestDatenGitter)
 #include "tst_datengitter.moc"

@@ -2,6 +2,7 @@
 // the dataset, writing the user's change into the edit buffer, and their limits.
 #include "DBBedienelemente.h"
 #include "DatumEdit.h"
+#include "FehlerAnwendung.h"
 #include "FeldVerbindung.h"
 #include "ProjektDaten.h"
 
@@ -35,6 +36,7 @@ class TestDBBedienelemente : public QObject
     Q_OBJECT
 private slots:
     void textEditFolgtUndSchreibt();
+    void textEditZahlenfeld();
     void textEditFeldbreite_data();
     void textEditFeldbreite();
     void memoUndCheckBox();
@@ -63,27 +65,70 @@ void TestDBBedienelemente::textEditFolgtUndSchreibt()
     QCOMPARE(oben->text(), QStringLiteral("P-3"));
     QCOMPARE(unten->text(), QStringLiteral("P-3"));
 
-    d.tabProjekt.Edit();
+    // Typing starts the edit; the text reaches the field when the user leaves the edit.
     oben->setFocus();
     oben->selectAll();
     tippen(oben, QStringLiteral("Ü-17"));
+    QCOMPARE(d.tabProjekt.State(), TDataSetState::dsEdit);
     QCOMPARE(oben->text(), QStringLiteral("Ü-17"));
-    QCOMPARE(unten->text(), QStringLiteral("Ü-17"));
+    QCOMPARE(kommnr(d), QStringLiteral("P-3"));
+    unten->setFocus();
     QCOMPARE(kommnr(d), QStringLiteral("Ü-17"));
-    QVERIFY(d.gespeichert(QStringLiteral("select count(*) from Projekt where Kommnr = 'Ü-17'")).toInt() == 0);
+    QCOMPARE(unten->text(), QStringLiteral("Ü-17"));
+    QCOMPARE(d.gespeichert(QStringLiteral("select count(*) from Projekt where Kommnr = 'Ü-17'")).toInt(), 0);
     d.tabProjekt.Post();
     QCOMPARE(d.gespeichert(QStringLiteral("select count(*) from Projekt where Kommnr = 'Ü-17'")).toInt(), 1);
 
+    // A post takes what is typed without leaving the edit.
+    unten->end(false);
+    tippen(unten, QStringLiteral("a"));
+    d.tabProjekt.Post();
+    QCOMPARE(d.gespeichert(QStringLiteral("select count(*) from Projekt where Kommnr = 'Ü-17a'")).toInt(), 1);
+    QCOMPARE(oben->text(), QStringLiteral("Ü-17a"));
+
     // Cancelling shows the stored value again.
-    d.tabProjekt.Edit();
+    oben->setFocus();
     oben->selectAll();
     tippen(oben, QStringLiteral("X"));
     d.tabProjekt.Cancel();
-    QCOMPARE(oben->text(), QStringLiteral("Ü-17"));
+    QCOMPARE(oben->text(), QStringLiteral("Ü-17a"));
 
     // A closed dataset shows nothing.
     d.tabProjekt.Close();
     QCOMPARE(oben->text(), QString());
+}
+
+void TestDBBedienelemente::textEditZahlenfeld()
+{
+    // A number field: a half-typed value such as "-" is no error; what the field refuses ends
+    // the post with the field's message, and the row stays in edit state.
+    ProjektDaten d;
+    TDBEdit edit;
+    edit.setDatenquelle(&d.dsProjekt);
+    edit.setFeld(QStringLiteral("Kostenstelle"));
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    FehlerAnwendung::fehler.clear();
+    edit.setFocus();
+    QTest::keyClicks(&edit, QStringLiteral("-5"));
+    QCoreApplication::processEvents();
+    QVERIFY(FehlerAnwendung::fehler.isEmpty());
+    d.tabProjekt.Post();
+    QCOMPARE(d.gespeichert(QStringLiteral("select Kostenstelle from Projekt where Kommnr = 'P-1'")).toInt(), -5);
+
+    edit.selectAll();
+    QTest::keyClicks(&edit, QStringLiteral("abc"));
+    QVERIFY_THROWS_EXCEPTION(Fehler, d.tabProjekt.Post());
+    QCOMPARE(d.tabProjekt.State(), TDataSetState::dsEdit);
+    QCOMPARE(d.gespeichert(QStringLiteral("select Kostenstelle from Projekt where Kommnr = 'P-1'")).toInt(), -5);
+
+    // Leaving the edit with such a value shows the message and the field's value again.
+    edit.setFocus();
+    edit.selectAll();
+    QTest::keyClicks(&edit, QStringLiteral("x1"));
+    edit.clearFocus();
+    QTRY_COMPARE(FehlerAnwendung::fehler.size(), 1);
+    QCOMPARE(edit.text(), QStringLiteral("-5"));
 }
 
 void TestDBBedienelemente::textEditFeldbreite_data()
@@ -272,5 +317,5 @@ void TestDBBedienelemente::lesetext()
     QCOMPARE(datum.text(), QString());
 }
 
-QTEST_MAIN(TestDBBedienelemente)
+PV_TEST_MAIN(TestDBBedienelemente)
 #include "tst_dbbedienelemente.moc"

@@ -6,6 +6,7 @@
 #include "Zeilenfarbe.h"
 
 #include <QHeaderView>
+#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QtTest>
 
@@ -88,6 +89,7 @@ private slots:
     void checkBoxUndMemo();
     void spaltenSchrift();
     void zeilenfarbe();
+    void sortierteSpalte();
     void spaltenLayout();
     void spaltenLayoutErsterStart();
 };
@@ -324,6 +326,41 @@ void TestGitter::zeilenfarbe()
     const QImage bild = g.bild();
     const QRect unten = g.zelle(3).translated(0, 2 * g.zelle(3).height());
     QCOMPARE(bild.pixelColor(unten.center()), spaltenfarbe);
+}
+
+void TestGitter::sortierteSpalte()
+{
+    // Sorted on the raw value through a proxy; the sorted column is darker than its colour.
+    Gitter g;
+    g.spalte(TSpaltenArt::Text, 100);
+    g.spalte(TSpaltenArt::Datum, 100);
+    auto zeile = [&](const QString& text, const QDate& datum) {
+        auto* a = new QStandardItem(text);
+        auto* b = new QStandardItem(datum.toString(QStringLiteral("dd.MM.yyyy")));
+        b->setData(datum, GitterRolle::Rohwert);
+        g.modell.appendRow({a, b});
+    };
+    zeile(QStringLiteral("b"), QDate(2024, 1, 31));
+    zeile(QStringLiteral("a"), QDate(2023, 12, 1));
+    zeile(QStringLiteral("c"), QDate(2024, 2, 1));
+    QSortFilterProxyModel sortiert;
+    sortiert.setSourceModel(&g.modell);
+    sortiert.setSortRole(GitterRolle::Rohwert);
+    g.gitter.setModel(&sortiert);
+    g.gitter.setSortingEnabled(true);
+    g.gitter.setSortierteSpalteDunkler(true);
+    g.gitter.sortByColumn(1, Qt::AscendingOrder);
+    g.gitter.setZeilenIndikator(false);
+    g.gitter.resize(400, 200);
+    g.gitter.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g.gitter));
+    QCOMPARE(sortiert.index(0, 0).data().toString(), QStringLiteral("a"));
+    QCOMPARE(sortiert.index(2, 0).data().toString(), QStringLiteral("c"));
+    const QImage bild = g.gitter.viewport()->grab().toImage();
+    const QRect datum = g.gitter.visualRect(sortiert.index(2, 1));
+    const QRect text = g.gitter.visualRect(sortiert.index(2, 0));
+    QVERIFY(bild.pixelColor(datum.left() + 1, datum.top() + 1).lightness()
+            < bild.pixelColor(text.left() + 1, text.top() + 1).lightness());
 }
 
 void TestGitter::spaltenLayout()
