@@ -135,6 +135,11 @@ TField::TField(TKADaoTable* dataSet, QString name, TFieldType typ, int size, TFi
 {
 }
 
+TKADaoTable* TField::LookupDataSet() const
+{
+    return m_lookupDataSet;
+}
+
 QVariant TField::Value() const
 {
     return m_dataSet->feldWert(m_index);
