@@ -14,7 +14,7 @@
 
 namespace {
 
-// The texts the program's users know from the original component set.
+// Texts the users know by heart; kept word for word.
 const char* const textLeer = "Operation bei leerer Datenmenge nicht ausführbar";
 const char* const textNurLesen = "Eine Datenmenge, die nur zum Lesen ist, kann nicht geändert werden";
 const char* const textGeschlossen = "Operation bei geschlossener Datenmenge nicht ausführbar";
