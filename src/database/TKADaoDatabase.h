@@ -37,7 +37,7 @@ public:
     void setBusyTimeout(int ms);
 
     // Connection settings of the program. Exclusive and ReadOnly take effect at Open (the
-    // program opens shared and writable); the others describe the original engine's login
+    // program opens shared and writable); the others describe the login of the Jet engine that the old files needed
     // and are kept for its record: they change nothing here.
     bool Exclusive() const { return m_exclusive; }
     void setExclusive(bool wert);
