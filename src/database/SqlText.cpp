@@ -98,9 +98,10 @@ QString bedingungEinfuegen(const QString& sql, const QString& bedingung)
 
     qsizetype where = -1;
     qsizetype ende = text.size();
+    // Every insertion starts on a new line, so that a line comment in the text ends before it.
     for (const Wort& w : woerter) {
         if (w.text == QLatin1String("UNION") || w.text == QLatin1String("EXCEPT") || w.text == QLatin1String("INTERSECT"))
-            return QStringLiteral("SELECT * FROM (%1) WHERE %2").arg(text, bedingung);
+            return QStringLiteral("SELECT * FROM (%1\n) WHERE %2").arg(text, bedingung);
     }
     for (const Wort& w : woerter) {
         if (w.text == QLatin1String("WHERE") && where < 0) {
@@ -111,12 +112,13 @@ QString bedingungEinfuegen(const QString& sql, const QString& bedingung)
             break;
         }
     }
-    const QString rest = text.mid(ende);
+    const QString rest = text.mid(ende).trimmed();
+    const QString schluss = rest.isEmpty() ? QString() : QLatin1Char('\n') + rest;
     if (where >= 0) {
         const QString alt = text.mid(where + 5, ende - where - 5).trimmed();
-        return QStringLiteral("%1WHERE (%2) AND (%3) %4").arg(text.left(where), bedingung, alt, rest).trimmed();
+        return QStringLiteral("%1WHERE (%2) AND (%3\n)%4").arg(text.left(where), bedingung, alt, schluss);
     }
-    return QStringLiteral("%1 WHERE %2 %3").arg(text.left(ende).trimmed(), bedingung, rest).trimmed();
+    return QStringLiteral("%1\nWHERE %2%3").arg(text.left(ende).trimmed(), bedingung, schluss);
 }
 
 QString aliasVon(const QString& sql, const QString& tabelle)

@@ -3,7 +3,6 @@
 #include "Fehler.h"
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QRegularExpression>
 #include <sqlite3.h>
 

@@ -33,6 +33,7 @@ signals:
     void StateChange();
     void DataChange(TField* Field);
     void UpdateData();
+    void BrowseModeNeeded();
     void Scrolled(int zeile);
     void RowsAboutToBeReset();
     void RowsReset();

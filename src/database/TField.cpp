@@ -135,6 +135,11 @@ TField::TField(TKADaoTable* dataSet, QString name, TFieldType typ, int size, TFi
 {
 }
 
+TKADaoTable* TField::LookupDataSet() const
+{
+    return m_lookupDataSet;
+}
+
 QVariant TField::Value() const
 {
     return m_dataSet->feldWert(m_index);
@@ -289,7 +294,7 @@ QString TField::Text(const QVariant& wert) const
     case QMetaType::QDate:
         return wert.toDate().toString(QStringLiteral("dd.MM.yyyy"));
     case QMetaType::QDateTime: {
-        // As the old program showed it: the time only when the value has one.
+        // The time of day only when the value has one.
         const QDateTime dt = wert.toDateTime();
         if (dt.time() == QTime(0, 0))
             return dt.date().toString(QStringLiteral("dd.MM.yyyy"));

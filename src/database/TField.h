@@ -3,6 +3,7 @@
 #include "DatenbankTypen.h"
 
 #include <QDate>
+#include <QPointer>
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
@@ -46,7 +47,7 @@ public:
 
     // Lookup definition (fkLookup only).
     const QString& KeyFields() const { return m_keyFields; }
-    TKADaoTable* LookupDataSet() const { return m_lookupDataSet; }
+    TKADaoTable* LookupDataSet() const;
     const QString& LookupKeyFields() const { return m_lookupKeyFields; }
     const QString& LookupResultField() const { return m_lookupResultField; }
 
@@ -102,7 +103,7 @@ private:
     QString m_herkunftSpalte;
 
     QString m_keyFields;
-    TKADaoTable* m_lookupDataSet = nullptr;
+    QPointer<TKADaoTable> m_lookupDataSet;   // empty once that dataset is gone
     QString m_lookupKeyFields;
     QString m_lookupResultField;
     int m_schluesselIndex = -1;   // own key field of a lookup

@@ -37,8 +37,8 @@ public:
     void setBusyTimeout(int ms);
 
     // Connection settings of the program. Exclusive and ReadOnly take effect at Open (the
-    // program opens shared and writable); the others describe the original engine's login
-    // and are kept for its record: they change nothing here.
+    // program opens shared and writable); the others describe the login that the Jet engine
+    // of the old files needed and are kept for the record: they change nothing here.
     bool Exclusive() const { return m_exclusive; }
     void setExclusive(bool wert);
     bool ReadOnly() const { return m_readOnly; }

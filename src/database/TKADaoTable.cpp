@@ -14,7 +14,7 @@
 
 namespace {
 
-// The texts the program's users know from the original component set.
+// Texts the users know by heart; kept word for word.
 const char* const textLeer = "Operation bei leerer Datenmenge nicht ausführbar";
 const char* const textNurLesen = "Eine Datenmenge, die nur zum Lesen ist, kann nicht geändert werden";
 const char* const textGeschlossen = "Operation bei geschlossener Datenmenge nicht ausführbar";
@@ -214,9 +214,16 @@ void TKADaoTable::setFilter(const QString& spalte)
 {
     if (spalte == m_filter)
         return;
+    const QString vorher = m_filter;
     m_filter = spalte;
-    if (Active() && m_filtered)
-        filterAnwenden();
+    if (Active() && m_filtered) {
+        try {
+            filterAnwenden();
+        } catch (...) {
+            m_filter = vorher;
+            throw;
+        }
+    }
 }
 
 void TKADaoTable::setFiltered(bool wert)
@@ -224,28 +231,34 @@ void TKADaoTable::setFiltered(bool wert)
     if (wert == m_filtered)
         return;
     m_filtered = wert;
-    if (Active())
-        filterAnwenden();
+    if (Active()) {
+        try {
+            filterAnwenden();
+        } catch (...) {
+            m_filtered = !wert;
+            throw;
+        }
+    }
 }
 
-void TKADaoTable::filterFeldBestimmen()
+int TKADaoTable::filterFeldSuchen() const
 {
-    m_filterFeld = -1;
     QString name = m_filter.trimmed();
     if (!m_filtered || name.isEmpty())
-        return;
+        return -1;
     if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
         name = name.mid(1, name.size() - 2);
     const TField* feld = FindField(name);
     if (!feld || feld->FieldKind() != TFieldKind::fkData)
         fehler(t(textFeldNichtGefunden).arg(name));
-    m_filterFeld = feld->Index();
+    return feld->Index();
 }
 
 void TKADaoTable::filterAnwenden()
 {
+    const int feld = filterFeldSuchen();
     CheckBrowseMode();
-    filterFeldBestimmen();
+    m_filterFeld = feld;
     std::vector<Zeile> zeilen = std::move(m_alle);
     m_alle.clear();
     allesNeuGelesen(std::move(zeilen), std::nullopt, 0);
@@ -346,6 +359,11 @@ QString TKADaoTable::abfrageText() const
 void TKADaoTable::abfrageVorbereiten()
 {
     m_abfrage = SqliteAnweisung(m_database->Handle(), m_database->Dateipfad(), abfrageText());
+    // Reading an action statement would run it; those go through ExecuteSQL.
+    if (m_abfrage.spaltenAnzahl() == 0) {
+        m_abfrage = SqliteAnweisung();
+        fehler(QStringLiteral("Die SQL-Anweisung liefert keine Datenmenge; sie kann nur mit ExecuteSQL ausgeführt werden."));
+    }
     felderAusAnweisung();
 }
 
@@ -568,7 +586,7 @@ void TKADaoTable::Open()
     std::vector<Zeile> zeilen;
     try {
         abfrageVorbereiten();
-        filterFeldBestimmen();
+        m_filterFeld = filterFeldSuchen();
         zeilen = zeilenLesen(masterSchluessel());
     } catch (...) {
         m_abfrage = SqliteAnweisung();
@@ -696,6 +714,7 @@ void TKADaoTable::masterVerbinden()
     });
     m_masterVerbindungen << connect(quelle, &TDataSource::StateChange, this, [this] { masterGeaendert(false); });
     m_masterVerbindungen << connect(quelle, &TDataSource::RowsReset, this, [this] { masterGeaendert(true); });
+    m_masterVerbindungen << connect(quelle, &TDataSource::BrowseModeNeeded, this, &TKADaoTable::CheckBrowseMode);
 }
 
 void TKADaoTable::masterGeaendert(bool erzwingen)
@@ -721,10 +740,12 @@ void TKADaoTable::lookupQuellenVerbinden()
     m_lookupQuellen.clear();
     for (const auto& feld : m_felder) {
         TKADaoTable* quelle = feld->m_lookupDataSet;
-        if (feld->m_kind != TFieldKind::fkLookup || !quelle || m_lookupQuellen.contains(quelle))
+        if (feld->m_kind != TFieldKind::fkLookup || !quelle || m_lookupQuellen.contains(QPointer<TKADaoTable>(quelle)))
             continue;
         m_lookupQuellen << quelle;
         m_lookupVerbindungen << connect(quelle, &TKADaoTable::ContentChanged, this, &TKADaoTable::lookupQuelleGeaendert);
+        // Its share of abgeleitetStand goes with it; a jump keeps the sum from meeting an old value.
+        m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_eigenStand += quint64(1) << 40; });
     }
 }
 
@@ -876,7 +897,7 @@ void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
         TField* feld = m_felder[i].get();
         QVariant wert;
         if (feld->m_kind == TFieldKind::fkLookup) {
-            TKADaoTable* quelle = feld->m_lookupDataSet;
+            const TKADaoTable* quelle = feld->m_lookupDataSet;
             if (quelle && quelle->Active() && feld->m_schluesselIndex >= 0) {
                 const TField* schluessel = quelle->FindField(feld->m_lookupKeyFields);
                 const TField* ergebnis = quelle->FindField(feld->m_lookupResultField);
@@ -1370,6 +1391,10 @@ int TKADaoTable::ExecuteSQL()
 
 void TKADaoTable::CheckBrowseMode()
 {
+    if (m_state == TDataSetState::dsInactive)
+        return;
+    if (meldenErlaubt())
+        emit BrowseModeNeeded();
     if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
         return;
     if (meldenErlaubt())

@@ -167,6 +167,9 @@ signals:
     void DataChange(TField* Field);
     /// Sent at the start of Post: bound editors write their pending input into the fields.
     void UpdateData();
+    /// Sent before the dataset moves or reads its rows again: detail datasets finish their
+    /// pending row first (an error there stops the move).
+    void BrowseModeNeeded();
     /// The current row moved to `zeile` (-1: none).
     void Scrolled(int zeile);
     // Row structure, in the order a Qt item model needs it.
@@ -211,7 +214,7 @@ private:
     QString abfrageText() const;
     void abfrageVorbereiten();
     void felderAusAnweisung();
-    void filterFeldBestimmen();
+    int filterFeldSuchen() const;
     void filterAnwenden();
     std::vector<Zeile> zeilenLesen(const QVariantList& schluessel);
     void sichtbareBilden();
