@@ -9,3 +9,8 @@ mkdir -p "$demo"
 demo=$(realpath "$demo")
 
 install -m 755 "$build/projektverwaltung" "$demo/projektverwaltung"
+
+# The project database: made by the database tool with demo data, only when there is none.
+if [ ! -e "$demo/PROJEKT.MDB" ]; then
+    "$build/tools/datenbank/pvdatenbank" --demo "$demo/PROJEKT.MDB"
+fi

@@ -1,0 +1,216 @@
+#include "Schema.h"
+
+namespace Schema {
+
+namespace {
+
+using T = TFieldType;
+
+std::vector<Tabelle> tabellenAnlegen()
+{
+    return {
+        {QStringLiteral("Projekt"),
+         {
+             {QStringLiteral("ID"), T::ftAutoInc},
+             {QStringLiteral("Konto"), T::ftString, 15},
+             {QStringLiteral("Kommnr"), T::ftString, 10},
+             {QStringLiteral("RechnNr"), T::ftString, 10},
+             {QStringLiteral("AngebotsNr"), T::ftString, 10},
+             {QStringLiteral("AuftragsNr"), T::ftString, 10},
+             {QStringLiteral("DelDatum"), T::ftDate},
+             {QStringLiteral("Bezeichn"), T::ftString, 30},
+             {QStringLiteral("Datum"), T::ftDate},
+             {QStringLiteral("Anrede"), T::ftString, 30},
+             {QStringLiteral("Branche"), T::ftString, 30},
+             {QStringLiteral("Postfach"), T::ftString, 30},
+             {QStringLiteral("Strasse"), T::ftString, 30},
+             {QStringLiteral("Ort"), T::ftString, 30},
+             {QStringLiteral("U_Zchn"), T::ftString, 15},
+             {QStringLiteral("I_Zchn"), T::ftString, 15},
+             {QStringLiteral("Betreff1"), T::ftString, 50},
+             {QStringLiteral("Betreff2"), T::ftString, 50},
+             {QStringLiteral("Betreff3"), T::ftString, 50},
+             {QStringLiteral("Betreff4"), T::ftString, 50},
+             {QStringLiteral("Betreff5"), T::ftString, 50},
+             {QStringLiteral("Betreff_ges"), T::ftString, 255},
+             {QStringLiteral("TRechNr"), T::ftSmallint},
+             {QStringLiteral("LiefTermin"), T::ftDate},
+             {QStringLiteral("Baustelle"), T::ftString, 20},
+             {QStringLiteral("Bauherr"), T::ftString, 20},
+             {QStringLiteral("Architekt"), T::ftString, 20},
+             {QStringLiteral("BOrt"), T::ftString, 20},
+             {QStringLiteral("BStrasse"), T::ftString, 20},
+             {QStringLiteral("BTel"), T::ftString, 15},
+             {QStringLiteral("ATel"), T::ftString, 15},
+             {QStringLiteral("UTel"), T::ftString, 15},
+             {QStringLiteral("Baubegin"), T::ftDateTime},
+             {QStringLiteral("Termin"), T::ftDateTime},
+             {QStringLiteral("Faellig"), T::ftDateTime},
+             {QStringLiteral("Bemerkung"), T::ftString, 50},
+             {QStringLiteral("KundenKey"), T::ftString, 30},
+             {QStringLiteral("GutSchrNr"), T::ftString, 10},
+             {QStringLiteral("Kostenstelle"), T::ftSmallint},
+             {QStringLiteral("RechDate"), T::ftDate},
+             {QStringLiteral("AngDate"), T::ftDate},
+             {QStringLiteral("AuftrDate"), T::ftDate},
+             {QStringLiteral("GutschrDate"), T::ftDate},
+             {QStringLiteral("MontageDate"), T::ftDate},
+             {QStringLiteral("Last_Aufgabe"), T::ftInteger},
+             {QStringLiteral("Last_Datum"), T::ftDate},
+             {QStringLiteral("Last_Personal"), T::ftInteger},
+             {QStringLiteral("Last_Rang"), T::ftSmallint},
+             {QStringLiteral("EV_Sichtbar"), T::ftBoolean},
+             {QStringLiteral("PV_Sichtbar"), T::ftBoolean},
+             {QStringLiteral("V_Bemerkung"), T::ftMemo},
+         }},
+        {QStringLiteral("ProjektAufgaben"),
+         {
+             {QStringLiteral("ID"), T::ftAutoInc},
+             {QStringLiteral("Projekt_ID"), T::ftInteger},
+             {QStringLiteral("Aufgabe_ID"), T::ftInteger},
+             {QStringLiteral("Bezeichnung"), T::ftString, 150},
+             {QStringLiteral("Datum_von"), T::ftDateTime},
+             {QStringLiteral("Datum_bis"), T::ftDateTime},
+             {QStringLiteral("Mitarbeiter"), T::ftInteger},
+             {QStringLiteral("Status_ID"), T::ftInteger},
+             {QStringLiteral("Prioritaet"), T::ftSmallint},
+             {QStringLiteral("Bemerkung"), T::ftMemo},
+         }},
+        {QStringLiteral("Aufgaben"),
+         {
+             {QStringLiteral("ID"), T::ftAutoInc},
+             {QStringLiteral("Aufg_Bezeichnung"), T::ftString, 150},
+             {QStringLiteral("Aufg_Mitarbeiter"), T::ftInteger},
+             {QStringLiteral("Aufg_Status"), T::ftInteger},
+             {QStringLiteral("Aufg_Bemerkung"), T::ftMemo},
+             {QStringLiteral("Aufg_Prioritaet"), T::ftSmallint},
+             {QStringLiteral("Select"), T::ftBoolean},
+         }},
+        {QStringLiteral("Personal"),
+         {
+             {QStringLiteral("ID"), T::ftAutoInc},
+             {QStringLiteral("Nummer"), T::ftString, 15},
+             {QStringLiteral("Name"), T::ftString, 30},
+             {QStringLiteral("Lohnart"), T::ftString, 15},
+             {QStringLiteral("StdLohn"), T::ftFloat},
+         }},
+        {QStringLiteral("Status"),
+         {
+             {QStringLiteral("ID"), T::ftAutoInc},
+             {QStringLiteral("Stat_Bezeichnung"), T::ftString, 150},
+             {QStringLiteral("Stat_Rang"), T::ftSmallint},
+             {QStringLiteral("Stat_Bemerkung"), T::ftMemo},
+         }},
+    };
+}
+
+// A task counts as finished when its status has the highest rank of all statuses; every other
+// task, and every task without a valid status, is still current. So when a project's first task
+// is done, the next one becomes its current task.
+const char* const aufgabenAktuellSql =
+    "SELECT p.Projekt_ID, p.Aufgabe_ID, p.Bezeichnung, p.Datum_von, p.Datum_bis, p.Mitarbeiter,\n"
+    "       p.Prioritaet, s.Stat_Rang\n"
+    "FROM ProjektAufgaben p LEFT JOIN Status s ON s.ID = p.Status_ID\n"
+    "WHERE s.ID IS NULL OR s.Stat_Rang IS NULL\n"
+    "   OR s.Stat_Rang < (SELECT max(Stat_Rang) FROM Status)";
+
+// Every task row counts; a row without a valid status adds rank 0 (total() sums nulls as 0 and
+// always yields a floating value).
+const char* const projektAufgabenSummeSql =
+    "SELECT p.Projekt_ID, count(*), total(s.Stat_Rang)\n"
+    "FROM ProjektAufgaben p LEFT JOIN Status s ON s.ID = p.Status_ID\n"
+    "WHERE p.Projekt_ID IS NOT NULL\n"
+    "GROUP BY p.Projekt_ID";
+
+std::vector<Abfrage> abfragenAnlegen()
+{
+    return {
+        {QStringLiteral("ProjektAufgabenSumme"),
+         {
+             {QStringLiteral("Projekt_ID"), T::ftInteger},
+             {QStringLiteral("AnzahlAufgaben"), T::ftInteger},
+             {QStringLiteral("SummeRang"), T::ftFloat},
+         },
+         QString::fromLatin1(projektAufgabenSummeSql)},
+        {QStringLiteral("Aufgaben_Aktuell"),
+         {
+             {QStringLiteral("Projekt_ID"), T::ftInteger},
+             {QStringLiteral("Aufgabe_ID"), T::ftInteger},
+             {QStringLiteral("Bezeichnung"), T::ftString, 150},
+             {QStringLiteral("Datum_von"), T::ftDateTime},
+             {QStringLiteral("Datum_bis"), T::ftDateTime},
+             {QStringLiteral("Mitarbeiter"), T::ftInteger},
+             {QStringLiteral("Prioritaet"), T::ftSmallint},
+             {QStringLiteral("Stat_Rang"), T::ftSmallint},
+         },
+         QString::fromLatin1(aufgabenAktuellSql)},
+    };
+}
+
+} // namespace
+
+const std::vector<Tabelle>& tabellen()
+{
+    static const std::vector<Tabelle> liste = tabellenAnlegen();
+    return liste;
+}
+
+const std::vector<Abfrage>& abfragen()
+{
+    static const std::vector<Abfrage> liste = abfragenAnlegen();
+    return liste;
+}
+
+QString spaltenDeklaration(const Spalte& spalte)
+{
+    // The declared types are read back by the access layer (TField), so each kind has a name
+    // of its own; text columns compare without regard to case, as the users are used to.
+    switch (spalte.typ) {
+    case T::ftAutoInc: return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case T::ftString: return QStringLiteral("VARCHAR(%1) COLLATE NOCASE").arg(spalte.breite);
+    case T::ftInteger: return QStringLiteral("INT");
+    case T::ftSmallint: return QStringLiteral("SMALLINT");
+    case T::ftFloat: return QStringLiteral("DOUBLE");
+    case T::ftBoolean: return QStringLiteral("BOOLEAN");
+    case T::ftMemo: return QStringLiteral("TEXT");
+    case T::ftDate: return QStringLiteral("DATE");
+    case T::ftDateTime: return QStringLiteral("DATETIME");
+    case T::ftBlob: return QStringLiteral("BLOB");
+    case T::ftUnknown: break;
+    }
+    return QString();
+}
+
+QStringList anweisungen()
+{
+    QStringList ergebnis;
+    for (const Tabelle& tabelle : tabellen()) {
+        QStringList spalten;
+        for (const Spalte& spalte : tabelle.spalten)
+            spalten << QStringLiteral("    [%1] %2").arg(spalte.name, spaltenDeklaration(spalte));
+        ergebnis << QStringLiteral("CREATE TABLE [%1] (\n%2\n)").arg(tabelle.name, spalten.join(QStringLiteral(",\n")));
+    }
+    for (const Abfrage& abfrage : abfragen()) {
+        QStringList namen;
+        for (const Spalte& spalte : abfrage.spalten)
+            namen << QLatin1Char('[') + spalte.name + QLatin1Char(']');
+        ergebnis << QStringLiteral("CREATE VIEW [%1] (%2) AS\n%3").arg(abfrage.name, namen.join(QStringLiteral(", ")), abfrage.sql);
+    }
+    // The joins and orders the program uses: tasks by project, projects by number and by the
+    // end date of their current task.
+    ergebnis << QStringLiteral("CREATE INDEX [ProjektAufgaben_Projekt_ID] ON [ProjektAufgaben] ([Projekt_ID])")
+             << QStringLiteral("CREATE INDEX [Projekt_Kommnr] ON [Projekt] ([Kommnr])")
+             << QStringLiteral("CREATE INDEX [Projekt_Last_Datum] ON [Projekt] ([Last_Datum])");
+    return ergebnis;
+}
+
+const Spalte* abfrageSpalte(const QString& name)
+{
+    for (const Abfrage& abfrage : abfragen())
+        for (const Spalte& spalte : abfrage.spalten)
+            if (spalte.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &spalte;
+    return nullptr;
+}
+
+} // namespace Schema

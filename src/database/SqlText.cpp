@@ -1,0 +1,164 @@
+#include "SqlText.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace SqlText {
+
+namespace {
+
+struct Wort
+{
+    QString text;   // upper case
+    qsizetype anfang;
+    qsizetype ende;
+};
+
+bool istWortZeichen(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// The words and bracketed names of the statement outside strings, comments and parentheses,
+// in order. Bracketed names keep their brackets so they are never taken for keywords.
+QList<Wort> obersteWoerter(const QString& sql)
+{
+    QList<Wort> woerter;
+    int tiefe = 0;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
+            qsizetype j = i + 1;
+            while (j < n) {
+                if (sql[j] == c) {
+                    if (j + 1 < n && sql[j + 1] == c) { j += 2; continue; }  // doubled quote
+                    break;
+                }
+                ++j;
+            }
+            if (tiefe == 0 && c != QLatin1Char('\''))
+                woerter.append({sql.mid(i, j + 1 - i), i, qMin(j + 1, n)});
+            i = j + 1;
+        } else if (c == QLatin1Char('[')) {
+            qsizetype j = sql.indexOf(QLatin1Char(']'), i + 1);
+            if (j < 0) j = n - 1;
+            if (tiefe == 0)
+                woerter.append({sql.mid(i, j + 1 - i), i, j + 1});
+            i = j + 1;
+        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+            const qsizetype j = sql.indexOf(QLatin1Char('\n'), i);
+            i = j < 0 ? n : j + 1;
+        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+            const qsizetype j = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = j < 0 ? n : j + 2;
+        } else if (c == QLatin1Char('(')) {
+            ++tiefe; ++i;
+        } else if (c == QLatin1Char(')')) {
+            --tiefe; ++i;
+        } else if (istWortZeichen(c)) {
+            qsizetype j = i;
+            while (j < n && istWortZeichen(sql[j])) ++j;
+            if (tiefe == 0)
+                woerter.append({sql.mid(i, j - i).toUpper(), i, j});
+            i = j;
+        } else {
+            ++i;
+        }
+    }
+    return woerter;
+}
+
+QString ohneSchluss(const QString& sql)
+{
+    QString text = sql.trimmed();
+    while (text.endsWith(QLatin1Char(';')))
+        text = text.left(text.size() - 1).trimmed();
+    return text;
+}
+
+bool istSchluesselwort(const QString& wort)
+{
+    static const QStringList liste = {
+        QStringLiteral("WHERE"), QStringLiteral("ON"), QStringLiteral("JOIN"), QStringLiteral("LEFT"),
+        QStringLiteral("RIGHT"), QStringLiteral("INNER"), QStringLiteral("OUTER"), QStringLiteral("CROSS"),
+        QStringLiteral("NATURAL"), QStringLiteral("GROUP"), QStringLiteral("ORDER"), QStringLiteral("LIMIT"),
+        QStringLiteral("HAVING"), QStringLiteral("UNION"), QStringLiteral("EXCEPT"), QStringLiteral("INTERSECT"),
+        QStringLiteral("USING"), QStringLiteral("WINDOW"), QStringLiteral("INDEXED"), QStringLiteral("NOT"),
+        QStringLiteral("FULL")};
+    return liste.contains(wort.toUpper());
+}
+
+} // namespace
+
+QString bedingungEinfuegen(const QString& sql, const QString& bedingung)
+{
+    const QString text = ohneSchluss(sql);
+    const QList<Wort> woerter = obersteWoerter(text);
+
+    qsizetype where = -1;
+    qsizetype ende = text.size();
+    // Every insertion starts on a new line, so that a line comment in the text ends before it.
+    for (const Wort& w : woerter) {
+        if (w.text == QLatin1String("UNION") || w.text == QLatin1String("EXCEPT") || w.text == QLatin1String("INTERSECT"))
+            return QStringLiteral("SELECT * FROM (%1\n) WHERE %2").arg(text, bedingung);
+    }
+    for (const Wort& w : woerter) {
+        if (w.text == QLatin1String("WHERE") && where < 0) {
+            where = w.anfang;
+        } else if (w.text == QLatin1String("GROUP") || w.text == QLatin1String("HAVING") || w.text == QLatin1String("WINDOW")
+                   || w.text == QLatin1String("ORDER") || w.text == QLatin1String("LIMIT")) {
+            ende = w.anfang;
+            break;
+        }
+    }
+    const QString rest = text.mid(ende).trimmed();
+    const QString schluss = rest.isEmpty() ? QString() : QLatin1Char('\n') + rest;
+    if (where >= 0) {
+        const QString alt = text.mid(where + 5, ende - where - 5).trimmed();
+        return QStringLiteral("%1WHERE (%2) AND (%3\n)%4").arg(text.left(where), bedingung, alt, schluss);
+    }
+    return QStringLiteral("%1\nWHERE %2%3").arg(text.left(ende).trimmed(), bedingung, schluss);
+}
+
+QString aliasVon(const QString& sql, const QString& tabelle)
+{
+    const QList<Wort> woerter = obersteWoerter(sql);
+    auto entklammert = [](const QString& wort) {
+        if (wort.size() >= 2 && (wort.startsWith(QLatin1Char('[')) || wort.startsWith(QLatin1Char('"')) || wort.startsWith(QLatin1Char('`'))))
+            return wort.mid(1, wort.size() - 2);
+        return wort;
+    };
+    bool imFrom = false;
+    for (qsizetype i = 0; i < woerter.size(); ++i) {
+        const QString& w = woerter[i].text;
+        if (w == QLatin1String("FROM")) { imFrom = true; continue; }
+        if (!imFrom) continue;
+        if (w == QLatin1String("WHERE") || w == QLatin1String("GROUP") || w == QLatin1String("ORDER"))
+            break;
+        if (entklammert(w).compare(tabelle, Qt::CaseInsensitive) != 0)
+            continue;
+        qsizetype k = i + 1;
+        if (k < woerter.size() && woerter[k].text == QLatin1String("AS"))
+            ++k;
+        // Only a name that follows the table directly (blanks between) is its alias.
+        if (k < woerter.size() && !istSchluesselwort(woerter[k].text)
+            && sql.mid(woerter[k - 1].ende, woerter[k].anfang - woerter[k - 1].ende).trimmed().isEmpty())
+            return entklammert(sql.mid(woerter[k].anfang, woerter[k].ende - woerter[k].anfang));
+        return QString();
+    }
+    return QString();
+}
+
+QString klammern(const QString& name)
+{
+    // Brackets, as the program's own statements write names; the engine knows no escape inside
+    // them, so a name with a closing bracket goes in double quotes instead.
+    if (!name.contains(QLatin1Char(']')))
+        return QLatin1Char('[') + name + QLatin1Char(']');
+    QString n = name;
+    n.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
+} // namespace SqlText

@@ -1,0 +1,183 @@
+#include "SqliteAnweisung.h"
+
+#include "Fehler.h"
+
+#include <QByteArray>
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+void sqliteFehlerWerfen(sqlite3* db, int rc, const QString& datei, const QString& sql)
+{
+    const QString meldung = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw Fehler(QStringLiteral("Die Datenbank wird gerade von einem anderen Benutzer verwendet und ist "
+                                    "gesperrt. Bitte versuchen Sie es in einem Augenblick noch einmal; "
+                                    "Ihre Eingaben bleiben erhalten."));
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        throw Fehler(QStringLiteral("Die Datei '%1' ist beschädigt oder keine Projektdatenbank.\n(%2)").arg(datei, meldung));
+    case SQLITE_READONLY:
+        throw Fehler(QStringLiteral("Die Datenbank '%1' ist schreibgeschützt; die Änderung wurde nicht gespeichert.").arg(datei));
+    case SQLITE_FULL:
+        throw Fehler(QStringLiteral("Der Datenträger der Datenbank '%1' ist voll; die Änderung wurde nicht gespeichert.").arg(datei));
+    case SQLITE_IOERR:
+        throw Fehler(QStringLiteral("Lese- oder Schreibfehler bei der Datenbank '%1'.\n(%2)").arg(datei, meldung));
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        throw Fehler(QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden.\n(%2)").arg(datei, meldung));
+    case SQLITE_CONSTRAINT:
+        throw Fehler(QStringLiteral("Die Änderung verletzt eine Regel der Datenbank und wurde nicht gespeichert.\n(%1)").arg(meldung));
+    default:
+        break;
+    }
+    static const QRegularExpression keineTabelle(QStringLiteral("^no such table: (?:main\\.)?(.+)$"));
+    static const QRegularExpression keineSpalte(QStringLiteral("^no such column: (.+)$"));
+    if (const auto treffer = keineTabelle.match(meldung); treffer.hasMatch())
+        throw Fehler(QStringLiteral("Die Tabelle oder Abfrage '%1' gibt es in der Datenbank nicht.").arg(treffer.captured(1)));
+    if (const auto treffer = keineSpalte.match(meldung); treffer.hasMatch())
+        throw Fehler(QStringLiteral("Die Spalte '%1' gibt es in der Datenbank nicht.\n%2").arg(treffer.captured(1), sql));
+    if (!sql.isEmpty())
+        throw Fehler(QStringLiteral("Fehler in der SQL-Anweisung: %1\n%2").arg(meldung, sql));
+    throw Fehler(QStringLiteral("Datenbankfehler: %1").arg(meldung));
+}
+
+SqliteAnweisung::SqliteAnweisung(sqlite3* db, const QString& datei, const QString& sql)
+    : m_db(db)
+    , m_datei(datei)
+    , m_sql(sql)
+{
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        freigeben();
+        sqliteFehlerWerfen(db, rc, datei, sql);
+    }
+    if (!m_stmt)  // only blanks or a comment
+        throw Fehler(QStringLiteral("Die SQL-Anweisung ist leer."));
+}
+
+SqliteAnweisung::~SqliteAnweisung()
+{
+    freigeben();
+}
+
+SqliteAnweisung::SqliteAnweisung(SqliteAnweisung&& andere) noexcept
+    : m_db(andere.m_db)
+    , m_stmt(andere.m_stmt)
+    , m_datei(std::move(andere.m_datei))
+    , m_sql(std::move(andere.m_sql))
+{
+    andere.m_stmt = nullptr;
+}
+
+SqliteAnweisung& SqliteAnweisung::operator=(SqliteAnweisung&& andere) noexcept
+{
+    if (this != &andere) {
+        freigeben();
+        m_db = andere.m_db;
+        m_stmt = andere.m_stmt;
+        m_datei = std::move(andere.m_datei);
+        m_sql = std::move(andere.m_sql);
+        andere.m_stmt = nullptr;
+    }
+    return *this;
+}
+
+void SqliteAnweisung::freigeben()
+{
+    if (m_stmt) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+    }
+}
+
+void SqliteAnweisung::binden(int nr, const QVariant& wert)
+{
+    int rc = SQLITE_OK;
+    if (wert.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, nr);
+    } else {
+        switch (wert.metaType().id()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(m_stmt, nr, wert.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Short:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+            rc = sqlite3_bind_int64(m_stmt, nr, wert.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_stmt, nr, wert.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = wert.toByteArray();
+            rc = sqlite3_bind_blob64(m_stmt, nr, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray text = wert.toString().toUtf8();
+            rc = sqlite3_bind_text64(m_stmt, nr, text.constData(), sqlite3_uint64(text.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+            break;
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        sqliteFehlerWerfen(m_db, rc, m_datei, m_sql);
+}
+
+bool SqliteAnweisung::schritt()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    // Leave the statement ready for another attempt; the error itself is what the user sees.
+    sqlite3_reset(m_stmt);
+    sqliteFehlerWerfen(m_db, rc, m_datei, m_sql);
+}
+
+void SqliteAnweisung::zuruecksetzen()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int SqliteAnweisung::ausfuehren()
+{
+    while (schritt()) {
+    }
+    const int anzahl = sqlite3_changes(m_db);
+    sqlite3_reset(m_stmt);
+    return anzahl;
+}
+
+int SqliteAnweisung::spaltenAnzahl() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QVariant SqliteAnweisung::wert(int spalte) const
+{
+    switch (sqlite3_column_type(m_stmt, spalte)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(m_stmt, spalte)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, spalte));
+    case SQLITE_TEXT: {
+        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, spalte));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, spalte)));
+    }
+    case SQLITE_BLOB: {
+        const char* daten = static_cast<const char*>(sqlite3_column_blob(m_stmt, spalte));
+        return QVariant(QByteArray(daten, sqlite3_column_bytes(m_stmt, spalte)));
+    }
+    default:
+        return QVariant();
+    }
+}

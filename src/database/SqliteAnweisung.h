@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+/// Raises a Fehler with the German message for an engine result code. `datei` names the database
+/// file in the message, `sql` the statement that failed (shown for statement errors).
+[[noreturn]] void sqliteFehlerWerfen(sqlite3* db, int rc, const QString& datei, const QString& sql = QString());
+
+/// One prepared statement of the engine. Values go in and come out as they are stored:
+/// null, 64-bit integer, double, text or bytes. Every failure is a Fehler with a German message.
+class SqliteAnweisung
+{
+public:
+    SqliteAnweisung() = default;
+    /// Prepares `sql` on the connection; throws on a wrong statement.
+    SqliteAnweisung(sqlite3* db, const QString& datei, const QString& sql);
+    ~SqliteAnweisung();
+    SqliteAnweisung(SqliteAnweisung&& andere) noexcept;
+    SqliteAnweisung& operator=(SqliteAnweisung&& andere) noexcept;
+    SqliteAnweisung(const SqliteAnweisung&) = delete;
+    SqliteAnweisung& operator=(const SqliteAnweisung&) = delete;
+
+    bool gueltig() const { return m_stmt != nullptr; }
+    const QString& sql() const { return m_sql; }
+    sqlite3_stmt* handle() const { return m_stmt; }
+
+    /// Binds parameter `nr` (from 1) to a stored value (see class comment; bool becomes 0/1).
+    void binden(int nr, const QVariant& wert);
+    /// Runs one step: true while a row is there, false when done.
+    bool schritt();
+    /// Makes the statement ready to run again and clears its bindings.
+    void zuruecksetzen();
+    /// Runs the statement to its end and returns the number of rows it changed.
+    int ausfuehren();
+
+    int spaltenAnzahl() const;
+    /// The stored value of column `spalte` (from 0) of the current row.
+    QVariant wert(int spalte) const;
+
+private:
+    void freigeben();
+
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_stmt = nullptr;
+    QString m_datei;
+    QString m_sql;
+};

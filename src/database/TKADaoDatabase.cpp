@@ -1,0 +1,192 @@
+#include "TKADaoDatabase.h"
+
+#include "Fehler.h"
+#include "SqliteAnweisung.h"
+#include "TKADaoTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QUrl>
+#include <QUrlQuery>
+#include <sqlite3.h>
+
+TKADaoDatabase::TKADaoDatabase(QObject* parent)
+    : QObject(parent)
+{
+}
+
+TKADaoDatabase::~TKADaoDatabase()
+{
+    Close();
+    for (TKADaoTable* tabelle : std::as_const(m_dataSets))
+        tabelle->m_database = nullptr;
+}
+
+void TKADaoDatabase::setDatabaseName(const QString& pfad)
+{
+    if (pfad == m_databaseName)
+        return;
+    if (Connected())
+        throw Fehler(QStringLiteral("Der Pfad der Datenbank kann nur bei geschlossener Verbindung geändert werden."));
+    m_databaseName = pfad;
+}
+
+void TKADaoDatabase::setBusyTimeout(int ms)
+{
+    m_busyTimeout = ms;
+    if (m_handle)
+        sqlite3_busy_timeout(m_handle, ms);
+}
+
+void TKADaoDatabase::setExclusive(bool wert)
+{
+    if (Connected() && wert != m_exclusive)
+        throw Fehler(QStringLiteral("Der exklusive Zugriff kann nur bei geschlossener Verbindung geändert werden."));
+    m_exclusive = wert;
+}
+
+void TKADaoDatabase::setReadOnly(bool wert)
+{
+    if (Connected() && wert != m_readOnly)
+        throw Fehler(QStringLiteral("Der Nur-Lese-Zugriff kann nur bei geschlossener Verbindung geändert werden."));
+    m_readOnly = wert;
+}
+
+void TKADaoDatabase::dateiPruefen(const QString& pfad) const
+{
+    const QFileInfo info(pfad);
+    if (!info.exists())
+        throw Fehler(QStringLiteral("Die Datenbank '%1' wurde nicht gefunden.").arg(QDir::toNativeSeparators(pfad)));
+    if (info.isDir())
+        throw Fehler(QStringLiteral("'%1' ist ein Ordner und keine Datenbankdatei.").arg(QDir::toNativeSeparators(pfad)));
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::ReadOnly))
+        throw Fehler(QStringLiteral("Die Datenbank '%1' kann nicht gelesen werden (keine Leseberechtigung?).")
+                         .arg(QDir::toNativeSeparators(pfad)));
+    // Databases of the old Windows program are Jet files: 00 01 00 00 and the engine's name.
+    const QByteArray kopf = datei.read(19);
+    if (kopf.size() == 19 && kopf.startsWith(QByteArray("\x00\x01\x00\x00", 4))
+        && (kopf.mid(4) == "Standard Jet DB" || kopf.mid(4) == "Standard ACE DB"))
+        throw Fehler(QStringLiteral("Die Datei '%1' ist eine Access-Datenbank des alten Windows-Programms. "
+                                    "Sie muss zuerst in das neue Datenbankformat umgewandelt werden, bevor "
+                                    "die Projektverwaltung sie öffnen kann.")
+                         .arg(QDir::toNativeSeparators(pfad)));
+    if (!m_readOnly) {
+        if (!info.isWritable())
+            throw Fehler(QStringLiteral("Die Datenbank '%1' ist schreibgeschützt; ohne Schreibrecht können keine "
+                                        "Änderungen gespeichert werden.")
+                             .arg(QDir::toNativeSeparators(pfad)));
+        // The engine writes its journal beside the file while it saves.
+        if (!QFileInfo(info.absolutePath()).isWritable())
+            throw Fehler(QStringLiteral("Im Ordner '%1' der Datenbank fehlt das Schreibrecht; ohne es können keine "
+                                        "Änderungen gespeichert werden.")
+                             .arg(QDir::toNativeSeparators(info.absolutePath())));
+    }
+}
+
+void TKADaoDatabase::Open()
+{
+    if (Connected())
+        return;
+    if (m_databaseName.trimmed().isEmpty())
+        throw Fehler(QStringLiteral("Es ist keine Datenbank angegeben."));
+    const QString pfad = QFileInfo(m_databaseName).absoluteFilePath();
+    dateiPruefen(pfad);
+
+    static int zaehler = 0;
+    m_verbindungsName = QStringLiteral("TKADaoDatabase-%1").arg(++zaehler);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_verbindungsName);
+        if (!db.isValid()) {
+            db = QSqlDatabase();
+            verbindungEntfernen();
+            throw Fehler(QStringLiteral("Der Datenbanktreiber QSQLITE fehlt (Debian-Paket libqt6sql6-sqlite)."));
+        }
+        // "mode=rw" keeps the engine from creating a file that is not there.
+        QUrl adresse = QUrl::fromLocalFile(pfad);
+        QUrlQuery abfrage;
+        abfrage.addQueryItem(QStringLiteral("mode"), m_readOnly ? QStringLiteral("ro") : QStringLiteral("rw"));
+        adresse.setQuery(abfrage);
+        db.setDatabaseName(adresse.toString(QUrl::FullyEncoded));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeout));
+        if (!db.open()) {
+            const QString grund = db.lastError().text();
+            db = QSqlDatabase();
+            verbindungEntfernen();
+            throw Fehler(QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden.\n(%2)")
+                             .arg(QDir::toNativeSeparators(pfad), grund));
+        }
+        const QVariant handle = db.driver()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            m_handle = *static_cast<sqlite3* const*>(handle.constData());
+        if (!m_handle) {
+            db = QSqlDatabase();
+            verbindungEntfernen();
+            throw Fehler(QStringLiteral("Der Datenbanktreiber liefert keine SQLite-Verbindung."));
+        }
+    }
+    m_dateipfad = QDir::toNativeSeparators(pfad);
+    try {
+        sqlite3_busy_timeout(m_handle, m_busyTimeout);
+        if (m_exclusive)
+            Execute(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+        // The engine reads the file only now: a damaged or foreign file shows here.
+        SqliteAnweisung probe(m_handle, m_dateipfad,
+                              QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table', 'view')"));
+        probe.schritt();
+        if (probe.wert(0).toLongLong() == 0)
+            throw Fehler(QStringLiteral("Die Datei '%1' enthält keine Projektdatenbank (sie hat keine Tabellen).")
+                             .arg(m_dateipfad));
+    } catch (...) {
+        m_handle = nullptr;
+        m_dateipfad.clear();
+        verbindungEntfernen();
+        throw;
+    }
+}
+
+void TKADaoDatabase::Close()
+{
+    if (!Connected())
+        return;
+    const QList<TKADaoTable*> tabellen = m_dataSets;
+    for (TKADaoTable* tabelle : tabellen)
+        tabelle->Close();
+    m_handle = nullptr;
+    m_dateipfad.clear();
+    verbindungEntfernen();
+}
+
+void TKADaoDatabase::verbindungEntfernen()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_verbindungsName, false);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_verbindungsName);
+    m_verbindungsName.clear();
+}
+
+int TKADaoDatabase::Execute(const QString& sql)
+{
+    if (!Connected())
+        throw Fehler(QStringLiteral("Die Datenbank ist nicht verbunden."));
+    SqliteAnweisung anweisung(m_handle, m_dateipfad, sql);
+    return anweisung.ausfuehren();
+}
+
+void TKADaoDatabase::anmelden(TKADaoTable* tabelle)
+{
+    if (!m_dataSets.contains(tabelle))
+        m_dataSets.append(tabelle);
+}
+
+void TKADaoDatabase::abmelden(TKADaoTable* tabelle)
+{
+    m_dataSets.removeAll(tabelle);
+}

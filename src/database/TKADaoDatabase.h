@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+struct sqlite3;
+class TKADaoTable;
+
+/// The connection to the project database (`DBProjekt`): an SQLite file opened through Qt SQL,
+/// shared with other instances of the program. The path is set while closed; Open refuses a
+/// missing file (naming its full path), an old Access file (it must be converted first), an
+/// unreadable or damaged file, each with a German message. A short lock held by another
+/// instance is waited for (BusyTimeout); a lasting one gives the message that another user
+/// holds the database, and nothing is lost.
+class TKADaoDatabase : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TKADaoDatabase(QObject* parent = nullptr);
+    ~TKADaoDatabase() override;
+
+    /// Path of the database file; may only change while closed.
+    const QString& DatabaseName() const { return m_databaseName; }
+    void setDatabaseName(const QString& pfad);
+
+    /// Opens the connection; nothing when already connected. Throws Fehler on failure.
+    void Open();
+    /// Closes every dataset on the connection, then the connection; nothing when closed.
+    void Close();
+    bool Connected() const { return m_handle != nullptr; }
+    void setConnected(bool verbunden) { verbunden ? Open() : Close(); }
+
+    /// Milliseconds a statement waits for a lock of another instance before giving up.
+    int BusyTimeout() const { return m_busyTimeout; }
+    void setBusyTimeout(int ms);
+
+    // Connection settings of the program. Exclusive and ReadOnly take effect at Open (the
+    // program opens shared and writable); the others describe the login that the Jet engine
+    // of the old files needed and are kept for the record: they change nothing here.
+    bool Exclusive() const { return m_exclusive; }
+    void setExclusive(bool wert);
+    bool ReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool wert);
+    bool LoginPrompt() const { return m_loginPrompt; }
+    void setLoginPrompt(bool wert) { m_loginPrompt = wert; }
+    const QString& UserName() const { return m_userName; }
+    void setUserName(const QString& wert) { m_userName = wert; }
+    const QString& Password() const { return m_password; }
+    void setPassword(const QString& wert) { m_password = wert; }
+    const QString& SystemDatabase() const { return m_systemDatabase; }
+    void setSystemDatabase(const QString& wert) { m_systemDatabase = wert; }
+    const QString& DatabaseType() const { return m_databaseType; }
+    void setDatabaseType(const QString& wert) { m_databaseType = wert; }
+    const QString& Version() const { return m_version; }
+    void setVersion(const QString& wert) { m_version = wert; }
+    int EngineType() const { return m_engineType; }
+    void setEngineType(int wert) { m_engineType = wert; }
+    int QueryTimeout() const { return m_queryTimeout; }
+    void setQueryTimeout(int sekunden) { m_queryTimeout = sekunden; }
+
+    /// Runs one action statement and returns the number of rows it changed.
+    int Execute(const QString& sql);
+
+    /// The datasets attached to this connection.
+    const QList<TKADaoTable*>& DataSets() const { return m_dataSets; }
+
+    /// Full path of the open file (for messages); empty when closed.
+    const QString& Dateipfad() const { return m_dateipfad; }
+    /// The engine's connection; nullptr when closed. For the access layer.
+    sqlite3* Handle() const { return m_handle; }
+
+private:
+    friend class TKADaoTable;
+    void anmelden(TKADaoTable* tabelle);
+    void abmelden(TKADaoTable* tabelle);
+    void verbindungEntfernen();
+    void dateiPruefen(const QString& pfad) const;
+
+    QString m_databaseName;
+    QString m_dateipfad;
+    QString m_verbindungsName;
+    sqlite3* m_handle = nullptr;
+    int m_busyTimeout = 5000;
+    bool m_exclusive = false;
+    bool m_readOnly = false;
+    bool m_loginPrompt = false;
+    QString m_userName = QStringLiteral("Admin");
+    QString m_password;
+    QString m_systemDatabase = QStringLiteral("system.mdb");
+    QString m_databaseType = QStringLiteral("Access");
+    QString m_version = QStringLiteral("3.5");
+    int m_engineType = 2;
+    int m_queryTimeout = 60;
+    QList<TKADaoTable*> m_dataSets;
+};

@@ -1,0 +1,1476 @@
+#include "TKADaoTable.h"
+
+#include "Fehler.h"
+#include "Schema.h"
+#include "SqlText.h"
+#include "TDataSource.h"
+#include "TKADaoDatabase.h"
+
+#include <QSet>
+#include <QStringList>
+#include <cmath>
+#include <exception>
+#include <sqlite3.h>
+
+namespace {
+
+// Texts the users know by heart; kept word for word.
+const char* const textLeer = "Operation bei leerer Datenmenge nicht ausführbar";
+const char* const textNurLesen = "Eine Datenmenge, die nur zum Lesen ist, kann nicht geändert werden";
+const char* const textGeschlossen = "Operation bei geschlossener Datenmenge nicht ausführbar";
+const char* const textGeoeffnet = "Operation bei geöffneter Datenmenge nicht ausführbar";
+const char* const textNichtImEditModus = "Datenmenge befindet sich nicht im Editier- oder Einfügemodus";
+const char* const textFeldNichtGefunden = "Feld '%1' nicht gefunden";
+const char* const textFeldNurLesen = "Feld '%1' kann nicht geändert werden";
+const char* const textEmptyNurLesen = "Cannot Empty ReadOnly table!";
+const char* const textExecuteSql =
+    "TKADaoTable.ExecuteSQL: Cannot execute SQL query while Database is not Assigned or Connected!";
+
+const char* const textGeaendert =
+    "Der Datensatz wurde inzwischen von einem anderen Benutzer geändert. Ihre Änderungen wurden nicht "
+    "gespeichert, damit die des anderen Benutzers nicht verloren gehen; sie stehen weiter zur Bearbeitung "
+    "bereit. Brechen Sie die Bearbeitung ab, um den neuen Stand zu sehen, und geben Sie Ihre Änderungen "
+    "dann erneut ein.";
+const char* const textGeloescht =
+    "Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht. Ihre Änderungen wurden nicht "
+    "gespeichert.";
+
+QString t(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+bool gleicherWert(const QVariant& a, const QVariant& b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    return a.metaType() == b.metaType() && a == b;
+}
+
+// Key of a lookup index: integral numbers as numbers (whatever their type), everything else as
+// text in the form the engine stores it.
+struct Schluessel
+{
+    bool gueltig = false;
+    bool zahl = false;
+    qint64 z = 0;
+    QString text;
+};
+
+Schluessel schluesselAus(const QVariant& v)
+{
+    Schluessel s;
+    if (v.isNull())
+        return s;
+    s.gueltig = true;
+    switch (v.metaType().id()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Bool:
+    case QMetaType::Short:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+        s.zahl = true;
+        s.z = v.toLongLong();
+        return s;
+    case QMetaType::Double: {
+        const double d = v.toDouble();
+        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e18) {
+            s.zahl = true;
+            s.z = qint64(d);
+        } else {
+            s.text = QString::number(d, 'g', 17);
+        }
+        return s;
+    }
+    case QMetaType::QDate:
+        s.text = v.toDate().toString(Qt::ISODate);
+        return s;
+    case QMetaType::QDateTime:
+        s.text = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return s;
+    default:
+        s.text = v.toString();
+        return s;
+    }
+}
+
+bool schluesselGleich(const QVariantList& a, const QVariantList& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const Schluessel x = schluesselAus(a[i]);
+        const Schluessel y = schluesselAus(b[i]);
+        if (x.gueltig != y.gueltig || x.zahl != y.zahl || x.z != y.z || x.text != y.text)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Definition
+
+TKADaoTable::TKADaoTable(QObject* parent)
+    : QObject(parent)
+{
+}
+
+TKADaoTable::~TKADaoTable()
+{
+    Close();
+    for (const auto& v : std::as_const(m_masterVerbindungen))
+        disconnect(v);
+    if (m_database)
+        m_database->abmelden(this);
+}
+
+void TKADaoTable::fehler(const QString& text) const
+{
+    if (objectName().isEmpty())
+        throw Fehler(text);
+    throw Fehler(objectName() + QStringLiteral(": ") + text);
+}
+
+void TKADaoTable::pruefeAktiv() const
+{
+    if (!Active())
+        fehler(t(textGeschlossen));
+}
+
+void TKADaoTable::pruefeDefinitionAenderbar() const
+{
+    if (Active())
+        fehler(t(textGeoeffnet));
+}
+
+void TKADaoTable::pruefeAenderbar() const
+{
+    if (m_readOnly || m_schluesselFeld < 0)
+        fehler(t(textNurLesen));
+}
+
+void TKADaoTable::setDatabase(TKADaoDatabase* database)
+{
+    if (database == m_database)
+        return;
+    pruefeDefinitionAenderbar();
+    if (m_database)
+        m_database->abmelden(this);
+    m_database = database;
+    if (m_database)
+        m_database->anmelden(this);
+}
+
+void TKADaoTable::setTableName(const QString& name)
+{
+    if (name == m_tableName)
+        return;
+    Close();  // a new source means new rows, as with a query whose text changes
+    m_tableName = name;
+}
+
+void TKADaoTable::setSQL(const QString& text)
+{
+    if (text == m_sql)
+        return;
+    Close();
+    m_sql = text;
+}
+
+void TKADaoTable::setReadOnly(bool wert)
+{
+    if (wert == m_readOnly)
+        return;
+    pruefeDefinitionAenderbar();
+    m_readOnly = wert;
+}
+
+void TKADaoTable::setMasterSource(TDataSource* quelle)
+{
+    if (quelle == m_masterSource)
+        return;
+    const bool warAktiv = Active();
+    Close();
+    m_masterSource = quelle;
+    if (warAktiv)
+        Open();
+}
+
+void TKADaoTable::setMasterFields(const QString& link)
+{
+    if (link == m_masterFields)
+        return;
+    const bool warAktiv = Active();
+    Close();
+    m_masterFields = link;
+    if (warAktiv)
+        Open();
+}
+
+void TKADaoTable::setFilter(const QString& spalte)
+{
+    if (spalte == m_filter)
+        return;
+    const QString vorher = m_filter;
+    m_filter = spalte;
+    if (Active() && m_filtered) {
+        try {
+            filterAnwenden();
+        } catch (...) {
+            m_filter = vorher;
+            throw;
+        }
+    }
+}
+
+void TKADaoTable::setFiltered(bool wert)
+{
+    if (wert == m_filtered)
+        return;
+    m_filtered = wert;
+    if (Active()) {
+        try {
+            filterAnwenden();
+        } catch (...) {
+            m_filtered = !wert;
+            throw;
+        }
+    }
+}
+
+int TKADaoTable::filterFeldSuchen() const
+{
+    QString name = m_filter.trimmed();
+    if (!m_filtered || name.isEmpty())
+        return -1;
+    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+        name = name.mid(1, name.size() - 2);
+    const TField* feld = FindField(name);
+    if (!feld || feld->FieldKind() != TFieldKind::fkData)
+        fehler(t(textFeldNichtGefunden).arg(name));
+    return feld->Index();
+}
+
+void TKADaoTable::filterAnwenden()
+{
+    const int feld = filterFeldSuchen();
+    CheckBrowseMode();
+    m_filterFeld = feld;
+    std::vector<Zeile> zeilen = std::move(m_alle);
+    m_alle.clear();
+    allesNeuGelesen(std::move(zeilen), std::nullopt, 0);
+}
+
+TField* TKADaoTable::AddLookupField(const QString& name, TFieldType typ, const QString& keyField, TKADaoTable* lookup,
+                                    const QString& lookupKeyField, const QString& resultField)
+{
+    pruefeDefinitionAenderbar();
+    if (FindField(name))
+        fehler(QStringLiteral("Das Feld '%1' gibt es schon.").arg(name));
+    auto feld = std::make_unique<TField>(this, name, typ, 0, TFieldKind::fkLookup);
+    feld->m_keyFields = keyField;
+    feld->m_lookupDataSet = lookup;
+    feld->m_lookupKeyFields = lookupKeyField;
+    feld->m_lookupResultField = resultField;
+    feld->m_index = int(m_felder.size());
+    m_feldIndex.insert(name.toLower(), feld->m_index);
+    m_felder.push_back(std::move(feld));
+    return m_felder.back().get();
+}
+
+TField* TKADaoTable::AddCalculatedField(const QString& name, TFieldType typ, int size)
+{
+    pruefeDefinitionAenderbar();
+    if (FindField(name))
+        fehler(QStringLiteral("Das Feld '%1' gibt es schon.").arg(name));
+    auto feld = std::make_unique<TField>(this, name, typ, size, TFieldKind::fkCalculated);
+    feld->m_index = int(m_felder.size());
+    m_feldIndex.insert(name.toLower(), feld->m_index);
+    m_felder.push_back(std::move(feld));
+    return m_felder.back().get();
+}
+
+TDataSetState TKADaoTable::State() const
+{
+    return m_rechenZeile ? TDataSetState::dsCalcFields : m_state;
+}
+
+bool TKADaoTable::CanModify() const
+{
+    return Active() && !m_readOnly && m_schluesselFeld >= 0;
+}
+
+TField* TKADaoTable::FindField(const QString& name) const
+{
+    const int index = m_feldIndex.value(name.toLower(), -1);
+    return index < 0 ? nullptr : m_felder[size_t(index)].get();
+}
+
+TField* TKADaoTable::FieldByName(const QString& name) const
+{
+    TField* feld = FindField(name);
+    if (!feld)
+        fehler(t(textFeldNichtGefunden).arg(name));
+    return feld;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The query
+
+QList<TKADaoTable::Verknuepfung> TKADaoTable::verknuepfungen() const
+{
+    QList<Verknuepfung> liste;
+    if (!m_masterSource || m_masterFields.trimmed().isEmpty())
+        return liste;
+    const QStringList paare = m_masterFields.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString& paar : paare) {
+        const qsizetype pfeil = paar.indexOf(QLatin1String("->"));
+        Verknuepfung v;
+        v.detail = (pfeil < 0 ? paar : paar.left(pfeil)).trimmed();
+        v.master = (pfeil < 0 ? paar : paar.mid(pfeil + 2)).trimmed();
+        if (v.detail.isEmpty() || v.master.isEmpty())
+            fehler(QStringLiteral("Die Verknüpfung '%1' mit der Master-Datenmenge ist ungültig.").arg(m_masterFields));
+        liste.append(v);
+    }
+    return liste;
+}
+
+QString TKADaoTable::abfrageText() const
+{
+    const QList<Verknuepfung> links = verknuepfungen();
+    QStringList bedingungen;
+    for (const Verknuepfung& v : links)
+        bedingungen << SqlText::klammern(v.detail) + QStringLiteral(" = ?");
+    const QString bedingung = bedingungen.join(QStringLiteral(" AND "));
+
+    if (!m_sql.trimmed().isEmpty())
+        return links.isEmpty() ? m_sql : SqlText::bedingungEinfuegen(m_sql, bedingung);
+    if (m_tableName.trimmed().isEmpty())
+        fehler(QStringLiteral("Es ist weder eine Tabelle noch eine SQL-Anweisung angegeben."));
+    QString text = QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed());
+    if (!links.isEmpty())
+        text += QStringLiteral(" WHERE ") + bedingung;
+    return text;
+}
+
+void TKADaoTable::abfrageVorbereiten()
+{
+    m_abfrage = SqliteAnweisung(m_database->Handle(), m_database->Dateipfad(), abfrageText());
+    // Reading an action statement would run it; those go through ExecuteSQL.
+    if (m_abfrage.spaltenAnzahl() == 0) {
+        m_abfrage = SqliteAnweisung();
+        fehler(QStringLiteral("Die SQL-Anweisung liefert keine Datenmenge; sie kann nur mit ExecuteSQL ausgeführt werden."));
+    }
+    felderAusAnweisung();
+}
+
+void TKADaoTable::felderAusAnweisung()
+{
+    sqlite3* db = m_database->Handle();
+    sqlite3_stmt* st = m_abfrage.handle();
+    const int anzahl = sqlite3_column_count(st);
+
+    struct Spalte
+    {
+        QString name;
+        QString deklaration;
+        QString datenbank;
+        QString tabelle;
+        QString herkunft;
+    };
+    auto text = [](const char* s) { return s ? QString::fromUtf8(s) : QString(); };
+    std::vector<Spalte> spalten(static_cast<size_t>(anzahl));
+    QHash<QString, int> haeufigkeit;
+    for (int i = 0; i < anzahl; ++i) {
+        Spalte& s = spalten[size_t(i)];
+        s.name = text(sqlite3_column_name(st, i));
+        s.deklaration = text(sqlite3_column_decltype(st, i));
+        s.datenbank = text(sqlite3_column_database_name(st, i));
+        s.tabelle = text(sqlite3_column_table_name(st, i));
+        s.herkunft = text(sqlite3_column_origin_name(st, i));
+        haeufigkeit[s.name.toLower()] += 1;
+    }
+    // Columns of a join that share a name come out under their table's alias ("p.ID").
+    for (Spalte& s : spalten) {
+        if (haeufigkeit.value(s.name.toLower()) > 1 && !s.tabelle.isEmpty()) {
+            QString alias = SqlText::aliasVon(m_sql, s.tabelle);
+            if (alias.isEmpty())
+                alias = s.tabelle;
+            s.name = alias + QLatin1Char('.') + s.name;
+        }
+    }
+
+    std::vector<std::unique_ptr<TField>> alt = std::move(m_felder);
+    m_felder.clear();
+    m_felder.reserve(alt.size() + size_t(anzahl));
+    QString basis;
+    bool eineTabelle = true;
+    int schluessel = -1;
+    for (int i = 0; i < anzahl; ++i) {
+        const Spalte& s = spalten[size_t(i)];
+        int breite = 0;
+        TFieldType typ = feldTypAusDeklaration(s.deklaration, breite);
+        bool istRowid = false;
+        if (!s.tabelle.isEmpty()) {
+            const char* deklaration = nullptr;
+            int pk = 0;
+            const QByteArray dbName = s.datenbank.toUtf8();
+            const QByteArray tabName = s.tabelle.toUtf8();
+            const QByteArray spName = s.herkunft.toUtf8();
+            if (sqlite3_table_column_metadata(db, dbName.constData(), tabName.constData(), spName.constData(),
+                                              &deklaration, nullptr, nullptr, &pk, nullptr) == SQLITE_OK)
+                istRowid = pk && deklaration && qstricmp(deklaration, "INTEGER") == 0;
+            if (istRowid)
+                typ = TFieldType::ftAutoInc;
+        } else if (typ == TFieldType::ftUnknown) {
+            // Computed columns of the stored queries have no declared type; the schema has it.
+            if (const Schema::Spalte* bekannt = Schema::abfrageSpalte(s.name)) {
+                typ = bekannt->typ;
+                breite = bekannt->breite;
+            }
+        }
+
+        std::unique_ptr<TField> feld;
+        for (auto& kandidat : alt) {
+            if (kandidat && kandidat->m_kind == TFieldKind::fkData
+                && kandidat->m_name.compare(s.name, Qt::CaseInsensitive) == 0) {
+                feld = std::move(kandidat);
+                break;
+            }
+        }
+        if (!feld)
+            feld = std::make_unique<TField>(this, s.name, typ, breite, TFieldKind::fkData);
+        feld->m_name = s.name;
+        feld->m_typ = typ;
+        feld->m_size = typ == TFieldType::ftString ? breite : 0;
+        feld->m_herkunftTabelle = s.tabelle;
+        feld->m_herkunftSpalte = s.herkunft;
+        m_felder.push_back(std::move(feld));
+
+        if (s.tabelle.isEmpty() || s.datenbank.compare(QLatin1String("main"), Qt::CaseInsensitive) != 0)
+            eineTabelle = false;
+        else if (basis.isEmpty())
+            basis = s.tabelle;
+        else if (basis.compare(s.tabelle, Qt::CaseInsensitive) != 0)
+            eineTabelle = false;
+        if (istRowid && schluessel < 0)
+            schluessel = i;
+    }
+    m_anzahlSpalten = anzahl;
+    for (auto& feld : alt)
+        if (feld && feld->m_kind != TFieldKind::fkData)
+            m_felder.push_back(std::move(feld));
+
+    m_feldIndex.clear();
+    for (size_t i = 0; i < m_felder.size(); ++i) {
+        m_felder[i]->m_index = int(i);
+        m_feldIndex.insert(m_felder[i]->m_name.toLower(), int(i));
+    }
+    // Rows can be written back when every column comes from one table and its key is there.
+    const bool schreibbar = !m_readOnly && eineTabelle && !basis.isEmpty() && schluessel >= 0;
+    m_basisTabelle = schreibbar ? basis : QString();
+    m_schluesselFeld = schreibbar ? schluessel : -1;
+
+    for (auto& feld : m_felder) {
+        if (feld->m_kind != TFieldKind::fkLookup)
+            continue;
+        const TField* schluesselFeld = FindField(feld->m_keyFields);
+        if (!schluesselFeld)
+            fehler(t(textFeldNichtGefunden).arg(feld->m_keyFields));
+        feld->m_schluesselIndex = schluesselFeld->Index();
+    }
+}
+
+std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& schluessel)
+{
+    std::vector<Zeile> zeilen;
+    m_geladenerSchluessel = schluessel;
+    const int links = int(verknuepfungen().size());
+    if (links > 0) {
+        // A detail without a master row (or a master row without key) has no rows.
+        if (schluessel.size() != links)
+            return zeilen;
+        for (const QVariant& wert : schluessel)
+            if (wert.isNull())
+                return zeilen;
+    }
+    const int spalten = m_anzahlSpalten;
+    const size_t gesamt = m_felder.size();
+    m_abfrage.zuruecksetzen();
+    for (int i = 0; i < int(schluessel.size()); ++i)
+        m_abfrage.binden(i + 1, schluessel[i]);
+    try {
+        while (m_abfrage.schritt()) {
+            Zeile& z = zeilen.emplace_back();
+            z.werte.reserve(gesamt);
+            for (int c = 0; c < spalten; ++c)
+                z.werte.push_back(m_abfrage.wert(c));
+            z.werte.resize(gesamt);
+        }
+    } catch (...) {
+        m_abfrage.zuruecksetzen();
+        throw;
+    }
+    // Done at once, so the read lock is given back before anyone writes.
+    m_abfrage.zuruecksetzen();
+
+    // A computed column without declared type takes the kind of its first value.
+    for (int c = 0; c < spalten; ++c) {
+        TField* feld = m_felder[size_t(c)].get();
+        if (feld->m_typ != TFieldType::ftUnknown)
+            continue;
+        for (const Zeile& z : zeilen) {
+            const QVariant& v = z.werte[size_t(c)];
+            if (v.isNull())
+                continue;
+            switch (v.metaType().id()) {
+            case QMetaType::LongLong: feld->m_typ = TFieldType::ftInteger; break;
+            case QMetaType::Double: feld->m_typ = TFieldType::ftFloat; break;
+            case QMetaType::QString: feld->m_typ = TFieldType::ftMemo; break;
+            default: feld->m_typ = TFieldType::ftBlob; break;
+            }
+            break;
+        }
+    }
+    return zeilen;
+}
+
+void TKADaoTable::sichtbareBilden()
+{
+    m_sichtbar.clear();
+    m_sichtbar.reserve(m_alle.size());
+    const bool filtern = m_filtered && m_filterFeld >= 0;
+    for (size_t i = 0; i < m_alle.size(); ++i)
+        if (!filtern || zeileSichtbar(m_alle[i]))
+            m_sichtbar.push_back(int(i));
+}
+
+bool TKADaoTable::zeileSichtbar(Zeile& zeile)
+{
+    if (!m_filtered || m_filterFeld < 0)
+        return true;
+    const QVariant wert = m_felder[size_t(m_filterFeld)]->Wert(zeile.werte[size_t(m_filterFeld)]);
+    return wert.metaType().id() == QMetaType::Bool && wert.toBool();
+}
+
+QVariantList TKADaoTable::masterSchluessel() const
+{
+    QVariantList schluessel;
+    const QList<Verknuepfung> links = verknuepfungen();
+    if (links.isEmpty())
+        return schluessel;
+    const TKADaoTable* master = m_masterSource ? m_masterSource->DataSet() : nullptr;
+    if (!master || !master->Active())
+        return schluessel;
+    for (const Verknuepfung& v : links) {
+        const TField* feld = master->FindField(v.master);
+        if (!feld)
+            master->fehler(t(textFeldNichtGefunden).arg(v.master));
+        schluessel << feld->Value();
+    }
+    return schluessel;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening, closing, reading again
+
+void TKADaoTable::Open()
+{
+    if (Active())
+        return;
+    if (!m_database || !m_database->Connected())
+        fehler(QStringLiteral("Die Datenmenge ist keiner verbundenen Datenbank zugeordnet."));
+    std::vector<Zeile> zeilen;
+    try {
+        abfrageVorbereiten();
+        m_filterFeld = filterFeldSuchen();
+        zeilen = zeilenLesen(masterSchluessel());
+    } catch (...) {
+        m_abfrage = SqliteAnweisung();
+        throw;
+    }
+    m_state = TDataSetState::dsBrowse;
+    masterVerbinden();
+    lookupQuellenVerbinden();
+    allesNeuGelesen(std::move(zeilen), std::nullopt, 0);
+    if (meldenErlaubt())
+        emit StateChange();
+}
+
+void TKADaoTable::Close()
+{
+    if (!Active())
+        return;
+    meldeReset(true);
+    m_alle.clear();
+    m_sichtbar.clear();
+    m_pos = -1;
+    m_bof = m_eof = true;
+    m_puffer = Zeile();
+    m_original.clear();
+    m_modified = false;
+    m_abfrage = SqliteAnweisung();
+    m_indizes.clear();
+    m_geladenerSchluessel.clear();
+    for (const auto& v : std::as_const(m_masterVerbindungen))
+        disconnect(v);
+    m_masterVerbindungen.clear();
+    for (const auto& v : std::as_const(m_lookupVerbindungen))
+        disconnect(v);
+    m_lookupVerbindungen.clear();
+    m_lookupQuellen.clear();
+    m_state = TDataSetState::dsInactive;
+    meldeReset(false);
+    inhaltGeaendert();
+    if (meldenErlaubt())
+        emit StateChange();
+    meldeScroll();
+    meldeDatenAenderung(nullptr);
+}
+
+void TKADaoTable::Requery()
+{
+    if (!Active())
+        return;
+    // A detail stays as it is while its master row is being edited.
+    const TKADaoTable* master = m_masterSource ? m_masterSource->DataSet() : nullptr;
+    if (master && !verknuepfungen().isEmpty()
+        && (master->State() == TDataSetState::dsEdit || master->State() == TDataSetState::dsInsert))
+        return;
+    CheckBrowseMode();
+    allesNeuGelesen(zeilenLesen(masterSchluessel()), std::nullopt, 0);
+}
+
+void TKADaoTable::Refresh()
+{
+    pruefeAktiv();
+    CheckBrowseMode();
+    std::vector<Zeile> neu = zeilenLesen(m_geladenerSchluessel);
+    if (m_schluesselFeld < 0) {
+        allesNeuGelesen(std::move(neu), std::nullopt, m_pos);
+        return;
+    }
+    // The rows held keep their place and get their current values; rows deleted meanwhile go,
+    // rows added meanwhile come only with Requery.
+    const size_t k = size_t(m_schluesselFeld);
+    QHash<qint64, size_t> stelle;
+    for (size_t i = 0; i < neu.size(); ++i)
+        stelle.insert(neu[i].werte[k].toLongLong(), i);
+    std::optional<qint64> aktuell;
+    if (m_pos >= 0)
+        aktuell = zeileBei(m_pos).werte[k].toLongLong();
+    std::vector<Zeile> ergebnis;
+    ergebnis.reserve(m_alle.size());
+    for (const Zeile& z : m_alle) {
+        const auto it = stelle.constFind(z.werte[k].toLongLong());
+        if (!z.werte[k].isNull() && it != stelle.constEnd())
+            ergebnis.push_back(std::move(neu[*it]));
+    }
+    allesNeuGelesen(std::move(ergebnis), aktuell, m_pos);
+}
+
+void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qint64> schluessel, int ersatz)
+{
+    meldeReset(true);
+    m_alle = std::move(zeilen);
+    sichtbareBilden();
+    ++m_eigenStand;
+    const int anzahl = int(m_sichtbar.size());
+    int pos = -1;
+    if (schluessel && m_schluesselFeld >= 0) {
+        for (int i = 0; i < anzahl; ++i) {
+            const QVariant& v = zeileBei(i).werte[size_t(m_schluesselFeld)];
+            if (!v.isNull() && v.toLongLong() == *schluessel) {
+                pos = i;
+                break;
+            }
+        }
+    }
+    if (pos < 0 && anzahl > 0)
+        pos = qBound(0, ersatz, anzahl - 1);
+    m_pos = pos;
+    m_bof = m_pos <= 0;
+    m_eof = anzahl == 0;
+    meldeReset(false);
+    inhaltGeaendert();
+    meldeScroll();
+    meldeDatenAenderung(nullptr);
+}
+
+void TKADaoTable::masterVerbinden()
+{
+    for (const auto& v : std::as_const(m_masterVerbindungen))
+        disconnect(v);
+    m_masterVerbindungen.clear();
+    if (!m_masterSource || verknuepfungen().isEmpty())
+        return;
+    TDataSource* quelle = m_masterSource;
+    m_masterVerbindungen << connect(quelle, &TDataSource::DataChange, this, [this](TField* feld) {
+        if (!feld)
+            masterGeaendert(false);
+    });
+    m_masterVerbindungen << connect(quelle, &TDataSource::StateChange, this, [this] { masterGeaendert(false); });
+    m_masterVerbindungen << connect(quelle, &TDataSource::RowsReset, this, [this] { masterGeaendert(true); });
+    m_masterVerbindungen << connect(quelle, &TDataSource::BrowseModeNeeded, this, &TKADaoTable::CheckBrowseMode);
+}
+
+void TKADaoTable::masterGeaendert(bool erzwingen)
+{
+    if (!Active())
+        return;
+    const TKADaoTable* master = m_masterSource ? m_masterSource->DataSet() : nullptr;
+    // While the master row is edited its key cannot change; the detail keeps its rows.
+    if (master && master->State() == TDataSetState::dsEdit)
+        return;
+    const QVariantList schluessel = masterSchluessel();
+    if (!erzwingen && schluesselGleich(schluessel, m_geladenerSchluessel))
+        return;
+    CheckBrowseMode();
+    allesNeuGelesen(zeilenLesen(schluessel), std::nullopt, 0);
+}
+
+void TKADaoTable::lookupQuellenVerbinden()
+{
+    for (const auto& v : std::as_const(m_lookupVerbindungen))
+        disconnect(v);
+    m_lookupVerbindungen.clear();
+    m_lookupQuellen.clear();
+    for (const auto& feld : m_felder) {
+        TKADaoTable* quelle = feld->m_lookupDataSet;
+        if (feld->m_kind != TFieldKind::fkLookup || !quelle || m_lookupQuellen.contains(QPointer<TKADaoTable>(quelle)))
+            continue;
+        m_lookupQuellen << quelle;
+        m_lookupVerbindungen << connect(quelle, &TKADaoTable::ContentChanged, this, &TKADaoTable::lookupQuelleGeaendert);
+        // Its share of abgeleitetStand goes with it; a jump keeps the sum from meeting an old value.
+        m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_eigenStand += quint64(1) << 40; });
+    }
+}
+
+void TKADaoTable::lookupQuelleGeaendert()
+{
+    // The derived values are worked out again when read (abgeleitetStand has moved on); the
+    // controls only need to show them again.
+    if (!Active())
+        return;
+    if (RowCount() > 0)
+        meldeZeilenGeaendert(0, RowCount() - 1);
+    meldeDatenAenderung(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Moving
+
+void TKADaoTable::positionSetzen(int zeile, bool melden)
+{
+    if (zeile == m_pos)
+        return;
+    m_pos = zeile;
+    if (melden) {
+        meldeScroll();
+        meldeDatenAenderung(nullptr);
+    }
+}
+
+void TKADaoTable::First()
+{
+    pruefeAktiv();
+    CheckBrowseMode();
+    positionSetzen(m_sichtbar.empty() ? -1 : 0);
+    m_bof = true;
+    m_eof = m_sichtbar.empty();
+}
+
+void TKADaoTable::Next()
+{
+    pruefeAktiv();
+    CheckBrowseMode();
+    if (m_pos + 1 < RowCount()) {
+        positionSetzen(m_pos + 1);
+        m_bof = m_eof = false;
+    } else {
+        m_eof = true;
+    }
+}
+
+void TKADaoTable::Prior()
+{
+    pruefeAktiv();
+    CheckBrowseMode();
+    if (m_pos > 0) {
+        positionSetzen(m_pos - 1);
+        m_bof = m_eof = false;
+    } else {
+        m_bof = true;
+    }
+}
+
+void TKADaoTable::Last()
+{
+    pruefeAktiv();
+    CheckBrowseMode();
+    positionSetzen(RowCount() - 1);
+    m_eof = true;
+    m_bof = m_sichtbar.empty();
+}
+
+void TKADaoTable::MoveBy(int abstand)
+{
+    pruefeAktiv();
+    CheckBrowseMode();
+    if (m_sichtbar.empty())
+        return;
+    const qint64 ziel = qint64(m_pos) + abstand;
+    positionSetzen(int(qBound(qint64(0), ziel, qint64(RowCount() - 1))));
+    m_bof = ziel < 0;
+    m_eof = ziel >= RowCount();
+}
+
+void TKADaoTable::MoveToRow(int zeile)
+{
+    pruefeAktiv();
+    if (zeile == m_pos)
+        return;
+    CheckBrowseMode();
+    if (m_sichtbar.empty())
+        return;
+    positionSetzen(qBound(0, zeile, RowCount() - 1));
+    m_bof = m_eof = false;
+}
+
+int TKADaoTable::RecordCount() const
+{
+    if (!Active())
+        return 0;
+    const int anzahl = int(m_sichtbar.size());
+    return m_state == TDataSetState::dsInsert ? anzahl - 1 : anzahl;
+}
+
+bool TKADaoTable::IsEmpty() const
+{
+    return !Active() || m_sichtbar.empty();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Values
+
+TKADaoTable::Zeile* TKADaoTable::aktiveZeile()
+{
+    if (m_rechenZeile)
+        return m_rechenZeile;
+    if (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
+        return &m_puffer;
+    if (m_pos >= 0 && m_pos < RowCount())
+        return &zeileBei(m_pos);
+    return nullptr;
+}
+
+quint64 TKADaoTable::abgeleitetStand() const
+{
+    quint64 stand = m_eigenStand;
+    for (const auto& quelle : m_lookupQuellen)
+        if (quelle)
+            stand += quelle->m_inhaltStand;
+    return stand;
+}
+
+void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
+{
+    if (m_anzahlSpalten == int(m_felder.size()) && !OnCalcFields)
+        return;
+    if (m_rechenZeile)
+        return;  // derived values are being worked out; read them as they stand
+    const quint64 stand = abgeleitetStand();
+    if (zeile.stand == stand)
+        return;
+
+    struct Zuruecksetzen
+    {
+        Zeile*& ziel;
+        ~Zuruecksetzen() { ziel = nullptr; }
+    } zuruecksetzen{m_rechenZeile};
+    m_rechenZeile = &zeile;
+
+    for (size_t i = size_t(m_anzahlSpalten); i < m_felder.size(); ++i) {
+        TField* feld = m_felder[i].get();
+        QVariant wert;
+        if (feld->m_kind == TFieldKind::fkLookup) {
+            const TKADaoTable* quelle = feld->m_lookupDataSet;
+            if (quelle && quelle->Active() && feld->m_schluesselIndex >= 0) {
+                const TField* schluessel = quelle->FindField(feld->m_lookupKeyFields);
+                const TField* ergebnis = quelle->FindField(feld->m_lookupResultField);
+                if (schluessel && ergebnis) {
+                    const int zeileQuelle = quelle->FindRow(schluessel->Index(), zeilenWert(zeile, feld->m_schluesselIndex));
+                    if (zeileQuelle >= 0)
+                        wert = feld->typisiert(quelle->RowValue(zeileQuelle, ergebnis->Index()));
+                }
+            }
+        }
+        zeile.werte[i] = wert;
+    }
+    if (OnCalcFields)
+        OnCalcFields(this);
+    zeile.stand = stand;
+}
+
+QVariant TKADaoTable::zeilenWert(Zeile& zeile, int feld)
+{
+    if (feld < m_anzahlSpalten)
+        return m_felder[size_t(feld)]->Wert(zeile.werte[size_t(feld)]);
+    if (m_rechenZeile != &zeile)
+        abgeleiteteSicherstellen(zeile);
+    return zeile.werte[size_t(feld)];
+}
+
+QVariant TKADaoTable::feldWert(int index) const
+{
+    auto* selbst = const_cast<TKADaoTable*>(this);  // derived values are worked out on reading
+    Zeile* zeile = selbst->aktiveZeile();
+    if (!zeile || index < 0 || index >= int(zeile->werte.size()))
+        return QVariant();
+    return selbst->zeilenWert(*zeile, index);
+}
+
+QVariant TKADaoTable::RowValue(int zeile, int feld) const
+{
+    if (zeile < 0 || zeile >= RowCount() || feld < 0 || feld >= FieldCount())
+        return QVariant();
+    auto* selbst = const_cast<TKADaoTable*>(this);  // derived values are worked out on reading
+    const bool puffer = zeile == m_pos && (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert);
+    return selbst->zeilenWert(puffer ? selbst->m_puffer : selbst->zeileBei(zeile), feld);
+}
+
+int TKADaoTable::FindRow(int feld, const QVariant& wert) const
+{
+    if (!Active() || feld < 0 || feld >= FieldCount())
+        return -1;
+    const Schluessel gesucht = schluesselAus(wert);
+    if (!gesucht.gueltig)
+        return -1;
+    Index& index = m_indizes[feld];
+    if (index.stand != m_inhaltStand) {
+        index.zahlen.clear();
+        index.texte.clear();
+        auto* selbst = const_cast<TKADaoTable*>(this);
+        // Backwards, so that of several equal keys the first row stays in the index.
+        for (int i = RowCount() - 1; i >= 0; --i) {
+            if (i == m_pos && m_state == TDataSetState::dsInsert)
+                continue;  // a row not yet posted is not there for others
+            Zeile& z = selbst->zeileBei(i);
+            const Schluessel s = schluesselAus(feld < m_anzahlSpalten ? z.werte[size_t(feld)] : selbst->zeilenWert(z, feld));
+            if (!s.gueltig)
+                continue;
+            if (s.zahl)
+                index.zahlen.insert(s.z, i);
+            else
+                index.texte.insert(s.text, i);
+        }
+        index.stand = m_inhaltStand;
+    }
+    if (gesucht.zahl)
+        return index.zahlen.value(gesucht.z, -1);
+    return index.texte.value(gesucht.text, -1);
+}
+
+bool TKADaoTable::Locate(const QString& feld, const QVariant& wert)
+{
+    pruefeAktiv();
+    const TField* f = FieldByName(feld);
+    CheckBrowseMode();
+    const int zeile = FindRow(f->Index(), wert);
+    if (zeile < 0)
+        return false;
+    positionSetzen(zeile);
+    m_bof = m_eof = false;
+    return true;
+}
+
+QVariant TKADaoTable::Lookup(const QString& keyField, const QVariant& wert, const QString& resultField) const
+{
+    if (!Active())
+        return QVariant();
+    const TField* schluessel = FieldByName(keyField);
+    const TField* ergebnis = FieldByName(resultField);
+    const int zeile = FindRow(schluessel->Index(), wert);
+    return zeile < 0 ? QVariant() : RowValue(zeile, ergebnis->Index());
+}
+
+void TKADaoTable::feldSetzen(TField* feld, const QVariant& wert)
+{
+    pruefeAktiv();
+    if (m_rechenZeile) {
+        if (feld->m_kind == TFieldKind::fkData)
+            fehler(t(textFeldNurLesen).arg(feld->m_name));
+        m_rechenZeile->werte[size_t(feld->m_index)] = feld->typisiert(feld->Speicherwert(wert));
+        return;
+    }
+    if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
+        fehler(t(textNichtImEditModus));
+    if (feld->ReadOnly())
+        fehler(t(textFeldNurLesen).arg(feld->m_name));
+    m_puffer.werte[size_t(feld->m_index)] = feld->Speicherwert(wert);
+    m_puffer.stand = 0;
+    m_modified = true;
+    meldeZeilenGeaendert(m_pos, m_pos);
+    meldeDatenAenderung(feld);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Changing
+
+std::optional<std::vector<QVariant>> TKADaoTable::zeileNachlesen(const QVariant& schluessel)
+{
+    QStringList spalten;
+    for (int i = 0; i < m_anzahlSpalten; ++i)
+        spalten << SqlText::klammern(m_felder[size_t(i)]->m_herkunftSpalte);
+    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
+                      QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                          .arg(spalten.join(QStringLiteral(", ")), SqlText::klammern(m_basisTabelle),
+                               SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)));
+    a.binden(1, schluessel);
+    if (!a.schritt())
+        return std::nullopt;
+    std::vector<QVariant> werte;
+    werte.reserve(size_t(m_anzahlSpalten));
+    for (int i = 0; i < m_anzahlSpalten; ++i)
+        werte.push_back(a.wert(i));
+    a.zuruecksetzen();
+    return werte;
+}
+
+void TKADaoTable::breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const
+{
+    for (int i = 0; i < m_anzahlSpalten; ++i) {
+        const TField* feld = m_felder[size_t(i)].get();
+        if (feld->m_typ != TFieldType::ftString || feld->m_size <= 0)
+            continue;
+        const QVariant& wert = puffer.werte[size_t(i)];
+        if (wert.metaType().id() != QMetaType::QString)
+            continue;
+        const QString text = wert.toString();
+        if (text.size() <= feld->m_size)
+            continue;
+        if (nurGeaenderte && size_t(i) < m_original.size() && gleicherWert(wert, m_original[size_t(i)]))
+            continue;  // already stored so by someone else; not this user's input
+        const qsizetype zeichen = text.toUcs4().size();
+        if (zeichen > feld->m_size)
+            throw Fehler(QStringLiteral("Der Text im Feld '%1' ist zu lang: erlaubt sind höchstens %2 Zeichen, "
+                                        "eingegeben sind %3. Es wurde nichts gespeichert.")
+                             .arg(feld->m_name)
+                             .arg(feld->m_size)
+                             .arg(zeichen));
+    }
+}
+
+void TKADaoTable::Edit()
+{
+    pruefeAktiv();
+    if (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
+        return;
+    if (RecordCount() == 0) {
+        Append();
+        return;
+    }
+    pruefeAenderbar();
+    // Start from the row as it is stored now, so that a change made elsewhere meanwhile is
+    // neither overwritten nor taken for a conflict.
+    Zeile& zeile = zeileBei(m_pos);
+    const auto frisch = zeileNachlesen(zeile.werte[size_t(m_schluesselFeld)]);
+    if (!frisch)
+        throw Fehler(t(textGeloescht));
+    bool anders = false;
+    for (int i = 0; i < m_anzahlSpalten; ++i) {
+        if (!gleicherWert(zeile.werte[size_t(i)], (*frisch)[size_t(i)])) {
+            zeile.werte[size_t(i)] = (*frisch)[size_t(i)];
+            anders = true;
+        }
+    }
+    if (anders) {
+        zeile.stand = 0;
+        inhaltGeaendert();
+        meldeZeilenGeaendert(m_pos, m_pos);
+    }
+    m_original.assign(zeile.werte.begin(), zeile.werte.begin() + m_anzahlSpalten);
+    m_puffer = zeile;
+    m_modified = false;
+    const TDataSetState alt = m_state;
+    m_state = TDataSetState::dsEdit;
+    neuenZustandMelden(alt);
+}
+
+void TKADaoTable::Append()
+{
+    neuerDatensatz(true);
+}
+
+void TKADaoTable::Insert()
+{
+    neuerDatensatz(false);
+}
+
+void TKADaoTable::neuerDatensatz(bool amEnde)
+{
+    pruefeAktiv();
+    pruefeAenderbar();
+    CheckBrowseMode();
+
+    Zeile neu;
+    neu.werte.resize(m_felder.size());
+    // A new detail row belongs to the master's current row.
+    const QList<Verknuepfung> links = verknuepfungen();
+    if (!links.isEmpty()) {
+        const QVariantList schluessel = masterSchluessel();
+        for (qsizetype i = 0; i < links.size() && i < schluessel.size(); ++i) {
+            const TField* feld = FieldByName(links[i].detail);
+            if (feld->m_kind == TFieldKind::fkData)
+                neu.werte[size_t(feld->m_index)] = feld->Speicherwert(schluessel[i]);
+        }
+    }
+
+    const int stelle = amEnde || m_pos < 0 ? RowCount() : m_pos;
+    if (meldenErlaubt())
+        emit RowsAboutToBeInserted(stelle, stelle);
+    m_alle.push_back(neu);
+    m_sichtbar.insert(m_sichtbar.begin() + stelle, int(m_alle.size() - 1));
+    m_posVorEinfuegen = m_pos;
+    m_pos = stelle;
+    m_puffer = std::move(neu);
+    m_original.clear();
+    m_modified = false;
+    const TDataSetState alt = m_state;
+    m_state = TDataSetState::dsInsert;
+    m_bof = m_eof = false;
+    if (meldenErlaubt())
+        emit RowsInserted();
+    inhaltGeaendert();
+    meldeScroll();
+    neuenZustandMelden(alt);
+}
+
+void TKADaoTable::Post()
+{
+    pruefeAktiv();
+    if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
+        return;
+    if (meldenErlaubt())
+        emit UpdateData();
+    if (BeforePost)
+        BeforePost(this);
+
+    const bool einfuegen = m_state == TDataSetState::dsInsert;
+    breitenPruefen(m_puffer, !einfuegen);
+    sqlite3* db = m_database->Handle();
+    const QString& datei = m_database->Dateipfad();
+    const QString tabelle = SqlText::klammern(m_basisTabelle);
+    const size_t k = size_t(m_schluesselFeld);
+    QVariant schluessel;
+
+    if (einfuegen) {
+        QStringList spalten;
+        QList<int> felder;
+        for (int i = 0; i < m_anzahlSpalten; ++i) {
+            if (m_felder[size_t(i)]->m_herkunftSpalte.isEmpty() || m_puffer.werte[size_t(i)].isNull())
+                continue;
+            spalten << SqlText::klammern(m_felder[size_t(i)]->m_herkunftSpalte);
+            felder << i;
+        }
+        const QString sql = spalten.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabelle)
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(tabelle, spalten.join(QStringLiteral(", ")),
+                       QStringList(spalten.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+        SqliteAnweisung a(db, datei, sql);
+        for (qsizetype i = 0; i < felder.size(); ++i)
+            a.binden(int(i + 1), m_puffer.werte[size_t(felder[i])]);
+        a.ausfuehren();
+        // The engine has assigned the AutoNumber.
+        schluessel = QVariant(qlonglong(sqlite3_last_insert_rowid(db)));
+        m_puffer.werte[k] = schluessel;
+    } else {
+        schluessel = m_original[k];
+        QStringList zuweisungen;
+        QList<int> geaendert;
+        for (int i = 0; i < m_anzahlSpalten; ++i) {
+            if (size_t(i) == k || m_felder[size_t(i)]->m_herkunftSpalte.isEmpty())
+                continue;
+            if (!gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)])) {
+                zuweisungen << SqlText::klammern(m_felder[size_t(i)]->m_herkunftSpalte) + QStringLiteral(" = ?");
+                geaendert << i;
+            }
+        }
+        if (!geaendert.isEmpty()) {
+            // Optimistic locking: the row is written only if it still holds what Edit read.
+            QStringList bedingungen;
+            bedingungen << SqlText::klammern(m_felder[k]->m_herkunftSpalte) + QStringLiteral(" = ?");
+            QList<int> verglichen;
+            for (int i = 0; i < m_anzahlSpalten; ++i) {
+                if (size_t(i) == k || m_felder[size_t(i)]->m_herkunftSpalte.isEmpty())
+                    continue;
+                bedingungen << SqlText::klammern(m_felder[size_t(i)]->m_herkunftSpalte) + QStringLiteral(" IS ? COLLATE BINARY");
+                verglichen << i;
+            }
+            SqliteAnweisung a(db, datei,
+                              QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                  .arg(tabelle, zuweisungen.join(QStringLiteral(", ")),
+                                       bedingungen.join(QStringLiteral(" AND "))));
+            int nr = 1;
+            for (int i : std::as_const(geaendert))
+                a.binden(nr++, m_puffer.werte[size_t(i)]);
+            a.binden(nr++, schluessel);
+            for (int i : std::as_const(verglichen))
+                a.binden(nr++, m_original[size_t(i)]);
+            if (a.ausfuehren() == 0) {
+                // Someone else was quicker. Keep the user's input in the buffer; show the
+                // stored state once the user cancels.
+                const auto frisch = zeileNachlesen(schluessel);
+                if (!frisch)
+                    throw Fehler(t(textGeloescht));
+                Zeile& zeile = zeileBei(m_pos);
+                std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
+                zeile.stand = 0;
+                inhaltGeaendert();
+                throw Fehler(t(textGeaendert));
+            }
+        }
+    }
+
+    // Written: from here on the row is saved, whatever happens while reading it again.
+    Zeile& zeile = zeileBei(m_pos);
+    zeile.werte = std::move(m_puffer.werte);
+    zeile.stand = 0;
+    m_puffer = Zeile();
+    m_original.clear();
+    m_modified = false;
+    const TDataSetState alt = m_state;
+    m_state = TDataSetState::dsBrowse;
+
+    std::exception_ptr nachlesefehler;
+    try {
+        if (const auto frisch = zeileNachlesen(schluessel))
+            std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
+    } catch (...) {
+        nachlesefehler = std::current_exception();
+    }
+
+    const int stelle = m_pos;
+    if (!zeileSichtbar(zeile)) {
+        // The filter no longer admits the row.
+        if (meldenErlaubt())
+            emit RowsAboutToBeRemoved(stelle, stelle);
+        m_sichtbar.erase(m_sichtbar.begin() + stelle);
+        m_pos = m_sichtbar.empty() ? -1 : qMin(stelle, RowCount() - 1);
+        if (meldenErlaubt())
+            emit RowsRemoved();
+        meldeScroll();
+    } else {
+        meldeZeilenGeaendert(stelle, stelle);
+    }
+    inhaltGeaendert();
+    neuenZustandMelden(alt);
+    if (nachlesefehler)
+        std::rethrow_exception(nachlesefehler);
+    if (AfterPost)
+        AfterPost(this);
+}
+
+void TKADaoTable::Cancel()
+{
+    if (m_state == TDataSetState::dsEdit) {
+        m_puffer = Zeile();
+        m_original.clear();
+        m_modified = false;
+        m_state = TDataSetState::dsBrowse;
+        meldeZeilenGeaendert(m_pos, m_pos);
+        neuenZustandMelden(TDataSetState::dsEdit);
+    } else if (m_state == TDataSetState::dsInsert) {
+        const int stelle = m_pos;
+        if (meldenErlaubt())
+            emit RowsAboutToBeRemoved(stelle, stelle);
+        m_sichtbar.erase(m_sichtbar.begin() + stelle);
+        m_alle.pop_back();  // a new row is always the last one read
+        m_puffer = Zeile();
+        m_modified = false;
+        m_state = TDataSetState::dsBrowse;
+        m_pos = m_sichtbar.empty() ? -1 : qBound(0, m_posVorEinfuegen, RowCount() - 1);
+        m_bof = m_pos <= 0;
+        m_eof = m_sichtbar.empty();
+        if (meldenErlaubt())
+            emit RowsRemoved();
+        inhaltGeaendert();
+        meldeScroll();
+        neuenZustandMelden(TDataSetState::dsInsert);
+    }
+}
+
+void TKADaoTable::Delete()
+{
+    pruefeAktiv();
+    if (m_state == TDataSetState::dsInsert) {
+        Cancel();
+        return;
+    }
+    if (RecordCount() == 0)
+        fehler(t(textLeer));
+    pruefeAenderbar();
+    const int stelle = m_pos;
+    const int index = m_sichtbar[size_t(stelle)];
+    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
+                      QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                          .arg(SqlText::klammern(m_basisTabelle),
+                               SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)));
+    a.binden(1, m_alle[size_t(index)].werte[size_t(m_schluesselFeld)]);
+    a.ausfuehren();  // a row already deleted elsewhere is gone all the same
+
+    const TDataSetState alt = m_state;
+    m_state = TDataSetState::dsBrowse;
+    m_puffer = Zeile();
+    m_original.clear();
+    m_modified = false;
+    if (meldenErlaubt())
+        emit RowsAboutToBeRemoved(stelle, stelle);
+    m_alle.erase(m_alle.begin() + index);
+    m_sichtbar.erase(m_sichtbar.begin() + stelle);
+    for (int& i : m_sichtbar)
+        if (i > index)
+            --i;
+    m_pos = m_sichtbar.empty() ? -1 : qMin(stelle, RowCount() - 1);
+    m_bof = m_pos <= 0;
+    m_eof = m_sichtbar.empty();
+    if (meldenErlaubt())
+        emit RowsRemoved();
+    inhaltGeaendert();
+    meldeScroll();
+    neuenZustandMelden(alt);
+}
+
+void TKADaoTable::Empty()
+{
+    if (m_readOnly || (Active() && m_schluesselFeld < 0))
+        throw Fehler(t(textEmptyNurLesen));
+    pruefeAktiv();
+    CheckBrowseMode();
+    if (m_sichtbar.empty())
+        return;
+    const size_t k = size_t(m_schluesselFeld);
+    m_database->Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
+                          QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                              .arg(SqlText::klammern(m_basisTabelle), SqlText::klammern(m_felder[k]->m_herkunftSpalte)));
+        for (int index : m_sichtbar) {
+            a.binden(1, m_alle[size_t(index)].werte[k]);
+            a.ausfuehren();
+        }
+        m_database->Execute(QStringLiteral("COMMIT"));
+    } catch (...) {
+        try {
+            m_database->Execute(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
+        throw;
+    }
+    std::vector<bool> weg(m_alle.size(), false);
+    for (int index : m_sichtbar)
+        weg[size_t(index)] = true;
+    std::vector<Zeile> rest;
+    for (size_t i = 0; i < m_alle.size(); ++i)
+        if (!weg[i])
+            rest.push_back(std::move(m_alle[i]));
+    m_alle.clear();
+    allesNeuGelesen(std::move(rest), std::nullopt, 0);
+}
+
+int TKADaoTable::ExecuteSQL()
+{
+    if (!m_database || !m_database->Connected())
+        throw Fehler(t(textExecuteSql));
+    return m_database->Execute(m_sql);
+}
+
+void TKADaoTable::CheckBrowseMode()
+{
+    if (m_state == TDataSetState::dsInactive)
+        return;
+    if (meldenErlaubt())
+        emit BrowseModeNeeded();
+    if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
+        return;
+    if (meldenErlaubt())
+        emit UpdateData();
+    if (m_modified)
+        Post();
+    else
+        Cancel();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Notifications
+
+void TKADaoTable::DisableControls()
+{
+    ++m_steuerungAus;
+}
+
+void TKADaoTable::EnableControls()
+{
+    if (m_steuerungAus == 0 || --m_steuerungAus > 0 || !m_verpasst)
+        return;
+    m_verpasst = false;
+    emit RowsAboutToBeReset();
+    emit RowsReset();
+    emit StateChange();
+    emit Scrolled(m_pos);
+    emit DataChange(nullptr);
+}
+
+bool TKADaoTable::meldenErlaubt()
+{
+    if (m_steuerungAus > 0) {
+        m_verpasst = true;
+        return false;
+    }
+    return true;
+}
+
+void TKADaoTable::meldeReset(bool vorher)
+{
+    if (!meldenErlaubt())
+        return;
+    if (vorher)
+        emit RowsAboutToBeReset();
+    else
+        emit RowsReset();
+}
+
+void TKADaoTable::meldeZeilenGeaendert(int erste, int letzte)
+{
+    if (erste >= 0 && meldenErlaubt())
+        emit RowsChanged(erste, letzte);
+}
+
+void TKADaoTable::meldeDatenAenderung(TField* feld)
+{
+    if (meldenErlaubt())
+        emit DataChange(feld);
+}
+
+void TKADaoTable::meldeScroll()
+{
+    if (meldenErlaubt())
+        emit Scrolled(m_pos);
+}
+
+void TKADaoTable::inhaltGeaendert()
+{
+    ++m_inhaltStand;
+    emit ContentChanged();
+}
+
+void TKADaoTable::neuenZustandMelden(TDataSetState alt)
+{
+    if (alt != m_state && meldenErlaubt())
+        emit StateChange();
+    meldeDatenAenderung(nullptr);
+}

@@ -1,0 +1,293 @@
+#pragma once
+
+#include "DatenbankTypen.h"
+#include "SqliteAnweisung.h"
+#include "TDataSource.h"
+#include "TField.h"
+
+#include <QHash>
+#include <QList>
+#include <QMetaObject>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class TKADaoDatabase;
+
+/// A dataset on a TKADaoDatabase: all rows of a table (TableName) or of a SELECT (SQL), held
+/// in memory while open so that moving to any row and reading a field cost O(1). Updatable
+/// (optimistic locking) unless ReadOnly or its rows do not map to one table's rows.
+///
+/// Behaviour in brief:
+/// - Open/Close, First/Next/Prior/Last/MoveToRow with Bof/Eof, RecordCount (exact), IsEmpty.
+/// - Edit/Append/Insert/Post/Cancel/Delete on the current row. Edit re-reads the row; Edit in a
+///   dataset without rows starts a new row. Post writes, lets the engine fill the AutoNumber,
+///   re-reads the row, then runs AfterPost. A row changed or deleted by another connection since
+///   Edit is refused, and the typed values stay in the edit buffer. Text longer than its
+///   column is refused, naming the field and its width. Moving while editing posts a changed
+///   row and drops an unchanged one.
+/// - Master/detail: with MasterSource and MasterFields ("Projekt_ID -> ID") only the rows whose
+///   detail field equals the master's current key are read, again whenever that key changes; a
+///   new row takes the master's key.
+/// - Requery runs the query again and goes to the first row (nothing when closed, nothing on a
+///   detail whose master is being edited); Refresh re-reads the rows held and keeps the row.
+/// - Filter names a Yes/No column; with Filtered only rows where it is true are shown.
+/// - Lookup fields find their row through a hash index of the lookup dataset (rebuilt when that
+///   dataset changes); calculated fields are set by OnCalcFields. Both are worked out when a
+///   row is read and again after anything they depend on has changed.
+/// - Errors are Fehler exceptions; the dataset's own errors are prefixed with its objectName.
+///
+/// Bound controls listen to the signals below, usually through a TDataSource.
+class TKADaoTable : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TKADaoTable(QObject* parent = nullptr);
+    ~TKADaoTable() override;
+
+    // --- Definition (set while closed, except Filter and Filtered) ---
+    TKADaoDatabase* Database() const { return m_database; }
+    void setDatabase(TKADaoDatabase* database);
+    /// A table whose rows the dataset holds, in the table's own order.
+    const QString& TableName() const { return m_tableName; }
+    void setTableName(const QString& name);
+    /// A SELECT text; when set it is used instead of TableName. Also the text ExecuteSQL runs.
+    const QString& SQL() const { return m_sql; }
+    void setSQL(const QString& text);
+    bool ReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool wert);
+    TDataSource* MasterSource() const { return m_masterSource; }
+    void setMasterSource(TDataSource* quelle);
+    /// Link "DetailFeld -> MasterFeld", several separated by ';'.
+    const QString& MasterFields() const { return m_masterFields; }
+    void setMasterFields(const QString& link);
+    /// Name of a Yes/No column; see Filtered. Any change goes to the first row.
+    const QString& Filter() const { return m_filter; }
+    void setFilter(const QString& spalte);
+    bool Filtered() const { return m_filtered; }
+    void setFiltered(bool wert);
+
+    /// Called whenever a row is read, with the dataset; sets the calculated fields of that row.
+    std::function<void(TKADaoTable*)> OnCalcFields;
+    /// Called before a pending row is written.
+    std::function<void(TKADaoTable*)> BeforePost;
+    /// Called after a row has been written and read again.
+    std::function<void(TKADaoTable*)> AfterPost;
+
+    /// Adds a lookup field (while closed): the value of `resultField` in the row of `lookup`
+    /// whose `lookupKeyField` equals this dataset's `keyField`; empty when there is none.
+    TField* AddLookupField(const QString& name, TFieldType typ, const QString& keyField, TKADaoTable* lookup,
+                           const QString& lookupKeyField, const QString& resultField);
+    /// Adds a calculated field (while closed), set by OnCalcFields.
+    TField* AddCalculatedField(const QString& name, TFieldType typ, int size = 0);
+
+    // --- State ---
+    bool Active() const { return m_state != TDataSetState::dsInactive; }
+    void setActive(bool wert) { wert ? Open() : Close(); }
+    TDataSetState State() const;
+    /// True when the pending row has a changed field.
+    bool Modified() const { return m_modified; }
+    /// False when read-only or when the rows cannot be written back to one table.
+    bool CanModify() const;
+
+    // --- Opening and reading ---
+    void Open();
+    void Close();
+    void Requery();
+    void Refresh();
+
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    void MoveBy(int abstand);
+    bool Bof() const { return m_bof; }
+    bool Eof() const { return m_eof; }
+    /// Number of rows, without a new row that is not yet posted; 0 when closed.
+    int RecordCount() const;
+    /// True when there is no row (a new row being entered counts as one).
+    bool IsEmpty() const;
+
+    // --- Changing ---
+    void Edit();
+    void Append();
+    void Insert();
+    void Post();
+    void Cancel();
+    void Delete();
+    /// Deletes every row the dataset shows.
+    void Empty();
+    /// Runs the SQL text as an action statement; returns the number of rows changed.
+    int ExecuteSQL();
+    /// Posts a changed pending row, drops an unchanged one.
+    void CheckBrowseMode();
+
+    // --- Fields ---
+    int FieldCount() const { return int(m_felder.size()); }
+    TField* Field(int index) const { return m_felder[size_t(index)].get(); }
+    /// The field with this name (any case), or nullptr.
+    TField* FindField(const QString& name) const;
+    /// The field with this name (any case); throws "Feld 'x' nicht gefunden".
+    TField* FieldByName(const QString& name) const;
+
+    /// Moves to the first row whose field equals `wert` (through the index); false if none.
+    bool Locate(const QString& feld, const QVariant& wert);
+    /// The value of `resultField` in the first row whose `keyField` equals `wert`; null if none.
+    QVariant Lookup(const QString& keyField, const QVariant& wert, const QString& resultField) const;
+
+    // --- Rows for grids (row numbers count shown rows from 0, including a new row) ---
+    int RowCount() const { return int(m_sichtbar.size()); }
+    /// Current row, -1 when there is none.
+    int CurrentRow() const { return m_pos; }
+    /// Makes `zeile` current (posting a pending change first, as any move does).
+    void MoveToRow(int zeile);
+    /// Typed value of field `feld` in row `zeile` without moving; the edit buffer for the
+    /// current row while editing.
+    QVariant RowValue(int zeile, int feld) const;
+    /// Row whose field `feld` equals `wert` (first of several), -1 if none; O(1) after the index
+    /// for that field has been built.
+    int FindRow(int feld, const QVariant& wert) const;
+
+    /// Stops the notifications to bound controls (nestable); EnableControls sends one reset.
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return m_steuerungAus > 0; }
+
+signals:
+    /// State changed (inactive, browse, edit, insert).
+    void StateChange();
+    /// A field of the current row changed (`Field` set) or the current row changed or moved
+    /// (`Field` nullptr).
+    void DataChange(TField* Field);
+    /// Sent at the start of Post: bound editors write their pending input into the fields.
+    void UpdateData();
+    /// Sent before the dataset moves or reads its rows again: detail datasets finish their
+    /// pending row first (an error there stops the move).
+    void BrowseModeNeeded();
+    /// The current row moved to `zeile` (-1: none).
+    void Scrolled(int zeile);
+    // Row structure, in the order a Qt item model needs it.
+    void RowsAboutToBeReset();
+    void RowsReset();
+    void RowsAboutToBeInserted(int erste, int letzte);
+    void RowsInserted();
+    void RowsAboutToBeRemoved(int erste, int letzte);
+    void RowsRemoved();
+    /// Values of rows `erste`..`letzte` changed (including derived fields).
+    void RowsChanged(int erste, int letzte);
+    /// Anything in the rows changed; datasets that look values up here listen to this one.
+    /// Not stopped by DisableControls.
+    void ContentChanged();
+
+private:
+    friend class TField;
+    friend class TKADaoDatabase;
+
+    struct Zeile
+    {
+        std::vector<QVariant> werte;   // stored values of the columns, then typed derived values
+        quint64 stand = 0;             // state of the derived values (see abgeleitetStand)
+    };
+    struct Index
+    {
+        quint64 stand = 0;
+        QHash<qint64, int> zahlen;
+        QHash<QString, int> texte;
+    };
+    struct Verknuepfung
+    {
+        QString detail;
+        QString master;
+    };
+
+    [[noreturn]] void fehler(const QString& text) const;
+    void pruefeAktiv() const;
+    void pruefeDefinitionAenderbar() const;
+    void pruefeAenderbar() const;
+    QList<Verknuepfung> verknuepfungen() const;
+    QString abfrageText() const;
+    void abfrageVorbereiten();
+    void felderAusAnweisung();
+    int filterFeldSuchen() const;
+    void filterAnwenden();
+    std::vector<Zeile> zeilenLesen(const QVariantList& schluessel);
+    void sichtbareBilden();
+    bool zeileSichtbar(Zeile& zeile);
+    QVariantList masterSchluessel() const;
+    void masterGeaendert(bool erzwingen);
+    void masterVerbinden();
+    void lookupQuellenVerbinden();
+    void lookupQuelleGeaendert();
+
+    Zeile* aktiveZeile();
+    const Zeile* aktiveZeile() const { return const_cast<TKADaoTable*>(this)->aktiveZeile(); }
+    Zeile& zeileBei(int sichtbar) { return m_alle[size_t(m_sichtbar[size_t(sichtbar)])]; }
+    quint64 abgeleitetStand() const;
+    void abgeleiteteSicherstellen(Zeile& zeile);
+    QVariant feldWert(int index) const;
+    QVariant zeilenWert(Zeile& zeile, int feld);
+    void feldSetzen(TField* feld, const QVariant& wert);
+
+    std::optional<std::vector<QVariant>> zeileNachlesen(const QVariant& schluessel);
+    void breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const;
+    void neuerDatensatz(bool amEnde);
+    void positionSetzen(int zeile, bool melden = true);
+    void allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qint64> schluessel, int ersatz);
+    void inhaltGeaendert();
+    void neuenZustandMelden(TDataSetState alt);
+
+    // Notifications; suppressed while controls are disabled.
+    bool meldenErlaubt();
+    void meldeReset(bool vorher);
+    void meldeZeilenGeaendert(int erste, int letzte);
+    void meldeDatenAenderung(TField* feld);
+    void meldeScroll();
+
+    TKADaoDatabase* m_database = nullptr;
+    QString m_tableName;
+    QString m_sql;
+    bool m_readOnly = false;
+    QPointer<TDataSource> m_masterSource;
+    QString m_masterFields;
+    QString m_filter;
+    bool m_filtered = false;
+
+    std::vector<std::unique_ptr<TField>> m_felder;
+    int m_anzahlSpalten = 0;                    // fields of the query; derived ones follow
+    QHash<QString, int> m_feldIndex;            // lower-case name -> index
+    QString m_basisTabelle;                     // table the rows are written to
+    int m_schluesselFeld = -1;                  // its INTEGER PRIMARY KEY field; -1: not updatable
+    int m_filterFeld = -1;
+
+    TDataSetState m_state = TDataSetState::dsInactive;
+    std::vector<Zeile> m_alle;                  // rows read (the master's rows for a detail)
+    std::vector<int> m_sichtbar;                // indices into m_alle of the rows shown
+    int m_pos = -1;
+    bool m_bof = true;
+    bool m_eof = true;
+
+    Zeile m_puffer;                             // edit buffer
+    std::vector<QVariant> m_original;           // stored values when Edit began
+    bool m_modified = false;
+    int m_posVorEinfuegen = -1;
+    Zeile* m_rechenZeile = nullptr;             // row being calculated
+
+    SqliteAnweisung m_abfrage;
+    QVariantList m_geladenerSchluessel;         // master key the rows were read for
+    QList<QMetaObject::Connection> m_masterVerbindungen;
+    QList<QMetaObject::Connection> m_lookupVerbindungen;
+    QList<QPointer<TKADaoTable>> m_lookupQuellen;
+
+    quint64 m_inhaltStand = 1;                  // counts changes of the rows
+    quint64 m_eigenStand = 1;                   // counts invalidations of derived values
+    mutable QHash<int, Index> m_indizes;        // lookup indices by field
+
+    int m_steuerungAus = 0;
+    bool m_verpasst = false;
+};
