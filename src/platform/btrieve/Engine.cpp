@@ -21,6 +21,7 @@ using ClientId = std::array<uint8_t, ClientIdLaenge>;
 struct Cursor
 {
     bool positioniert = false;
+    bool amEnde = false;   // Get First found no record: Get Next answers end of file
     int schluessel = -1;
     size_t index = 0;
     uint32_t adresse = 0;
@@ -106,6 +107,8 @@ void aktualisieren(OffeneDatei& o)
 // Position in the key's order after the cursor's record (the same record, or the next greater value).
 size_t naechsterIndex(const Schluessel& k, const Folge& f, const Cursor& c)
 {
+    if (c.amEnde)
+        return f.groesse();
     if (c.index < f.groesse() && f.adressen[c.index] == c.adresse)
         return c.index + 1;
     for (size_t i = 0; i < f.groesse(); ++i)
@@ -123,6 +126,7 @@ int16_t satzLiefern(OffeneDatei& o, const Schluessel& k, const Folge& f, size_t 
     std::vector<uint8_t> satz;
     o.datei->eintragLesen(k, f, i, satz);
     o.cursor.positioniert = true;
+    o.cursor.amEnde = false;
     o.cursor.schluessel = k.nummer;
     o.cursor.index = i;
     o.cursor.adresse = f.adressen[i];
@@ -165,8 +169,12 @@ int16_t lesen(Engine& e, uint16_t operation, void* positionsblock, void* datenpu
 
             size_t i = 0;
             if (operation == ErsterLesen) {
-                if (f.groesse() == 0)
+                if (f.groesse() == 0) {
+                    o->cursor = Cursor{};
+                    o->cursor.positioniert = o->cursor.amEnde = true;
+                    o->cursor.schluessel = k->nummer;
                     return status::Dateiende;
+                }
             } else if (operation == NaechsterLesen) {
                 i = naechsterIndex(*k, f, o->cursor);
                 if (i >= f.groesse())
