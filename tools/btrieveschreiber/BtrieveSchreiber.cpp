@@ -115,6 +115,8 @@ void Schreiber::erzeugen(const Senke& senke, Lageplan& plan) const
         ungueltig("nur Format 6.x wird geschrieben");
     if (m_satzlaenge == 0)
         ungueltig("Satzlänge 0");
+    if (o.zaehler < 2)
+        ungueltig("Nutzungszähler muss größer als 1 sein");
 
     // Keys as the engine compares them, to sort the index entries.
     std::shared_ptr<const btrieve::Acs> acs = o.acs ? std::make_shared<btrieve::Acs>(*o.acs) : nullptr;
@@ -386,7 +388,7 @@ void Schreiber::erzeugen(const Senke& senke, Lageplan& plan) const
     for (uint32_t kopie = 0; kopie < 2; ++kopie) {
         neu();
         std::memcpy(&seite[0], "FC\0\0", 4);
-        p32(&seite[4], kopie == 1 ? 2 : 1);
+        p32(&seite[4], kopie == 1 ? o.zaehler : o.zaehler - 1);
         p16(&seite[8], ps);
         std::memset(&seite[0x0C], 0xFF, 8);
         p16(&seite[0x14], uint32_t(m_schluessel.size()));

@@ -39,6 +39,7 @@ struct Optionen
     // Physical pages in the reverse order of their logical numbers.
     bool physischUmgekehrt = false;
     std::optional<btrieve::Acs> acs;        // collating sequence for segments with flag Acs
+    uint32_t zaehler = 2;                   // usage count of the control record in use (> 1)
     std::string acsName = "UPPER";
 };
 

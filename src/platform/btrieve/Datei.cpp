@@ -112,8 +112,31 @@ std::unique_ptr<Datei> Datei::laden(std::shared_ptr<const Quelle> quelle)
     d->m_stempel = d->m_quelle->stempel();
     d->m_dateigroesse = d->m_quelle->groesse();
     d->kopfLesen();
+    d->m_zaehler = d->zaehlerLesen();
     d->ersteSaetzePruefen();
     return d;
+}
+
+std::array<uint8_t, 16> Datei::zaehlerLesen() const
+{
+    // Every write of the engine rewrites a control record with a higher usage count.
+    std::array<uint8_t, 16> z{};
+    const uint64_t ps = m_kopf.seitengroesse;
+    try {
+        m_quelle->lesen(0, z.data(), 8);
+        if (m_kopf.format != Format::Vor6)
+            m_quelle->lesen(ps, z.data() + 8, 8);
+    } catch (const Defekt&) {
+        z.fill(0xFF);   // shorter than before: certainly changed
+    }
+    return z;
+}
+
+bool Datei::veraendert() const
+{
+    if (m_quelle->stempel() != m_stempel)
+        return true;
+    return m_quelle->kuerzlichGeschrieben() && zaehlerLesen() != m_zaehler;
 }
 
 const Schluessel* Datei::schluesselNr(int nummer) const

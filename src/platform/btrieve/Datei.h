@@ -3,6 +3,7 @@
 #include "Quelle.h"
 #include "Schluessel.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -66,7 +67,7 @@ public:
     void eintragLesen(const Schluessel& k, const Folge& f, size_t i, std::vector<uint8_t>& satz) const;
 
     // True when the file has been written since it was read.
-    bool veraendert() const { return m_quelle->stempel() != m_stempel; }
+    bool veraendert() const;
     const std::shared_ptr<const Quelle>& quelle() const { return m_quelle; }
 
     // Physical page of a logical page (6.x and later: through the page allocation table).
@@ -75,6 +76,7 @@ public:
 private:
     explicit Datei(std::shared_ptr<const Quelle> quelle);
     void kopfLesen();
+    std::array<uint8_t, 16> zaehlerLesen() const;
     void schluesselLesen(const std::vector<uint8_t>& fcr);
     std::shared_ptr<const Acs> acsLesen(uint32_t seite);
     void ersteSaetzePruefen();
@@ -91,6 +93,7 @@ private:
 
     std::shared_ptr<const Quelle> m_quelle;
     uint64_t m_stempel = 0;
+    std::array<uint8_t, 16> m_zaehler{};   // head of both control record pages (usage counts)
     uint64_t m_dateigroesse = 0;
     Kopf m_kopf;
     std::vector<Schluessel> m_schluessel;

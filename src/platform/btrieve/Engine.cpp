@@ -104,15 +104,18 @@ void aktualisieren(OffeneDatei& o)
     o.datei = Datei::laden(o.datei->quelle());
 }
 
-// Position in the key's order after the cursor's record (the same record, or the next greater value).
+// Position in the key's order after the cursor's record. After a reread the record is found by
+// its address and value (an address alone may now hold another record); failing that, the walk
+// goes on at the next greater value.
 size_t naechsterIndex(const Schluessel& k, const Folge& f, const Cursor& c)
 {
     if (c.amEnde)
         return f.groesse();
-    if (c.index < f.groesse() && f.adressen[c.index] == c.adresse)
+    auto derselbe = [&](size_t i) { return f.adressen[i] == c.adresse && k.gleich(f.wert(i), c.wert.data()); };
+    if (c.index < f.groesse() && derselbe(c.index))
         return c.index + 1;
     for (size_t i = 0; i < f.groesse(); ++i)
-        if (f.adressen[i] == c.adresse)
+        if (derselbe(i))
             return i + 1;
     for (size_t i = 0; i < f.groesse(); ++i)
         if (k.vergleichen(f.wert(i), c.wert.data()) > 0)

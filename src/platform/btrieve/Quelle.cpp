@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace btrieve {
@@ -81,6 +82,15 @@ uint64_t Dateiquelle::stempel() const
     s = s * 1000003u ^ uint64_t(st.st_mtim.tv_nsec);
     s = s * 1000003u ^ uint64_t(st.st_ctim.tv_nsec);
     return s;
+}
+
+bool Dateiquelle::kuerzlichGeschrieben() const
+{
+    struct stat st {};
+    struct timespec jetzt {};
+    if (::fstat(m_fd, &st) != 0 || ::clock_gettime(CLOCK_REALTIME, &jetzt) != 0)
+        return true;
+    return jetzt.tv_sec - st.st_mtim.tv_sec < 3;   // also when the clock runs behind the file's time
 }
 
 void Speicherquelle::lesen(uint64_t position, uint8_t* ziel, size_t anzahl) const

@@ -18,6 +18,9 @@ public:
     virtual void lesen(uint64_t position, uint8_t* ziel, size_t anzahl) const = 0;
     // Changes whenever the file is written; memory never changes.
     virtual uint64_t stempel() const { return 0; }
+    // True while the last write is so recent that another one in the same clock tick would not
+    // change the stamp.
+    virtual bool kuerzlichGeschrieben() const { return false; }
 };
 
 // A file opened read-only. Another program may write it meanwhile; every read sees it as it
@@ -32,6 +35,7 @@ public:
     uint64_t groesse() const override;
     void lesen(uint64_t position, uint8_t* ziel, size_t anzahl) const override;
     uint64_t stempel() const override;
+    bool kuerzlichGeschrieben() const override;
 
 private:
     explicit Dateiquelle(int fd) : m_fd(fd) {}
