@@ -620,7 +620,7 @@ void Datei::eintragLesen(const Schluessel& k, const Folge& f, size_t i, std::vec
     satzLesen(f.adressen[i], satz);
     uint8_t wert[256];
     k.wertAus(satz.data(), wert);
-    if (!k.gleich(wert, f.wert(i)))
+    if (!k.passt(wert, f.wert(i)))
         defekt("Satz " + hex(f.adressen[i]) + " trägt nicht den Schlüsselwert seines Indexeintrags");
 }
 
@@ -647,7 +647,7 @@ void Datei::ersteSaetzePruefen()
                 satzLesen(ws32(e + 4 + k.laenge), satz);
                 uint8_t wert[256];
                 k.wertAus(satz.data(), wert);
-                if (!k.gleich(wert, e + 4))
+                if (!k.passt(wert, e + 4))
                     throw Defekt(status::UngueltigerEigentuemer,
                                  "die Sätze passen nicht zu ihrem Index: die Datei ist mit einem Eigentümernamen verschlüsselt (oder beschädigt)");
             }

@@ -1,5 +1,6 @@
 #include "Schluessel.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace btrieve {
@@ -180,6 +181,36 @@ bool Schluessel::gleich(const uint8_t* a, const uint8_t* b) const
     for (const Segment& s : segmente) {
         if (s.vergleichen(a, b, !s.vergleichbar) != 0)
             return false;
+        a += s.laenge;
+        b += s.laenge;
+    }
+    return true;
+}
+
+bool Schluessel::passt(const uint8_t* a, const uint8_t* b) const
+{
+    for (const Segment& s : segmente) {
+        if (s.vergleichen(a, b, !s.vergleichbar) != 0) {
+            if (!(s.flags & (flag::OhneGross | flag::Acs)))
+                return false;
+            size_t von = 0, na = s.laenge, nb = s.laenge;
+            if (s.typ == typ::LString) {
+                von = 1;
+                na = 1 + std::min<size_t>(a[0], s.laenge - 1u);
+                nb = 1 + std::min<size_t>(b[0], s.laenge - 1u);
+            } else if (s.typ == typ::ZString) {
+                na = strnlen(reinterpret_cast<const char*>(a), s.laenge);
+                nb = strnlen(reinterpret_cast<const char*>(b), s.laenge);
+            }
+            if (na != nb)
+                return false;
+            for (size_t i = von; i < na; ++i) {
+                const uint8_t x = a[i], y = b[i];
+                const bool gleicherBuchstabe = (x | 0x20) == (y | 0x20) && (x | 0x20) >= 'a' && (x | 0x20) <= 'z';
+                if (x != y && !gleicherBuchstabe && !(x >= 0x80 && y >= 0x80))
+                    return false;
+            }
+        }
         a += s.laenge;
         b += s.laenge;
     }

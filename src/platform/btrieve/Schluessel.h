@@ -67,6 +67,10 @@ struct Schluessel
     int vergleichen(const uint8_t* a, const uint8_t* b) const;
     // Equality as Get Equal needs it; falls back to the stored bytes where the order is unknown.
     bool gleich(const uint8_t* a, const uint8_t* b) const;
+    // Whether a record's key value can be the value of an index entry: equal, or where the
+    // collation is only partly known (case-insensitive, collating sequence), equal but for letter
+    // case and bytes beyond ASCII. Catches records that are not what the index means.
+    bool passt(const uint8_t* a, const uint8_t* b) const;
 };
 
 } // namespace btrieve
