@@ -112,7 +112,6 @@ std::unique_ptr<Datei> Datei::laden(std::shared_ptr<const Quelle> quelle)
     d->m_stempel = d->m_quelle->stempel();
     d->m_dateigroesse = d->m_quelle->groesse();
     d->kopfLesen();
-    d->m_zaehler = d->zaehlerLesen();
     d->ersteSaetzePruefen();
     return d;
 }
@@ -164,9 +163,21 @@ void Datei::kopfLesen()
         if (u16(anfang + 0x4A) >= 0x0800)
             abgelehnt("Dateiformat " + hex(u16(anfang + 0x4A)) + " (8.x oder neuer) wird nicht unterstützt");
     }
+    auto gueltig = [](uint32_t ps) { return ps >= 512 && ps <= 4096 && ps % 512 == 0; };
     k.seitengroesse = u16(anfang + 8);
-    if (k.seitengroesse < 512 || k.seitengroesse > 4096 || k.seitengroesse % 512 != 0)
-        abgelehnt("ungültige Seitengröße " + zahl(k.seitengroesse));
+    if (ab6 && !gueltig(k.seitengroesse)) {
+        // Page 0 may be the copy that was being written: find the other one at each possible size.
+        for (uint32_t ps = 512; ps <= 4096 && !gueltig(k.seitengroesse); ps += 512) {
+            uint8_t zweite[16];
+            if (m_dateigroesse < 2ull * ps)
+                break;
+            m_quelle->lesen(ps, zweite, sizeof zweite);
+            if (std::memcmp(zweite, "FC\0\0", 4) == 0 && u16(zweite + 8) == ps)
+                k.seitengroesse = ps;
+        }
+    }
+    if (!gueltig(k.seitengroesse))
+        abgelehnt("ungültige Seitengröße " + zahl(u16(anfang + 8)));
     const uint32_t ps = k.seitengroesse;
 
     std::vector<uint8_t> fcr(ps);
@@ -177,6 +188,9 @@ void Datei::kopfLesen()
         std::vector<uint8_t> zweite(ps);
         m_quelle->lesen(0, fcr.data(), ps);
         m_quelle->lesen(ps, zweite.data(), ps);
+        // The usage counts as read here tell later whether the file has been written since.
+        std::memcpy(m_zaehler.data(), fcr.data(), 8);
+        std::memcpy(m_zaehler.data() + 8, zweite.data(), 8);
         k.fcrSeite = 0;
         if (std::memcmp(zweite.data(), "FC\0\0", 4) == 0 && u32(zweite.data() + 4) > u32(fcr.data() + 4)) {
             fcr.swap(zweite);
@@ -206,6 +220,7 @@ void Datei::kopfLesen()
         if (m_dateigroesse < ps)
             defekt("Datei ist kürzer als ihr Dateikopf");
         m_quelle->lesen(0, fcr.data(), ps);
+        std::memcpy(m_zaehler.data(), fcr.data(), 8);
         k.format = Format::Vor6;
         uint16_t v = u16(fcr.data() + 6);
         if (v & 0x8000)   // seen negated in files that carry an owner name
@@ -351,8 +366,6 @@ void Datei::schluesselLesen(const std::vector<uint8_t>& fcr)
         if (d.eintrag != s.eintragslaenge)
             defekt("Schlüssel " + zahl(r.nummer) + ": Indexeintrag hat " + zahl(d.eintrag) + " statt "
                    + zahl(s.eintragslaenge) + " Bytes");
-        if (12u + s.eintragslaenge > ps)
-            defekt("Schlüssel " + zahl(r.nummer) + ": Indexeintrag größer als eine Seite");
         if (s.verkettet && (s.duplikatOffset < k.slotkopf + rest || s.duplikatOffset + 8u > k.slotlaenge))
             defekt("Schlüssel " + zahl(r.nummer) + ": Duplikatzeiger liegen außerhalb des Satzplatzes");
         if (k.format != Format::Vor6 && s.wurzel != Keine && d.wurzelTyp != s.seitentyp)

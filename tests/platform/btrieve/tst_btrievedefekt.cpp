@@ -123,6 +123,9 @@ private slots:
         QTest::newRow("auf die Hälfte gekürzt") << Schaden([](Bytes& d, const bs::Lageplan&) { d.resize(d.size() / 2); }) << nein << 2;
         QTest::newRow("nur der Anfang des Kopfs") << Schaden([](Bytes& d, const bs::Lageplan&) { d.resize(100); }) << nein << 30;
         QTest::newRow("nur die Kopfseiten") << Schaden([](Bytes& d, const bs::Lageplan& p) { d.resize(2 * p.seitengroesse); }) << nein << 2;
+        QTest::newRow("ältere Kopfseite zerstört") << Schaden([](Bytes& d, const bs::Lageplan& p) {
+            std::memset(&d[4], 0, p.seitengroesse - 4);
+        }) << nein << 0;
         QTest::newRow("fremde Kennung") << Schaden([](Bytes& d, const bs::Lageplan&) { std::memcpy(d.data(), "PK\3\4", 4); }) << nein << 30;
         QTest::newRow("Format 8.x") << Schaden([](Bytes& d, const bs::Lageplan& p) {
             p16(d, 0x4A, 0x0800);
