@@ -14,3 +14,11 @@ install -m 755 "$build/projektverwaltung" "$demo/projektverwaltung"
 if [ ! -e "$demo/PROJEKT.MDB" ]; then
     "$build/tools/datenbank/pvdatenbank" --demo "$demo/PROJEKT.MDB"
 fi
+
+# The ERP system's project file, and settings that point at it on the first start; the program
+# fills in every other key with its default then.
+mkdir -p "$demo/erp"
+[ -f "$demo/erp/ZT_FKT_1.DAT" ] || "$build/tools/erpdemo/erpdemo" "$demo/erp/ZT_FKT_1.DAT"
+if [ ! -f "$demo/PROJEKT.INI" ]; then
+    printf '[Programm]\r\nMasterVerzeichnis=%s\r\n' "$demo/erp" > "$demo/PROJEKT.INI"
+fi
