@@ -6,22 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "Testdateien.h"
+
 #include <QtTest>
 
 namespace {
 
-QByteArray lesen(const QString& pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void schreibenRoh(const QString& pfad, const QByteArray& inhalt)
-{
-    QFile f(pfad);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(inhalt), inhalt.size());
-}
+using Testdateien::lesen;
+using Testdateien::schreibenRoh;
 
 // The file a first run writes, with the program directory put in.
 QByteArray ersterStartDatei(const QString& verzeichnis)

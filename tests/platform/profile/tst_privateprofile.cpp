@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "Testdateien.h"
+
 #include <QtTest>
 
 #include <csignal>
@@ -12,18 +14,8 @@
 
 namespace {
 
-QByteArray lesen(const QString& pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void schreibenRoh(const QString& pfad, const QByteArray& inhalt)
-{
-    QFile f(pfad);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(inhalt), inhalt.size());
-}
+using Testdateien::lesen;
+using Testdateien::schreibenRoh;
 
 // A file as Windows writes it: CR LF line ends, umlauts in Windows-1252.
 const QByteArray g_windowsDatei = "[Programm]\r\n"
