@@ -1,0 +1,72 @@
+#include "BenchDaten.h"
+
+#include "DatenbankWerkzeug.h"
+#include "Fehler.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace BenchDaten {
+
+QString grosseDatenbank(const QString& ordner, int projekte, int aufgaben)
+{
+    const QString datei = QDir(ordner).filePath(QStringLiteral("PROJEKT.MDB"));
+    DatenbankWerkzeug::anlegen(datei);
+    // A fixed day: the same data in every run.
+    DatenbankWerkzeug::demoDatenEinfuegen(datei, projekte, QDate(2024, 6, 3));
+
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(datei).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw Fehler(QStringLiteral("Benchmark-Datenbank kann nicht geöffnet werden: ") + datei);
+    }
+    const QByteArray sql = QStringLiteral(
+        "INSERT INTO ProjektAufgaben (Projekt_ID, Aufgabe_ID, Bezeichnung, Datum_von, Datum_bis, Mitarbeiter, "
+        "Status_ID, Prioritaet, Bemerkung) "
+        "SELECT Projekt_ID, Aufgabe_ID, Bezeichnung, Datum_von, Datum_bis, Mitarbeiter, Status_ID, Prioritaet + 100, "
+        "Bemerkung FROM ProjektAufgaben ORDER BY ID LIMIT max(0, %1 - (SELECT count(*) FROM ProjektAufgaben))")
+                               .arg(aufgaben)
+                               .toUtf8();
+    char* meldung = nullptr;
+    const int rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &meldung);
+    const QString text = QString::fromUtf8(meldung);
+    sqlite3_free(meldung);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK)
+        throw Fehler(QStringLiteral("Benchmark-Datenbank: ") + text);
+    return datei;
+}
+
+double shellZeit(const QString& datei, const QStringList& anweisungen, int laeufe)
+{
+    const QString sqlite3 = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (sqlite3.isEmpty())
+        return -1;
+    double beste = 1e12;
+    for (int lauf = 0; lauf < laeufe; ++lauf) {
+        QProcess prozess;
+        prozess.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer uhr;
+        uhr.start();
+        prozess.start(sqlite3, {datei, anweisungen.join(QStringLiteral(";"))});
+        prozess.waitForFinished(-1);
+        beste = std::min(beste, uhr.nsecsElapsed() / 1e6);
+    }
+    return beste;
+}
+
+double median(QList<double> werte)
+{
+    if (werte.isEmpty())
+        return 0;
+    std::sort(werte.begin(), werte.end());
+    const qsizetype m = werte.size() / 2;
+    return werte.size() % 2 ? werte[m] : (werte[m - 1] + werte[m]) / 2;
+}
+
+} // namespace BenchDaten

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Shared pieces of the benchmarks on the project database.
+namespace BenchDaten {
+
+/// Creates PROJEKT.MDB in `ordner` with the database tool's demo data for `projekte` projects,
+/// topped up to at least `aufgaben` tasks (copies of earlier tasks within their own projects,
+/// behind them in priority); always the same data. Returns its path. Made afresh each run (a
+/// second or two), so it always has the current schema.
+QString grosseDatenbank(const QString& ordner, int projekte = 20000, int aufgaben = 200000);
+
+/// Milliseconds the sqlite3 shell needs to run `anweisungen` on `datei` (start of the process
+/// included), best of `laeufe`; -1 when the shell is not installed.
+double shellZeit(const QString& datei, const QStringList& anweisungen, int laeufe = 1);
+
+/// Median of the values.
+double median(QList<double> werte);
+
+} // namespace BenchDaten
