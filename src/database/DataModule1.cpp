@@ -204,6 +204,9 @@ void TDataModule1::ProjektStandAktualisieren()
     if (QProjektAufgaben->IsEmpty())
         return;
     QProjektAufgaben->First();
+    // A change the user is making to the project row goes out with the summary and must
+    // survive a failure; only an edit started here is withdrawn again.
+    const bool selbstBearbeitet = TabProjekt->State() == TDataSetState::dsBrowse;
     TabProjekt->Edit();
     try {
         auto wert = [this](const char* name) { return QProjektAufgaben->FieldByName(QLatin1String(name))->Value(); };
@@ -218,7 +221,7 @@ void TDataModule1::ProjektStandAktualisieren()
         TabProjekt->Post();
     } catch (...) {
         // Called by a timer as well: never leave the project row pending in edit state.
-        if (TabProjekt->State() == TDataSetState::dsEdit)
+        if (selbstBearbeitet && TabProjekt->State() == TDataSetState::dsEdit)
             TabProjekt->Cancel();
         throw;
     }

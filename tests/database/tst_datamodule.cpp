@@ -141,6 +141,32 @@ private slots:
         QCOMPARE(m.db.wert(QStringLiteral("SELECT Last_Aufgabe FROM Projekt WHERE ID = 3")).isNull(), stand[0].isNull());
     }
 
+    // The public view's timer calls the summary every few seconds: a failing write must not
+    // leave the project row pending, nor throw away what the user is typing into it.
+    void standScheitert_data()
+    {
+        QTest::addColumn<bool>("benutzerBearbeitet");
+        QTest::newRow("Zeitgeber") << false;
+        QTest::newRow("Benutzer bearbeitet das Projekt") << true;
+    }
+    void standScheitert()
+    {
+        QFETCH(bool, benutzerBearbeitet);
+        Modul m([](TestDatenbank& d) {
+            d.grunddaten();
+            d.fremd(QStringLiteral("CREATE TRIGGER sperre BEFORE UPDATE ON Projekt "
+                                   "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
+        });
+        if (benutzerBearbeitet) {
+            m.dm.TabProjekt->Edit();
+            m.dm.TabProjekt->FieldByName(QStringLiteral("Bezeichn"))->setValue(QStringLiteral("Neu"));
+        }
+        QVERIFY(fehlerText([&] { m.dm.ProjektStandAktualisieren(); }).contains(QStringLiteral("gesperrt")));
+        QCOMPARE(m.dm.TabProjekt->State(), benutzerBearbeitet ? TDataSetState::dsEdit : TDataSetState::dsBrowse);
+        QCOMPARE(m.projekt("Bezeichn"), QVariant(benutzerBearbeitet ? "Neu" : "Bäckerei Huber"));
+        QCOMPARE(m.projekt("Last_Aufgabe"), benutzerBearbeitet ? QVariant(2) : QVariant());
+    }
+
     // A new unfinished task with the lowest priority becomes current at once; deleting it
     // changes nothing until the next post.
     void neueAufgabeUndLoeschen()
