@@ -90,6 +90,9 @@ void TestProgrammstart::ersterStart()
     QVERIFY(!QFile::exists(pfad("PROJEKT.INI")));
     TDataModule1 module;
     TFormStart splash;
+    QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(splash.size(), QSize(389, 413));
+    QCOMPARE(splash.ProgressBar1->geometry(), QRect(0, 396, 389, 17));
     QCOMPARE(splash.ProgressBar1->value(), 0);
     QCOMPARE(splash.ProgressBar1->maximum(), 100);
     QStringList schritte;
