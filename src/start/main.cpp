@@ -1,17 +1,11 @@
 #include "MeldungsBoxen.h"
 #include "ProjektApplication.h"
-
-#include <QMainWindow>
+#include "Programmstart.h"
 
 int main(int argc, char** argv)
 {
     TProjektApplication app(argc, argv);
     MeldungsBoxen meldungsBoxen;
     Meldung::setzeEmpfaenger(&meldungsBoxen);
-
-    QMainWindow hauptfenster;
-    hauptfenster.setWindowTitle(QStringLiteral("Projektverwaltung"));
-    hauptfenster.resize(1113, 750);
-    hauptfenster.show();
-    return app.exec();
+    return ProgrammStarten(app);
 }

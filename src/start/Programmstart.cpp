@@ -1,0 +1,51 @@
+#include "Programmstart.h"
+
+#include "DataModule1.h"
+#include "Fehler.h"
+#include "Meldung.h"
+#include "UnitAktionManager.h"
+#include "UnitProjektMain.h"
+#include "UnitStart.h"
+
+#include <QApplication>
+
+TProgrammstart::TProgrammstart() = default;
+
+TProgrammstart::~TProgrammstart() = default;
+
+bool TProgrammstart::Starten()
+{
+    auto splash = std::make_unique<TFormStart>();
+    splash->show();
+    QApplication::processEvents();
+    try {
+        // The menu and toolbar contents attach to the main window's bars, so it comes first.
+        m_hauptfenster = std::make_unique<TFormProjektMain>();
+        m_module1 = std::make_unique<TDataModule1>();
+        m_module2 = std::make_unique<TDataModule2>(m_hauptfenster.get());
+        splash->Initialisieren(*m_module1);
+    } catch (const Fehler& f) {
+        splash.reset();
+        Meldung::fehler(f.text());
+        return false;
+    } catch (const std::exception& e) {
+        splash.reset();
+        Meldung::fehler(QString::fromLocal8Bit(e.what()));
+        return false;
+    }
+    return true;
+}
+
+int TProgrammstart::Ausfuehren(QApplication& app)
+{
+    m_hauptfenster->show();
+    return app.exec();
+}
+
+int ProgrammStarten(QApplication& app)
+{
+    TProgrammstart start;
+    if (!start.Starten())
+        return 1;
+    return start.Ausfuehren(app);
+}

@@ -1,0 +1,216 @@
+#include "DataModule1.h"
+#include "DatenbankWerkzeug.h"
+#include "IniRecord.h"
+#include "MeldungsRecorder.h"
+#include "Programmstart.h"
+#include "TKADaoDatabase.h"
+#include "TKADaoTable.h"
+#include "UnitProjektMain.h"
+#include "UnitStart.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Notes whether the main window was ever shown, and closes it once it is (ends the loop).
+class HauptfensterBeobachter : public QObject
+{
+public:
+    bool gezeigt = false;
+    bool splashDaBeimZeigen = true;
+    bool verbundenNachSchliessen = true;
+
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override
+    {
+        if (ereignis->type() == QEvent::Show && objekt->objectName() == QLatin1String("FormProjektMain")) {
+            gezeigt = true;
+            splashDaBeimZeigen = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (qobject_cast<TFormStart*>(w))
+                    splashDaBeimZeigen = true;
+            auto* fenster = static_cast<QWidget*>(objekt);
+            QMetaObject::invokeMethod(fenster, [this, fenster] {
+                fenster->close();
+                verbundenNachSchliessen = DataModule1->DBProjekt->Connected();
+            }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+class TestProgrammstart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void ersterStart();
+    void gespeicherteWerteBleiben();
+    void fehlerBeendetVorDemHauptfenster_data();
+    void fehlerBeendetVorDemHauptfenster();
+    void laufEndetMitDemHauptfenster();
+
+private:
+    QString pfad(const QString& name) const { return QDir(m_ordner->path()).filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> m_ordner;
+    QString m_vorher;
+};
+
+// A program directory as installed: the program file and a database with five statuses.
+void TestProgrammstart::init()
+{
+    m_ordner = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_ordner->isValid());
+    QVERIFY(QFile::copy(QStringLiteral(PV_PROGRAMM), pfad(ProgrammDateiName())));
+    DatenbankWerkzeug::anlegen(pfad("PROJEKT.MDB"));
+    DatenbankWerkzeug::demoDatenEinfuegen(pfad("PROJEKT.MDB"), 3, QDate(2024, 5, 6));
+    m_vorher = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_ordner->path()));
+}
+
+void TestProgrammstart::cleanup()
+{
+    QDir::setCurrent(m_vorher);
+    m_ordner.reset();
+}
+
+// First run: the bar moves in its steps, the database is connected and the datasets open in
+// their order, the settings file is created, stamped and gains the number of statuses.
+void TestProgrammstart::ersterStart()
+{
+    QVERIFY(!QFile::exists(pfad("PROJEKT.INI")));
+    TDataModule1 module;
+    TFormStart splash;
+    QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(splash.size(), QSize(389, 413));
+    QCOMPARE(splash.ProgressBar1->geometry(), QRect(0, 396, 389, 17));
+    QCOMPARE(splash.ProgressBar1->value(), 0);
+    QCOMPARE(splash.ProgressBar1->maximum(), 100);
+    QStringList schritte;
+    connect(&splash, &TFormStart::Fortschritt, this, [&](int wert) {
+        QStringList offen;
+        for (TKADaoTable* t : module.Oeffnungsreihenfolge())
+            if (t->Active())
+                offen << t->objectName();
+        schritte << QString("%1 %2 %3").arg(wert).arg(module.DBProjekt->Connected() ? "verbunden" : "-", offen.join(','));
+    });
+    splash.Initialisieren(module);
+
+    const QString alle = "TabAufgaben,TabPersonal,TabStatus,TabStatSum,TabProjekt,TabProjektView,TabProjektAufgaben";
+    const QStringList erwartet = {
+        "25 - ", "35 - ", "45 - ", "55 verbunden ", "65 verbunden TabAufgaben",
+        "75 verbunden TabAufgaben,TabPersonal", "85 verbunden TabAufgaben,TabPersonal,TabStatus",
+        "95 verbunden TabAufgaben,TabPersonal,TabStatus,TabStatSum",
+        "100 verbunden TabAufgaben,TabPersonal,TabStatus,TabStatSum,TabProjekt",
+        "100 verbunden TabAufgaben,TabPersonal,TabStatus,TabStatSum,TabProjekt,TabProjektView",
+        "100 verbunden " + alle,
+    };
+    QCOMPARE(schritte, erwartet);
+    QVERIFY(module.QProjektAufgaben->Active());
+    QCOMPARE(QFileInfo(module.DBProjekt->DatabaseName()).canonicalFilePath(),
+             QFileInfo(pfad("PROJEKT.MDB")).canonicalFilePath());
+
+    // The version of the program file in the program directory, not the built-in preset.
+    QCOMPARE(IniRecord.Version, QStringLiteral(PV_PROGRAMMVERSION));
+    QVERIFY(QFile::exists(pfad("PROJEKT.INI")));
+    IniVorbelegen();
+    IniLesen();
+    QCOMPARE(IniRecord.AnzahlStatus, 5);
+}
+
+// A stored number of statuses other than 0 stays; "DBName" does not choose the database.
+void TestProgrammstart::gespeicherteWerteBleiben()
+{
+    IniVorbelegen();
+    IniAnlegen();
+    IniRecord.AnzahlStatus = 3;
+    IniRecord.DBName = QStringLiteral("ANDERS.MDB");
+    IniSchreiben();
+
+    TDataModule1 module;
+    TFormStart splash;
+    splash.Initialisieren(module);
+    QVERIFY(module.DBProjekt->DatabaseName().endsWith(QLatin1String("PROJEKT.MDB")));
+    QCOMPARE(IniRecord.AnzahlStatus, 3);
+    IniVorbelegen();
+    IniLesen();
+    QCOMPARE(IniRecord.AnzahlStatus, 3);
+    QCOMPARE(IniRecord.DBName, QStringLiteral("ANDERS.MDB"));
+}
+
+void TestProgrammstart::fehlerBeendetVorDemHauptfenster_data()
+{
+    QTest::addColumn<QString>("fall");
+    QTest::addColumn<QStringList>("meldungen");   // texts the messages start with
+    QTest::newRow("ohne Datenbank") << "ohne Datenbank" << QStringList();
+    QTest::newRow("ohne Programmdatei") << "ohne Programmdatei"
+                                        << QStringList{"File contains no version information"};
+    QTest::newRow("Einstellungsdatei nicht schreibbar")
+        << "ini gesperrt" << QStringList{"Ini-Datei konnte nicht angelegt werden", "In "};
+}
+
+// Any error of start-up is shown, the program ends with code 1 and the main window never shows.
+void TestProgrammstart::fehlerBeendetVorDemHauptfenster()
+{
+    QFETCH(QString, fall);
+    QFETCH(QStringList, meldungen);
+    if (fall == "ohne Datenbank")
+        QVERIFY(QFile::remove(pfad("PROJEKT.MDB")));
+    else if (fall == "ohne Programmdatei")
+        QVERIFY(QFile::remove(pfad(ProgrammDateiName())));
+    else
+        QVERIFY(QDir(m_ordner->path()).mkdir("PROJEKT.INI"));   // root may write anywhere; a folder stops it
+
+    MeldungsRecorder recorder;
+    HauptfensterBeobachter beobachter;
+    qApp->installEventFilter(&beobachter);
+    const int ergebnis = ProgrammStarten(*qApp);
+    qApp->removeEventFilter(&beobachter);
+
+    QCOMPARE(ergebnis, 1);
+    QVERIFY(!beobachter.gezeigt);
+    QVERIFY(!FormProjektMain);
+    QVERIFY(!DataModule1);
+    const QStringList texte = recorder.texte();
+    QVERIFY2(!texte.isEmpty(), "keine Meldung");
+    if (meldungen.isEmpty())
+        meldungen << QString();   // the database layer's own text
+    QCOMPARE(texte.size(), meldungen.size());
+    for (int i = 0; i < texte.size(); ++i)
+        QVERIFY2(texte[i].startsWith(meldungen[i]) && !texte[i].isEmpty(), qPrintable(texte.join(" | ")));
+    QCOMPARE(recorder.meldungen.last().first, Meldung::Art::Fehler);
+    if (fall == "ohne Datenbank")
+        QVERIFY2(texte[0].contains("PROJEKT.MDB"), qPrintable(texte[0]));
+    if (fall == "ini gesperrt")
+        QVERIFY2(texte[1].contains("PROJEKT.INI") && texte[1].endsWith("kann nicht geschrieben werden"),
+                 qPrintable(texte[1]));
+}
+
+// A good start shows the main window only after the splash is gone; closing the main window
+// disconnects the database and ends the run with code 0.
+void TestProgrammstart::laufEndetMitDemHauptfenster()
+{
+    MeldungsRecorder recorder;
+    HauptfensterBeobachter beobachter;
+    qApp->installEventFilter(&beobachter);
+    const int ergebnis = ProgrammStarten(*qApp);
+    qApp->removeEventFilter(&beobachter);
+
+    QCOMPARE(ergebnis, 0);
+    QVERIFY(beobachter.gezeigt);
+    QVERIFY(!beobachter.splashDaBeimZeigen);
+    QVERIFY(!beobachter.verbundenNachSchliessen);
+    QCOMPARE(recorder.texte(), QStringList());
+}
+
+QTEST_MAIN(TestProgrammstart)
+#include "tst_programmstart.moc"
