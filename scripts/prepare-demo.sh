@@ -20,5 +20,7 @@ fi
 mkdir -p "$demo/erp"
 [ -f "$demo/erp/ZT_FKT_1.DAT" ] || "$build/tools/erpdemo/erpdemo" "$demo/erp/ZT_FKT_1.DAT"
 if [ ! -f "$demo/PROJEKT.INI" ]; then
-    printf '[Programm]\r\nMasterVerzeichnis=%s\r\n' "$demo/erp" > "$demo/PROJEKT.INI"
+    # A wall screen in a demo should refresh within seconds, not after the preset's 10000.
+    printf '[Programm]\r\nMasterVerzeichnis=%s\r\nDBName=PROJEKT.MDB\r\n[Control]\r\nRefreshTimePublicView=10\r\n' \
+        "$demo/erp" > "$demo/PROJEKT.INI"
 fi
