@@ -218,6 +218,7 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
     pv->setGanzeZeileMarkieren(true);
     pv->setMarkierungZeichnen(false);
     pv->setMarkierfarbe(FarbeAusCode(ZeilenfarbeCode));
+    pv->setMarkierfarbeOhneFokus(FarbeAusCode(ZeilenfarbeCode));
     pv->setNurLesen(true);
     pv->setSpaltenVerschiebbar(true);
     pv->setSpaltenBreiteAenderbar(true);
@@ -345,6 +346,8 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
         PageControl1->setCurrentWidget(TabSheetGrid);
         ActionToolBar1->setVisible(IniRecord.SymbolEditView);
         Timer1->stop();
+        // The refresh time belongs to the wall screen's list only.
+        StatusBar1->clearMessage();
         NextDBGridProjekte->setFocus();
     } else {
         PageControl1->setCurrentWidget(TabSheetTree);
