@@ -1,14 +1,94 @@
 #include "UnitProjektMain.h"
 
 #include "DataModule1.h"
+#include "DatenGitter.h"
+#include "Fehler.h"
+#include "IniRecord.h"
+#include "Meldung.h"
+#include "Oberflaechenschrift.h"
 #include "TKADaoDatabase.h"
+#include "TKADaoTable.h"
+#include "UnitAktionManager.h"
+#include "Zeilenfarbe.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 TFormProjektMain* FormProjektMain = nullptr;
+
+namespace {
+
+const QColor MarkierFarbe = FarbeAusCode(0x00D9B8A8);
+const QColor MarkierFarbeOhneFokus = FarbeAusCode(0x00F5E0DC);
+
+// Order in which the public-view columns are laid out and stored.
+struct TPublicSpalte
+{
+    const char* id;
+    TSpaltenLayout TIniRecord::*layout;
+};
+const TPublicSpalte PublicSpalten[] = {
+    {"PROJEKT", &TIniRecord::PublicKommNr},    {"BEZEICHNUNG", &TIniRecord::PublicBezeichn},
+    {"BAUSTELLE", &TIniRecord::PublicBaustelle}, {"BETREFF", &TIniRecord::PublicBetreff},
+    {"MITARBEITER", &TIniRecord::PublicPersonal}, {"AUFGABE", &TIniRecord::PublicAufgabe},
+    {"DATUM", &TIniRecord::PublicDatum},       {"STATUS", &TIniRecord::PublicStatus},
+    {"ASTATUS", &TIniRecord::PublicAufgStatus},
+};
+
+QWidget* panel(const QString& name, QWidget* eltern)
+{
+    auto* w = new QWidget(eltern);
+    w->setObjectName(name);
+    auto* layout = new QVBoxLayout(w);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return w;
+}
+
+TDatenGitter* gitter(const QString& name, QWidget* eltern)
+{
+    auto* g = new TDatenGitter(eltern);
+    g->setObjectName(name);
+    eltern->layout()->addWidget(g);
+    return g;
+}
+
+// The look the two edit-view grids share.
+void editGitterEinrichten(TDatenGitter* g)
+{
+    g->setFont(Oberflaechenschrift(8, true));
+    g->setKopfHoehe(20);
+    g->setZeilenHoehe(18);
+    g->setGitterlinienNurAktiveZeilen(true);
+    g->setGanzeZeileMarkieren(true);
+    g->setSpaltenVerschiebbar(false);
+    g->setMarkierfarbe(MarkierFarbe);
+    g->setMarkierfarbeOhneFokus(MarkierFarbeOhneFokus);
+    g->setMarkiertextfarbe(Qt::black);
+    g->setZellFaerbung(&Zeilenfarbe);
+}
+
+TGitterSpalte* spalte(TDatenGitter* g, const char* name, TSpaltenArt art, const char* feld, const QString& titel,
+                      int breite, bool editierbar = false, bool fett = false)
+{
+    TGitterSpalte* s = g->spalteHinzufuegen(art, QString::fromLatin1(feld), titel, breite);
+    s->setObjectName(QString::fromLatin1(name));
+    s->setEditierbar(editierbar);
+    s->setSchrift(Oberflaechenschrift(8, fett));
+    return s;
+}
+
+} // namespace
 
 TFormProjektMain::TFormProjektMain(QWidget* parent)
     : QMainWindow(parent), ActionMainMenuBar1(new QMenuBar(this)), ActionToolBar1(new QToolBar(this)),
@@ -16,14 +96,171 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormProjektMain"));
     setWindowTitle(QStringLiteral("Projektverwaltung"));
-    resize(1113, 750);
+    setFont(Oberflaechenschrift(8));
+    resize(1139, 750);
     ActionMainMenuBar1->setObjectName(QStringLiteral("ActionMainMenuBar1"));
     setMenuBar(ActionMainMenuBar1);
     ActionToolBar1->setObjectName(QStringLiteral("ActionToolBar1"));
     addToolBar(ActionToolBar1);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(StatusBar1);
+
+    pnlMain = panel(QStringLiteral("pnlMain"), this);
+    setCentralWidget(pnlMain);
+    PageControl1 = new QTabWidget(pnlMain);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->tabBar()->hide();
+    pnlMain->layout()->addWidget(PageControl1);
+    TabSheetGrid = panel(QStringLiteral("TabSheetGrid"), PageControl1);
+    TabSheetTree = panel(QStringLiteral("TabSheetTree"), PageControl1);
+    PageControl1->addTab(TabSheetGrid, QString());
+    PageControl1->addTab(TabSheetTree, QString());
+
+    // Edit view: projects above, tasks and developer panel below.
+    Splitter1 = new QSplitter(Qt::Vertical, TabSheetGrid);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(3);
+    Splitter1->setChildrenCollapsible(false);
+    TabSheetGrid->layout()->addWidget(Splitter1);
+    auto* oben = panel(QStringLiteral("pnlProjekte"), Splitter1);
+    NextDBGridProjekte = gitter(QStringLiteral("NextDBGridProjekte"), oben);
+    editGitterEinrichten(NextDBGridProjekte);
+    NextDBGridProjekte->setZeilenIndikator(true);
+    using A = TSpaltenArt;
+    auto* p = NextDBGridProjekte;
+    spalte(p, "NxDBProgressColumn1", A::Fortschritt, "Status", QStringLiteral(" "), 130, false, true)
+        ->setFortschrittStil(TFortschrittStil::Voll);
+    spalte(p, "NxDBTextColumn9", A::Text, "Kommnr", QStringLiteral("PROJEKT"), 80);
+    spalte(p, "NxDBTextColumn10", A::Text, "Bezeichn", QStringLiteral("BEZEICHNUNG"), 150);
+    spalte(p, "NxDBTextColumn12", A::Text, "Baustelle", QStringLiteral("BAUSTELLE"), 150);
+    spalte(p, "NxDBTextColumn11", A::Text, "Betreff_ges", QStringLiteral("BETREFF"), 200);
+    spalte(p, "NxDBTextColumn13", A::Datum, "Datum", QStringLiteral("DATUM"), 70);
+    spalte(p, "NxDBDateColumn1", A::Datum, "LiefTermin", QStringLiteral("L.TERMIN"), 70, true);
+    spalte(p, "NxDBDateColumn2", A::Datum, "Baubegin", QStringLiteral("BAUBEGINN"), 70, true);
+    spalte(p, "NxDBDateColumn4", A::Datum, "Termin", QStringLiteral("TERMIN"), 70, true);
+    spalte(p, "NxDBDateColumn3", A::Datum, "Faellig", QStringLiteral("FÄLLIG"), 70, true);
+    spalte(p, "NxDBCheckBoxColumn3", A::CheckBox, "EV_Sichtbar", QStringLiteral("EV"), 20, true, true);
+    spalte(p, "NxDBCheckBoxColumn4", A::CheckBox, "PV_Sichtbar", QStringLiteral("PV"), 20, true, true);
+
+    pnlAufgaben = new QWidget(Splitter1);
+    pnlAufgaben->setObjectName(QStringLiteral("pnlAufgaben"));
+    auto* aufgabenLayout = new QVBoxLayout(pnlAufgaben);
+    aufgabenLayout->setContentsMargins(0, 0, 0, 0);
+    Splitter2 = new QSplitter(Qt::Horizontal, pnlAufgaben);
+    Splitter2->setObjectName(QStringLiteral("Splitter2"));
+    aufgabenLayout->addWidget(Splitter2);
+    auto* aufgabenPanel = panel(QStringLiteral("pnlAufgabenGitter"), Splitter2);
+    NextDBGridAufgaben = gitter(QStringLiteral("NextDBGridAufgaben"), aufgabenPanel);
+    editGitterEinrichten(NextDBGridAufgaben);
+    NextDBGridAufgaben->setFetteMarkierung(true);
+    NextDBGridAufgaben->setZeilenHoeheAenderbar(true);
+    auto* a = NextDBGridAufgaben;
+    spalte(a, "NxDBTextColumn1", A::Text, "Rang", QStringLiteral("Rang"), 20)->setAusrichtung(Qt::AlignHCenter);
+    NxDBRateColumn1 = spalte(a, "NxDBRateColumn1", A::Rang, "Rang", QStringLiteral("Status"), 90, false, true);
+    NxDBRateColumn1->setAusrichtung(Qt::AlignHCenter);
+    NxDBRateColumn1->setGlyphGroesse(16);
+    spalte(a, "NxLookupColumn2", A::Lookup, "Status_ID", QStringLiteral("STATUS"), 100, true)
+        ->setAusrichtung(Qt::AlignHCenter);
+    spalte(a, "NxDBTextColumn2", A::Text, "Bezeichnung", QStringLiteral("BEZEICHNUNG"), 150);
+    spalte(a, "NxLookupColumn1", A::Lookup, "Mitarbeiter", QStringLiteral("MITARBEITER"), 150, true);
+    spalte(a, "NxDBTextColumn3", A::Datum, "Datum_von", QStringLiteral("DATUM VON"), 90, true)
+        ->setAusrichtung(Qt::AlignHCenter);
+    spalte(a, "NxDBTextColumn4", A::Datum, "Datum_bis", QStringLiteral("DATUM BIS"), 90, true)
+        ->setAusrichtung(Qt::AlignHCenter);
+    spalte(a, "NxDBMemoColumn1", A::Memo, "Bemerkung", QStringLiteral("BEMERKUNG"), 280);
+
+    pnlEntwickler = panel(QStringLiteral("pnlEntwickler"), Splitter2);
+    PageControl2 = new QTabWidget(pnlEntwickler);
+    PageControl2->setObjectName(QStringLiteral("PageControl2"));
+    pnlEntwickler->layout()->addWidget(PageControl2);
+    auto entwicklerSeite = [this](const QString& titel, const QString& gitterName) {
+        QWidget* seite = panel(QStringLiteral("TabSheet") + titel, PageControl2);
+        PageControl2->addTab(seite, titel);
+        TDatenGitter* g = gitter(gitterName, seite);
+        g->setNurLesen(true);
+        g->setGanzeZeileMarkieren(true);
+        g->setZellFaerbung(&Zeilenfarbe);
+        return g;
+    };
+    NextDBGrid1 = entwicklerSeite(QStringLiteral("StatSum"), QStringLiteral("NextDBGrid1"));
+    for (const char* f : {"Projekt_ID", "AnzahlAufgaben", "SummeRang"})
+        NextDBGrid1->spalteHinzufuegen(A::Text, QString::fromLatin1(f), QString::fromLatin1(f));
+    NextDBGrid2 = entwicklerSeite(QStringLiteral("QProjektAufgaben"), QStringLiteral("NextDBGrid2"));
+    for (const char* f : {"Projekt_ID", "Aufgabe_ID", "Stat_Rang", "Prioritaet"})
+        NextDBGrid2->spalteHinzufuegen(A::Text, QString::fromLatin1(f), QString::fromLatin1(f));
+    NextDBGrid3 = entwicklerSeite(QStringLiteral("Projekt"), QStringLiteral("NextDBGrid3"));
+    const std::pair<const char*, int> projektFelder[] = {{"ID", 35},        {"Last_Aufgabe", 72}, {"Last_Personal", 72},
+                                                         {"Last_Datum", 65}, {"Last_Rang", 60}};
+    for (const auto& [f, breite] : projektFelder)
+        NextDBGrid3->spalteHinzufuegen(A::Text, QString::fromLatin1(f), QString::fromLatin1(f), breite);
+    for (const char* f : {"EV_Sichtbar", "PV_Sichtbar"})
+        NextDBGrid3->spalteHinzufuegen(A::CheckBox, QString::fromLatin1(f), QString::fromLatin1(f), 28)
+            ->setCheckTexte(QStringLiteral("wahr"), QStringLiteral("falsch"));
+    PageControl2->setCurrentWidget(NextDBGrid3->parentWidget());
+    pnlEntwickler->resize(371, pnlEntwickler->height());
+    Splitter2->setStretchFactor(0, 1);
+    Splitter2->setStretchFactor(1, 0);
+    Splitter2->setSizes({768, 371});
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 0);
+    Splitter1->setSizes({500, 150});
+
+    // Public view: one read-only grid in a large font for the wall screen.
+    PanelPublicView = panel(QStringLiteral("PanelPublicView"), TabSheetTree);
+    TabSheetTree->layout()->addWidget(PanelPublicView);
+    NextDBGridPublicView = gitter(QStringLiteral("NextDBGridPublicView"), PanelPublicView);
+    auto* pv = NextDBGridPublicView;
+    pv->setFont(Oberflaechenschrift(20, true));
+    pv->setKopfHoehe(40);
+    pv->setZeilenHoehe(38);
+    pv->setGitterlinienNurAktiveZeilen(true);
+    pv->setZeilenIndikator(false);
+    pv->setGanzeZeileMarkieren(true);
+    pv->setMarkierungZeichnen(false);
+    pv->setMarkierfarbe(FarbeAusCode(ZeilenfarbeCode));
+    pv->setMarkierfarbeOhneFokus(FarbeAusCode(ZeilenfarbeCode));
+    pv->setNurLesen(true);
+    pv->setSpaltenVerschiebbar(true);
+    pv->setSpaltenBreiteAenderbar(true);
+    pv->setZellFaerbung(&Zeilenfarbe);
+    struct PvSpalte
+    {
+        const char* name;
+        const char* id;
+        const char* titel;
+        const char* feld;
+        int breite;
+        TSpaltenArt art;
+    };
+    const PvSpalte pvSpalten[] = {
+        {"ColumnPublicKommnr", "PROJEKT", "PROJEKT", "Kommnr", 80, A::Text},
+        {"ColumnPublicBezeichn", "BEZEICHNUNG", "BEZEICHNUNG", "Bezeichn", 200, A::Text},
+        {"ColumnPublicBaustelle", "BAUSTELLE", "BAUSTELLE", "Baustelle", 200, A::Text},
+        {"ColumnPublicBetreff", "BETREFF", "BETREFF", "Betreff_ges", 250, A::Text},
+        {"ColumnPublicStatus", "STATUS", "STATUS", "Status", 150, A::Fortschritt},
+        {"ColumnPublicAufgabe", "AUFGABE", "AUFGABE", "Last_Aufgabe", 80, A::Lookup},
+        {"ColumnPublicMitarbeiter", "MITARBEITER", "MITARBEITER", "Last_Personal", 80, A::Lookup},
+        {"ColumnPublicDatum", "DATUM", "DATUM", "Last_Datum", 80, A::Datum},
+        {"ColumnPublicAufgStatus", "ASTATUS", " ", "Last_Rang", 80, A::Rang},
+    };
+    for (const PvSpalte& d : pvSpalten) {
+        TGitterSpalte* s = pv->spalteHinzufuegen(d.art, QString::fromLatin1(d.feld), QString::fromLatin1(d.titel), d.breite);
+        s->setObjectName(QString::fromLatin1(d.name));
+        s->setSpaltenId(QString::fromLatin1(d.id));
+        s->setSchrift(Oberflaechenschrift(20));
+    }
+    pv->spalteNachId(QStringLiteral("STATUS"))->setFortschrittStil(TFortschrittStil::Verlauf);
+    ColumnPublicAufgStatus = pv->spalteNachId(QStringLiteral("ASTATUS"));
+    ColumnPublicAufgStatus->setGlyphGroesse(30);
+    ColumnPublicAufgStatus->setGlyphenDeckend(true);
+    PageControl1->setCurrentWidget(TabSheetTree);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &TFormProjektMain::Timer1Timer);
+
     FormProjektMain = this;
+    FormCreate();
 }
 
 TFormProjektMain::~TFormProjektMain()
@@ -32,8 +269,223 @@ TFormProjektMain::~TFormProjektMain()
         FormProjektMain = nullptr;
 }
 
+QString TFormProjektMain::HilfedateiPfad()
+{
+    return QDir::toNativeSeparators(QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("Projekt.chm")));
+}
+
+void TFormProjektMain::FormCreate()
+{
+    const QString pfad = HilfedateiPfad();
+    if (!QFile::exists(pfad))
+        Meldung::information(QStringLiteral("Hilfedatei nicht gefunden !") + QChar(13) + pfad);
+}
+
+void TFormProjektMain::showEvent(QShowEvent* ereignis)
+{
+    QMainWindow::showEvent(ereignis);
+    if (!m_gezeigt) {
+        m_gezeigt = true;
+        FormShow();
+    }
+}
+
+void TFormProjektMain::FormShow()
+{
+    // The data modules come after this window at start-up, so the grids are bound here.
+    if (DataModule1) {
+        NextDBGridProjekte->setDatenquelle(DataModule1->DSProjekt);
+        NextDBGridAufgaben->spalteNachId(QStringLiteral("STATUS"))
+            ->setLookup(DataModule1->DSStatus, QStringLiteral("ID"), QStringLiteral("Stat_Bezeichnung"), 8);
+        NextDBGridAufgaben->spalteNachId(QStringLiteral("MITARBEITER"))
+            ->setLookup(DataModule1->DSPersonal, QStringLiteral("ID"), QStringLiteral("Name"), 8);
+        NextDBGridAufgaben->setDatenquelle(DataModule1->DSProjektAufgaben);
+        NextDBGrid1->setDatenquelle(DataModule1->DSStatSum);
+        NextDBGrid2->setDatenquelle(DataModule1->dsQProjektAufgaben);
+        NextDBGrid3->setDatenquelle(DataModule1->DSProjekt);
+        NextDBGridPublicView->spalteNachId(QStringLiteral("AUFGABE"))
+            ->setLookup(DataModule1->DSAufgaben, QStringLiteral("ID"), QStringLiteral("Aufg_Bezeichnung"), 8);
+        NextDBGridPublicView->spalteNachId(QStringLiteral("MITARBEITER"))
+            ->setLookup(DataModule1->DSPersonal, QStringLiteral("ID"), QStringLiteral("Name"), 8);
+        NextDBGridPublicView->setDatenquelle(DataModule1->dsProjektView);
+    }
+    if (DataModule2) {
+        DataModule2->setzeHandler(QStringLiteral("ActionAnsicht"), [this] { ActionAnsichtExecute(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
+    }
+
+    AnsichtSetzen(IniRecord.Startansicht);
+    if (!IniRecord.Entwicklerversion)
+        Splitter2->setSizes({Splitter2->width(), 0});
+    const int maximum = std::max(0, IniRecord.AnzahlStatus - 1);
+    NxDBRateColumn1->setMaximum(maximum);
+    NxDBRateColumn1->setBreite(18 * maximum);
+    SpaltenLayoutLaden();
+    ColumnPublicAufgStatus->setMaximum(maximum);
+}
+
+void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
+{
+    PageControl1->tabBar()->hide();
+    const bool ev = Ansicht == 0;
+    if (!ev && Ansicht != 1)
+        return;
+    const QString name = ev ? QStringLiteral("HauptFensterEV") : QStringLiteral("HauptFensterPV");
+    FensterLesen(name);
+    const int top = ev ? IniRecord.HauptFensterEVTop : IniRecord.HauptFensterPVTop;
+    const int left = ev ? IniRecord.HauptFensterEVLeft : IniRecord.HauptFensterPVLeft;
+    const int breite = ev ? IniRecord.HauptFensterEVWidth : IniRecord.HauptFensterPVWidth;
+    const int hoehe = ev ? IniRecord.HauptFensterEVHeight : IniRecord.HauptFensterPVHeight;
+    move(left, top);
+    // A never-stored size would make the window vanish; it keeps its own size then.
+    if (breite > 0 && hoehe > 0)
+        resize(breite, hoehe);
+    repaint();
+    m_ansicht = Ansicht;
+    if (ev) {
+        PageControl1->setCurrentWidget(TabSheetGrid);
+        ActionToolBar1->setVisible(IniRecord.SymbolEditView);
+        Timer1->stop();
+        // The refresh time belongs to the wall screen's list only.
+        StatusBar1->clearMessage();
+        NextDBGridProjekte->setFocus();
+    } else {
+        PageControl1->setCurrentWidget(TabSheetTree);
+        ActionToolBar1->setVisible(IniRecord.SymbolPublicView);
+        if (DataModule1) {
+            DataModule1->TabProjektView->setFilter(QStringLiteral("PV_Sichtbar"));
+            DataModule1->TabProjektView->setFiltered(true);
+        }
+        // Seconds beyond the timer's range count as the longest interval it takes.
+        const qint64 ms = std::clamp<qint64>(qint64(IniRecord.RefreshTimePublicView) * 1000, 0, INT_MAX);
+        Timer1->setInterval(int(ms));
+        // An interval of 0 would tick on every idle pass: the timer stays off then.
+        if (IniRecord.RefreshPublicView && ms > 0)
+            Timer1->start();
+        else
+            Timer1->stop();
+        m_letzterStand = QDateTime::currentDateTime();
+        m_letzterVersuchFehlgeschlagen = false;
+        standAnzeigen();
+        NextDBGridPublicView->setFocus();
+    }
+}
+
+void TFormProjektMain::ActionAnsichtExecute()
+{
+    if (m_ansicht == 0)
+        AnsichtSetzen(1);
+    else if (m_ansicht == 1)
+        AnsichtSetzen(0);
+}
+
+void TFormProjektMain::SpaltenLayoutLaden()
+{
+    for (const TPublicSpalte& s : PublicSpalten) {
+        const QString id = QString::fromLatin1(s.id);
+        SpalteLesen(id);
+        NextDBGridPublicView->spaltenLayoutAnwenden(id, IniRecord.*s.layout);
+    }
+}
+
+void TFormProjektMain::SpaltenLayoutSpeichern()
+{
+    for (const TPublicSpalte& s : PublicSpalten) {
+        const QString id = QString::fromLatin1(s.id);
+        IniRecord.*s.layout = NextDBGridPublicView->spaltenLayout(id);
+        SpalteSchreiben(id);
+    }
+}
+
+void TFormProjektMain::oeffentlicheListeNeuLesen()
+{
+    DataModule1->TabProjektView->Requery();
+    DataModule1->TabProjektView->setFilter(QStringLiteral("PV_Sichtbar"));
+    DataModule1->TabProjektView->setFiltered(true);
+}
+
+void TFormProjektMain::Timer1Timer()
+{
+    if (!DataModule1)
+        return;
+    // The wall screen runs unattended: a failing tick must not stack error boxes there. The
+    // list on screen stays, the status bar says how old it is, and the next tick tries again.
+    try {
+        DataModule1->ProjektStandAktualisieren();
+        DataModule1->TabStatSum->Requery();
+        oeffentlicheListeNeuLesen();
+        m_letzterStand = QDateTime::currentDateTime();
+        m_letzterVersuchFehlgeschlagen = false;
+    } catch (const std::exception&) {
+        m_letzterVersuchFehlgeschlagen = true;
+    }
+    standAnzeigen();
+}
+
+void TFormProjektMain::standAnzeigen()
+{
+    QString text = QStringLiteral("Stand: ") + m_letzterStand.toString(QStringLiteral("HH:mm:ss"));
+    if (m_letzterVersuchFehlgeschlagen)
+        text += QStringLiteral(" – Aktualisierung fehlgeschlagen");
+    StatusBar1->showMessage(text);
+}
+
+void TFormProjektMain::ActionAnsichtRefreshExecute()
+{
+    DataModule1->ProjektStandAktualisieren();
+    DataModule1->TabStatSum->Requery();
+    if (m_ansicht == 0) {
+        TKADaoTable* projekt = DataModule1->TabProjekt;
+        if (!projekt->IsEmpty()) {
+            if (projekt->State() != TDataSetState::dsEdit && projekt->State() != TDataSetState::dsInsert)
+                projekt->Edit();
+            projekt->Post();
+        }
+        projekt->setFilter(QStringLiteral("EV_Sichtbar"));
+        projekt->setFiltered(true);
+    } else if (m_ansicht == 1) {
+        oeffentlicheListeNeuLesen();
+        m_letzterStand = QDateTime::currentDateTime();
+        m_letzterVersuchFehlgeschlagen = false;
+        standAnzeigen();
+    }
+}
+
+void TFormProjektMain::FormClose()
+{
+    if (m_ansicht == 0) {
+        IniRecord.HauptFensterEVTop = y();
+        IniRecord.HauptFensterEVLeft = x();
+        IniRecord.HauptFensterEVWidth = width();
+        IniRecord.HauptFensterEVHeight = height();
+        FensterSchreiben(QStringLiteral("HauptFensterEV"));
+    } else if (m_ansicht == 1) {
+        IniRecord.HauptFensterPVTop = y();
+        IniRecord.HauptFensterPVLeft = x();
+        IniRecord.HauptFensterPVWidth = width();
+        IniRecord.HauptFensterPVHeight = height();
+        FensterSchreiben(QStringLiteral("HauptFensterPV"));
+    }
+    SpaltenLayoutSpeichern();
+    if (DataModule1) {
+        TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
+        if (aufgaben->State() == TDataSetState::dsEdit || aufgaben->State() == TDataSetState::dsInsert)
+            aufgaben->Post();
+    }
+}
+
 void TFormProjektMain::closeEvent(QCloseEvent* ereignis)
 {
+    Timer1->stop();
+    // Whatever fails while storing, the connection is still released before the run ends.
+    try {
+        FormClose();
+    } catch (...) {
+        if (DataModule1 && DataModule1->DBProjekt->Connected())
+            DataModule1->DBProjekt->Close();
+        ereignis->accept();
+        throw;
+    }
     if (DataModule1 && DataModule1->DBProjekt->Connected())
         DataModule1->DBProjekt->Close();
     ereignis->accept();

@@ -1,12 +1,20 @@
 #pragma once
 
+#include <QDateTime>
 #include <QMainWindow>
 
+class QSplitter;
 class QStatusBar;
+class QTabWidget;
+class QTimer;
 class QToolBar;
+class QWidget;
+class TDatenGitter;
+class TGitterSpalte;
 
-// The main window: menu bar and toolbar for the command set and the status bar. The views
-// of the projects sit in its central area.
+// The main window: menu bar and toolbar for the command set, the two views of the projects
+// (edit view for the office, public view for the wall screen) on pages without tabs, and the
+// status bar.
 class TFormProjektMain : public QMainWindow
 {
     Q_OBJECT
@@ -19,9 +27,57 @@ public:
     QToolBar* const ActionToolBar1;
     QStatusBar* const StatusBar1;
 
+    QWidget* pnlMain;
+    QTabWidget* PageControl1;
+    QWidget* TabSheetGrid;
+    QWidget* TabSheetTree;
+
+    TDatenGitter* NextDBGridProjekte;
+    QSplitter* Splitter1;
+    QWidget* pnlAufgaben;
+    TDatenGitter* NextDBGridAufgaben;
+    QSplitter* Splitter2;
+    QWidget* pnlEntwickler;
+    QTabWidget* PageControl2;
+    TDatenGitter* NextDBGrid1;
+    TDatenGitter* NextDBGrid2;
+    TDatenGitter* NextDBGrid3;
+    TGitterSpalte* NxDBRateColumn1;
+
+    QWidget* PanelPublicView;
+    TDatenGitter* NextDBGridPublicView;
+    TGitterSpalte* ColumnPublicAufgStatus;
+
+    QTimer* Timer1;
+
+    // 0 edit view, 1 public view, -1 before a view was applied.
+    int Ansicht() const { return m_ansicht; }
+
+    void FormShow();
+    void AnsichtSetzen(int32_t Ansicht);
+    void SpaltenLayoutLaden();
+    void SpaltenLayoutSpeichern();
+    void Timer1Timer();
+    void ActionAnsichtExecute();
+    void ActionAnsichtRefreshExecute();
+
+    // Full path of the help file beside the program file.
+    static QString HilfedateiPfad();
+
 protected:
-    // Closing the main window ends the run: the database connection is released here.
+    void showEvent(QShowEvent* ereignis) override;
     void closeEvent(QCloseEvent* ereignis) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void oeffentlicheListeNeuLesen();
+    void standAnzeigen();
+
+    int m_ansicht = -1;
+    bool m_gezeigt = false;
+    QDateTime m_letzterStand;       // last successful refresh of the public list
+    bool m_letzterVersuchFehlgeschlagen = false;
 };
 
 // The main window of the process; nullptr before it is created and after it is destroyed.

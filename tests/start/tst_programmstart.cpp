@@ -50,6 +50,8 @@ class TestProgrammstart : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
     void ersterStart();
@@ -63,7 +65,26 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_ordner;
     QString m_vorher;
+    QString m_hilfedatei;   // placed beside the test program for this run only
 };
+
+// The main window looks for its help file beside the program file; one is put there so these
+// runs show only the messages of start-up itself.
+void TestProgrammstart::initTestCase()
+{
+    const QString pfad = QDir(QCoreApplication::applicationDirPath()).filePath("Projekt.chm");
+    if (!QFile::exists(pfad)) {
+        QFile datei(pfad);
+        QVERIFY(datei.open(QIODevice::WriteOnly));
+        m_hilfedatei = pfad;
+    }
+}
+
+void TestProgrammstart::cleanupTestCase()
+{
+    if (!m_hilfedatei.isEmpty())
+        QFile::remove(m_hilfedatei);
+}
 
 // A program directory as installed: the program file and a database with five statuses.
 void TestProgrammstart::init()

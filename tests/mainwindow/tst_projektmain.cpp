@@ -1,0 +1,304 @@
+#include "DataModule1.h"
+#include "DatenGitter.h"
+#include "DatenbankWerkzeug.h"
+#include "IniRecord.h"
+#include "MeldungsRecorder.h"
+#include "TKADaoDatabase.h"
+#include "TKADaoTable.h"
+#include "TField.h"
+#include "UnitAktionManager.h"
+#include "UnitProjektMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+// The main window on a real program directory: settings file and a demo database with some
+// projects hidden from either view.
+class TestProjektMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void hilfedateiFehlt();
+    void ersterStartSpaltenUmgekehrt();
+    void glyphMaxima_data();
+    void glyphMaxima();
+    void ansichtWechselnSpeichertNichts();
+    void timer_data();
+    void timer();
+    void refreshImEditView();
+    void publicViewGefiltertUndSortiert();
+    void schliessenSpeichert();
+    void fehlschlagenderTickOhneMeldung();
+
+private:
+    QString pfad(const QString& name) const { return QDir(m_ordner->path()).filePath(name); }
+    void sql(const QString& text);
+    void fensterZeigen(int startansicht);
+
+    std::unique_ptr<QTemporaryDir> m_ordner;
+    QString m_vorher;
+    std::unique_ptr<MeldungsRecorder> m_meldungen;
+    std::unique_ptr<TDataModule1> m_module1;
+    std::unique_ptr<TFormProjektMain> m_fenster;
+    std::unique_ptr<TDataModule2> m_module2;
+};
+
+void TestProjektMain::sql(const QString& text)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
+        db.setDatabaseName(pfad("PROJEKT.MDB"));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY2(q.exec(text), qPrintable(q.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test"));
+}
+
+void TestProjektMain::init()
+{
+    m_ordner = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_ordner->isValid());
+    m_vorher = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_ordner->path()));
+    DatenbankWerkzeug::anlegen(pfad("PROJEKT.MDB"));
+    DatenbankWerkzeug::demoDatenEinfuegen(pfad("PROJEKT.MDB"), 12, QDate(2024, 5, 6));
+    sql("update Projekt set PV_Sichtbar = (ID % 3 <> 0), EV_Sichtbar = (ID % 4 <> 0)");
+    IniAnlegen();
+    IniRecord.AnzahlStatus = 6;
+    IniRecord.Startansicht = 0;
+    m_meldungen = std::make_unique<MeldungsRecorder>();
+    m_module1 = std::make_unique<TDataModule1>();
+    m_module1->DBProjekt->setDatabaseName(pfad("PROJEKT.MDB"));
+    m_module1->DBProjekt->Open();
+    m_module1->DatenmengenOeffnen();
+}
+
+void TestProjektMain::cleanup()
+{
+    m_module2.reset();
+    m_fenster.reset();
+    m_module1.reset();
+    m_meldungen.reset();
+    QDir::setCurrent(m_vorher);
+    m_ordner.reset();
+}
+
+void TestProjektMain::fensterZeigen(int startansicht)
+{
+    IniRecord.Startansicht = startansicht;
+    m_fenster = std::make_unique<TFormProjektMain>();
+    m_module2 = std::make_unique<TDataModule2>(m_fenster.get());
+    m_fenster->show();
+}
+
+// The help file is looked for beside the program file; its absence is said with the full path.
+void TestProjektMain::hilfedateiFehlt()
+{
+    fensterZeigen(0);
+    const QString erwartet = QStringLiteral("Hilfedatei nicht gefunden !") + QChar(13)
+                             + QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/Projekt.chm");
+    QCOMPARE(m_meldungen->texte(), QStringList{erwartet});
+}
+
+// Without stored column sections every column is moved to place 0 in turn: reversed, 80 wide.
+void TestProjektMain::ersterStartSpaltenUmgekehrt()
+{
+    fensterZeigen(1);
+    TDatenGitter* pv = m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView");
+    QVERIFY(pv);
+    QStringList reihenfolge;
+    for (int i = 0; i < pv->spaltenAnzahl(); ++i) {
+        TGitterSpalte* s = pv->spalte(pv->horizontalHeader()->logicalIndex(i));
+        reihenfolge << s->spaltenId();
+        QCOMPARE(s->breite(), 80);
+        QVERIFY(s->sichtbar());
+    }
+    QCOMPARE(reihenfolge, QStringList({"ASTATUS", "STATUS", "DATUM", "AUFGABE", "MITARBEITER", "BETREFF",
+                                       "BAUSTELLE", "BEZEICHNUNG", "PROJEKT"}));
+    QVERIFY(pv->nurLesen());
+    QCOMPARE(pv->font().pointSize(), 20);
+    // Without the developer setting the task grid takes the whole width.
+    QCOMPARE(m_fenster->findChild<QWidget*>("pnlEntwickler")->width(), 0);
+}
+
+void TestProjektMain::glyphMaxima_data()
+{
+    QTest::addColumn<int>("anzahlStatus");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("breite");
+    QTest::newRow("6") << 6 << 5 << 90;
+    QTest::newRow("1") << 1 << 0 << 8;
+}
+
+void TestProjektMain::glyphMaxima()
+{
+    QFETCH(int, anzahlStatus);
+    IniRecord.AnzahlStatus = anzahlStatus;
+    fensterZeigen(0);
+    TGitterSpalte* aufgaben = m_fenster->findChild<TGitterSpalte*>("NxDBRateColumn1");
+    TGitterSpalte* oeffentlich = m_fenster->findChild<TGitterSpalte*>("ColumnPublicAufgStatus");
+    QVERIFY(aufgaben && oeffentlich);
+    QTEST(aufgaben->maximum(), "maximum");
+    QTEST(aufgaben->breite(), "breite");
+    QTEST(oeffentlich->maximum(), "maximum");
+}
+
+// Switching reads the entered view's geometry afresh and stores nothing of the view left.
+void TestProjektMain::ansichtWechselnSpeichertNichts()
+{
+    IniRecord.HauptFensterEVLeft = 10;
+    IniRecord.HauptFensterEVTop = 20;
+    IniRecord.HauptFensterEVWidth = 900;
+    IniRecord.HauptFensterEVHeight = 600;
+    FensterSchreiben("HauptFensterEV");
+    IniRecord.HauptFensterPVWidth = 1000;
+    IniRecord.HauptFensterPVHeight = 700;
+    FensterSchreiben("HauptFensterPV");
+    fensterZeigen(0);
+    auto* seiten = m_fenster->findChild<QTabWidget*>("PageControl1");
+    QCOMPARE(seiten->currentWidget()->objectName(), QStringLiteral("TabSheetGrid"));
+    QVERIFY(!seiten->tabBar()->isVisible());
+    QCOMPARE(m_fenster->size(), QSize(900, 600));
+
+    m_fenster->resize(700, 500);
+    m_module2->Action("ActionAnsicht")->trigger();
+    QCOMPARE(seiten->currentWidget()->objectName(), QStringLiteral("TabSheetTree"));
+    QCOMPARE(m_fenster->size(), QSize(1000, 700));
+    m_module2->Action("ActionAnsicht")->trigger();
+    QCOMPARE(seiten->currentWidget()->objectName(), QStringLiteral("TabSheetGrid"));
+    QCOMPARE(m_fenster->size(), QSize(900, 600));
+    FensterLesen("HauptFensterEV");
+    QCOMPARE(IniRecord.HauptFensterEVWidth, 900);
+}
+
+void TestProjektMain::timer_data()
+{
+    QTest::addColumn<bool>("refresh");
+    QTest::addColumn<int>("sekunden");
+    QTest::addColumn<bool>("laeuft");
+    QTest::newRow("an") << true << 30 << true;
+    QTest::newRow("abgeschaltet") << false << 30 << false;
+    QTest::newRow("null Sekunden") << true << 0 << false;
+}
+
+// The timer runs only in the public view, with the stored interval, when switched on.
+void TestProjektMain::timer()
+{
+    QFETCH(bool, refresh);
+    QFETCH(int, sekunden);
+    IniRecord.RefreshPublicView = refresh;
+    IniRecord.RefreshTimePublicView = sekunden;
+    fensterZeigen(0);
+    auto* timer = m_fenster->findChild<QTimer*>("Timer1");
+    QVERIFY(!timer->isActive());
+    m_fenster->AnsichtSetzen(1);
+    QTEST(timer->isActive(), "laeuft");
+    QCOMPARE(timer->interval(), sekunden * 1000);
+    m_fenster->AnsichtSetzen(0);
+    QVERIFY(!timer->isActive());
+}
+
+// "Refresh" in the edit view posts the current project and lists only the "EV" ones from then on.
+void TestProjektMain::refreshImEditView()
+{
+    fensterZeigen(0);
+    TKADaoTable* projekt = m_module1->TabProjekt;
+    QCOMPARE(projekt->RecordCount(), 12);
+    m_module2->Action("ActionAnsichtRefresh")->trigger();
+    QCOMPARE(projekt->Filter(), QStringLiteral("EV_Sichtbar"));
+    QVERIFY(projekt->Filtered());
+    QCOMPARE(projekt->RecordCount(), 9);
+    for (projekt->First(); !projekt->Eof(); projekt->Next())
+        QVERIFY(projekt->FieldByName("EV_Sichtbar")->AsBoolean());
+    QCOMPARE(m_fenster->findChild<TDatenGitter*>("NextDBGridProjekte")->model()->rowCount(), 9);
+}
+
+// The public view lists the "PV" projects, oldest latest task first.
+void TestProjektMain::publicViewGefiltertUndSortiert()
+{
+    fensterZeigen(1);
+    TKADaoTable* ansicht = m_module1->TabProjektView;
+    QVERIFY(ansicht->Filtered());
+    QCOMPARE(ansicht->Filter(), QStringLiteral("PV_Sichtbar"));
+    QCOMPARE(ansicht->RecordCount(), 8);
+    QDateTime vorher;
+    for (ansicht->First(); !ansicht->Eof(); ansicht->Next()) {
+        QVERIFY(ansicht->FieldByName("PV_Sichtbar")->AsBoolean());
+        const QDateTime datum = ansicht->FieldByName("Last_Datum")->AsDateTime();
+        QVERIFY(!vorher.isValid() || !datum.isValid() || vorher <= datum);
+        if (datum.isValid())
+            vorher = datum;
+    }
+    QCOMPARE(m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView")->model()->rowCount(), 8);
+}
+
+// Closing stores the shown view's geometry and the column layout, and disconnects.
+void TestProjektMain::schliessenSpeichert()
+{
+    FensterLesen("HauptFensterEV");
+    const int evBreite = IniRecord.HauptFensterEVWidth;
+    fensterZeigen(1);
+    TDatenGitter* pv = m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView");
+    pv->spalteNachId("BETREFF")->setBreite(222);
+    pv->spalteNachId("PROJEKT")->setPosition(0);
+    m_fenster->resize(1001, 701);
+    m_fenster->close();
+    QVERIFY(!m_module1->DBProjekt->Connected());
+
+    IniRecord = TIniRecord();
+    FensterLesen("HauptFensterPV");
+    QCOMPARE(IniRecord.HauptFensterPVWidth, 1001);
+    QCOMPARE(IniRecord.HauptFensterPVHeight, 701);
+    FensterLesen("HauptFensterEV");
+    QCOMPARE(IniRecord.HauptFensterEVWidth, evBreite);
+    SpalteLesen("BETREFF");
+    QCOMPARE(IniRecord.PublicBetreff.Width, 222);
+    SpalteLesen("PROJEKT");
+    QCOMPARE(IniRecord.PublicKommNr.Position, 0);
+    SpalteLesen("ASTATUS");
+    QCOMPARE(IniRecord.PublicAufgStatus.Position, 1);
+    QVERIFY(IniRecord.PublicAufgStatus.Visible);
+}
+
+// A failing tick on the wall screen shows no box, keeps the list and marks the status bar;
+// the next good tick clears the mark. "Refresh" still raises the error.
+void TestProjektMain::fehlschlagenderTickOhneMeldung()
+{
+    fensterZeigen(1);
+    m_meldungen->meldungen.clear();
+    auto* status = m_fenster->findChild<QStatusBar*>("StatusBar1");
+    TDatenGitter* pv = m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView");
+    m_fenster->Timer1Timer();
+    QVERIFY(status->currentMessage().startsWith("Stand: "));
+    QVERIFY(!status->currentMessage().contains("fehlgeschlagen"));
+
+    sql("alter table Projekt rename to Weg");
+    m_fenster->Timer1Timer();
+    QVERIFY(m_meldungen->meldungen.isEmpty());
+    QVERIFY2(status->currentMessage().contains("fehlgeschlagen"), qPrintable(status->currentMessage()));
+    QCOMPARE(pv->model()->rowCount(), 8);
+    // The command asked for by a person still reports the error (the application's box).
+    QVERIFY_THROWS_EXCEPTION(std::exception, m_module2->Action("ActionAnsichtRefresh")->trigger());
+
+    sql("alter table Weg rename to Projekt");
+    m_fenster->Timer1Timer();
+    QVERIFY(!status->currentMessage().contains("fehlgeschlagen"));
+    QCOMPARE(pv->model()->rowCount(), 8);
+}
+
+QTEST_MAIN(TestProjektMain)
+#include "tst_projektmain.moc"
