@@ -188,26 +188,27 @@ void TKADaoTable::setReadOnly(bool wert)
     m_readOnly = wert;
 }
 
-void TKADaoTable::setMasterSource(TDataSource* quelle)
+// A changed definition takes effect by closing and, if the dataset was open, opening it again.
+template <typename T, typename W>
+void TKADaoTable::definitionAendern(T& eigenschaft, const W& wert)
 {
-    if (quelle == m_masterSource)
+    if (eigenschaft == wert)
         return;
     const bool warAktiv = Active();
     Close();
-    m_masterSource = quelle;
+    eigenschaft = wert;
     if (warAktiv)
         Open();
 }
 
+void TKADaoTable::setMasterSource(TDataSource* quelle)
+{
+    definitionAendern(m_masterSource, quelle);
+}
+
 void TKADaoTable::setMasterFields(const QString& link)
 {
-    if (link == m_masterFields)
-        return;
-    const bool warAktiv = Active();
-    Close();
-    m_masterFields = link;
-    if (warAktiv)
-        Open();
+    definitionAendern(m_masterFields, link);
 }
 
 void TKADaoTable::setFilter(const QString& spalte)

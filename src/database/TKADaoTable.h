@@ -186,6 +186,8 @@ signals:
     void ContentChanged();
 
 private:
+    template <typename T, typename W>
+    void definitionAendern(T& eigenschaft, const W& wert);
     friend class TField;
     friend class TKADaoDatabase;
 
