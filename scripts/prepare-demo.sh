@@ -20,7 +20,17 @@ fi
 mkdir -p "$demo/erp"
 [ -f "$demo/erp/ZT_FKT_1.DAT" ] || "$build/tools/erpdemo/erpdemo" "$demo/erp/ZT_FKT_1.DAT"
 if [ ! -f "$demo/PROJEKT.INI" ]; then
-    # A wall screen in a demo should refresh within seconds, not after the preset's 10000.
-    printf '[Programm]\r\nMasterVerzeichnis=%s\r\nDBName=PROJEKT.MDB\r\n[Control]\r\nRefreshTimePublicView=10\r\n' \
-        "$demo/erp" > "$demo/PROJEKT.INI"
+    {
+        # A wall screen in a demo should refresh within seconds, not after the preset's 10000.
+        printf '[Programm]\r\nMasterVerzeichnis=%s\r\nDBName=PROJEKT.MDB\r\n[Control]\r\nRefreshTimePublicView=10\r\n' \
+            "$demo/erp"
+        # The wall screen's columns as an office sets them up once: in reading order and wide
+        # enough for the large font (a first start without them lays them out in reverse).
+        position=0
+        for spalte in PublicKommNr:140 PublicBezeichn:260 PublicBaustelle:260 PublicBetreff:360 \
+                      PublicStatus:150 PublicAufgabe:220 PublicPersonal:180 PublicDatum:130 PublicAufgStatus:150; do
+            printf '[%s]\r\nPosition=%d\r\nWidth=%d\r\n' "${spalte%%:*}" "$position" "${spalte##*:}"
+            position=$((position + 1))
+        done
+    } > "$demo/PROJEKT.INI"
 fi

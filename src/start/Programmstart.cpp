@@ -1,5 +1,6 @@
 #include "Programmstart.h"
 
+#include "Bildschirmfotos.h"
 #include "DataModule1.h"
 #include "Fehler.h"
 #include "Meldung.h"
@@ -8,6 +9,7 @@
 #include "UnitStart.h"
 
 #include <QApplication>
+#include <QTimer>
 
 TProgrammstart::TProgrammstart() = default;
 
@@ -36,16 +38,23 @@ bool TProgrammstart::Starten()
     return true;
 }
 
-int TProgrammstart::Ausfuehren(QApplication& app)
+int TProgrammstart::Ausfuehren(QApplication& app, const QString& fotoOrdner)
 {
     m_hauptfenster->show();
-    return app.exec();
+    bool fotosGespeichert = true;
+    if (!fotoOrdner.isEmpty()) {
+        QTimer::singleShot(0, m_hauptfenster.get(), [&] {
+            fotosGespeichert = Bildschirmfotos(fotoOrdner).aufnehmen(*m_hauptfenster);
+        });
+    }
+    const int ergebnis = app.exec();
+    return fotosGespeichert ? ergebnis : 1;
 }
 
-int ProgrammStarten(QApplication& app)
+int ProgrammStarten(QApplication& app, const QString& fotoOrdner)
 {
     TProgrammstart start;
     if (!start.Starten())
         return 1;
-    return start.Ausfuehren(app);
+    return start.Ausfuehren(app, fotoOrdner);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class QApplication;
@@ -18,8 +20,9 @@ public:
     // Splash, main window (hidden), data modules, start-up work, splash freed. On an error the
     // message is shown and false returned; the main window stays hidden.
     bool Starten();
-    // Shows the main window and runs the message loop until it is closed.
-    int Ausfuehren(QApplication& app);
+    // Shows the main window and runs the message loop until it is closed. With a folder for
+    // pictures the views are photographed into it and the window closes by itself.
+    int Ausfuehren(QApplication& app, const QString& fotoOrdner = {});
 
 private:
     // Declared in creation order; destroyed in reverse, the main window last.
@@ -28,5 +31,6 @@ private:
     std::unique_ptr<TDataModule2> m_module2;
 };
 
-// The program entry after the application object exists: exit code 1 when start-up failed.
-int ProgrammStarten(QApplication& app);
+// The program entry after the application object exists: exit code 1 when start-up failed
+// (or a picture could not be stored).
+int ProgrammStarten(QApplication& app, const QString& fotoOrdner = {});

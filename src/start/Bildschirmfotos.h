@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TFormProjektMain;
+
+// A look at the running program on a machine without a screen: once the main window is up,
+// each view is photographed into a folder and the window is closed as the user closes it, so
+// the settings are stored as in a real run.
+//   projektverwaltung --bildschirmfotos <Ordner>
+class Bildschirmfotos
+{
+public:
+    explicit Bildschirmfotos(QString ordner);
+
+    // The folder named after the option; empty when the option is not given.
+    static QString ordnerAusArgumenten(const QStringList& argumente);
+    // The picture of a view: 0 edit view, 1 public view.
+    static QString dateiName(int ansicht);
+
+    // Photographs the shown view and the other one, goes back to the shown view and closes the
+    // window. False when a picture could not be stored; the message names it.
+    bool aufnehmen(TFormProjektMain& fenster);
+
+private:
+    bool ansichtSpeichern(TFormProjektMain& fenster);
+
+    QString m_ordner;
+};
