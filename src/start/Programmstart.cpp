@@ -1,5 +1,6 @@
 #include "Programmstart.h"
 
+#include "BeendenAufSignal.h"
 #include "Bildschirmfotos.h"
 #include "DataModule1.h"
 #include "Fehler.h"
@@ -41,6 +42,7 @@ bool TProgrammstart::Starten()
 int TProgrammstart::Ausfuehren(QApplication& app, const QString& fotoOrdner)
 {
     m_hauptfenster->show();
+    BeendenAufSignal signale;
     bool fotosGespeichert = true;
     if (!fotoOrdner.isEmpty()) {
         QTimer::singleShot(0, m_hauptfenster.get(), [&] {

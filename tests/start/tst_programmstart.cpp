@@ -12,15 +12,20 @@
 #include <QDir>
 #include <QFile>
 #include <QProgressBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 namespace {
 
-// Notes whether the main window was ever shown, and closes it once it is (ends the loop).
+// Notes whether the main window was ever shown, and closes it once it is (ends the loop): by
+// its close box, or as the system asks a program to stop, by the signal SIGTERM.
 class HauptfensterBeobachter : public QObject
 {
 public:
+    bool perSignal = false;
     bool gezeigt = false;
     bool splashDaBeimZeigen = true;
     bool verbundenNachSchliessen = true;
@@ -35,7 +40,13 @@ public:
                     splashDaBeimZeigen = true;
             auto* fenster = static_cast<QWidget*>(objekt);
             QMetaObject::invokeMethod(fenster, [this, fenster] {
-                fenster->close();
+                fenster->resize(901, 702);
+                if (perSignal) {
+                    ::raise(SIGTERM);
+                    QTRY_VERIFY(!fenster->isVisible());
+                } else {
+                    fenster->close();
+                }
                 verbundenNachSchliessen = DataModule1->DBProjekt->Connected();
             }, Qt::QueuedConnection);
         }
@@ -58,6 +69,7 @@ private slots:
     void gespeicherteWerteBleiben();
     void fehlerBeendetVorDemHauptfenster_data();
     void fehlerBeendetVorDemHauptfenster();
+    void laufEndetMitDemHauptfenster_data();
     void laufEndetMitDemHauptfenster();
 
 private:
@@ -216,12 +228,22 @@ void TestProgrammstart::fehlerBeendetVorDemHauptfenster()
                  qPrintable(texte[1]));
 }
 
-// A good start shows the main window only after the splash is gone; closing the main window
-// disconnects the database and ends the run with code 0.
+void TestProgrammstart::laufEndetMitDemHauptfenster_data()
+{
+    QTest::addColumn<bool>("perSignal");
+    QTest::newRow("Schließfeld") << false;
+    QTest::newRow("SIGTERM") << true;
+}
+
+// A good start shows the main window only after the splash is gone; closing the main window,
+// also on a stop signal of the system, stores its geometry, disconnects the database and ends
+// the run with code 0.
 void TestProgrammstart::laufEndetMitDemHauptfenster()
 {
+    QFETCH(bool, perSignal);
     MeldungsRecorder recorder;
     HauptfensterBeobachter beobachter;
+    beobachter.perSignal = perSignal;
     qApp->installEventFilter(&beobachter);
     const int ergebnis = ProgrammStarten(*qApp);
     qApp->removeEventFilter(&beobachter);
@@ -231,6 +253,12 @@ void TestProgrammstart::laufEndetMitDemHauptfenster()
     QVERIFY(!beobachter.splashDaBeimZeigen);
     QVERIFY(!beobachter.verbundenNachSchliessen);
     QCOMPARE(recorder.texte(), QStringList());
+    QSettings einstellungen(pfad("PROJEKT.INI"), QSettings::IniFormat);
+    QCOMPARE(einstellungen.value("Fenster/HauptFensterEVWidth").toInt(), 901);
+    // The guard is gone with the run: the signal has its default effect again.
+    struct sigaction aktion = {};
+    sigaction(SIGTERM, nullptr, &aktion);
+    QVERIFY(aktion.sa_handler == SIG_DFL);
 }
 
 QTEST_MAIN(TestProgrammstart)
