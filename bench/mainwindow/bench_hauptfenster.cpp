@@ -60,15 +60,9 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTextStream aus(stdout);
-    int projekte = 20000;
-    int runden = 7;
-    const QStringList argumente = app.arguments();
-    for (qsizetype i = 1; i + 1 < argumente.size(); i += 2) {
-        if (argumente[i] == QLatin1String("--projekte"))
-            projekte = argumente[i + 1].toInt();
-        else if (argumente[i] == QLatin1String("--runden"))
-            runden = argumente[i + 1].toInt();
-    }
+    const BenchDaten::Umfang umfang = BenchDaten::umfangAusArgumenten(app.arguments());
+    const int projekte = umfang.projekte;
+    const int runden = umfang.runden;
     try {
         QElapsedTimer uhr;
         uhr.start();

@@ -60,6 +60,18 @@ double shellZeit(const QString& datei, const QStringList& anweisungen, int laeuf
     return beste;
 }
 
+Umfang umfangAusArgumenten(const QStringList& argumente)
+{
+    Umfang umfang;
+    for (qsizetype i = 1; i + 1 < argumente.size(); i += 2) {
+        if (argumente[i] == QLatin1String("--projekte"))
+            umfang.projekte = argumente[i + 1].toInt();
+        else if (argumente[i] == QLatin1String("--runden"))
+            umfang.runden = argumente[i + 1].toInt();
+    }
+    return umfang;
+}
+
 double median(QList<double> werte)
 {
     if (werte.isEmpty())

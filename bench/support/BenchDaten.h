@@ -16,6 +16,14 @@ QString grosseDatenbank(const QString& ordner, int projekte = 20000, int aufgabe
 /// included), best of `laeufe`; -1 when the shell is not installed.
 double shellZeit(const QString& datei, const QStringList& anweisungen, int laeufe = 1);
 
+/// How much a benchmark does: `--projekte N` (20,000) and `--runden R` (7) from its arguments.
+struct Umfang
+{
+    int projekte = 20000;
+    int runden = 7;
+};
+Umfang umfangAusArgumenten(const QStringList& argumente);
+
 /// Median of the values.
 double median(QList<double> werte);
 
