@@ -4,6 +4,7 @@
 // Without a file, a demo database with N projects (default 20000) is created in a temporary
 // folder by the database tool's code.
 
+#include "BenchDaten.h"
 #include "DatenbankWerkzeug.h"
 #include "Fehler.h"
 #include "TDataSource.h"
@@ -12,33 +13,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
-
-namespace {
-
-double shellZeit(const QString& datei, const QStringList& anweisungen)
-{
-    const QString sqlite3 = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
-    if (sqlite3.isEmpty())
-        return -1;
-    double beste = 1e9;
-    for (int lauf = 0; lauf < 3; ++lauf) {
-        QProcess prozess;
-        prozess.setStandardOutputFile(QProcess::nullDevice());
-        QElapsedTimer uhr;
-        uhr.start();
-        prozess.start(sqlite3, {datei, anweisungen.join(QStringLiteral(";"))});
-        prozess.waitForFinished(-1);
-        beste = qMin(beste, uhr.nsecsElapsed() / 1e6);
-    }
-    return beste;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -141,13 +118,13 @@ int main(int argc, char* argv[])
                    .arg(aufgaben)
                    .arg(uhr.nsecsElapsed() / 1e6, 0, 'f', 1);
 
-        const double shell = shellZeit(datei, {QStringLiteral("select * from Aufgaben"), QStringLiteral("select * from Personal"),
+        const double shell = BenchDaten::shellZeit(datei, {QStringLiteral("select * from Aufgaben"), QStringLiteral("select * from Personal"),
                                                QStringLiteral("select * from Status"),
                                                QStringLiteral("select * from ProjektAufgabenSumme"),
                                                QStringLiteral("select * from Projekt"),
                                                QStringLiteral("select * from projekt order by Last_datum"),
                                                QStringLiteral("select * from ProjektAufgaben where Projekt_ID = 1"),
-                                               QStringLiteral("select * from Aufgaben_Aktuell where Projekt_ID = 1 order by prioritaet")});
+                                               QStringLiteral("select * from Aufgaben_Aktuell where Projekt_ID = 1 order by prioritaet")}, 3);
         if (shell >= 0)
             aus << QStringLiteral("sqlite3-Shell, dieselben Abfragen: %1 ms (Verhältnis %2)\n")
                        .arg(shell, 0, 'f', 1)

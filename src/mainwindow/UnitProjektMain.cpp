@@ -330,16 +330,12 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
     const bool ev = Ansicht == 0;
     if (!ev && Ansicht != 1)
         return;
-    const QString name = ev ? QStringLiteral("HauptFensterEV") : QStringLiteral("HauptFensterPV");
-    FensterLesen(name);
-    const int top = ev ? IniRecord.HauptFensterEVTop : IniRecord.HauptFensterPVTop;
-    const int left = ev ? IniRecord.HauptFensterEVLeft : IniRecord.HauptFensterPVLeft;
-    const int breite = ev ? IniRecord.HauptFensterEVWidth : IniRecord.HauptFensterPVWidth;
-    const int hoehe = ev ? IniRecord.HauptFensterEVHeight : IniRecord.HauptFensterPVHeight;
-    move(left, top);
+    FensterLesen(fensterName(Ansicht));
+    const QRect lage = FensterLage(fensterName(Ansicht));
+    move(lage.topLeft());
     // A never-stored size would make the window vanish; it keeps its own size then.
-    if (breite > 0 && hoehe > 0)
-        resize(breite, hoehe);
+    if (!lage.isEmpty())
+        resize(lage.size());
     repaint();
     m_ansicht = Ansicht;
     if (ev) {
@@ -352,10 +348,8 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
     } else {
         PageControl1->setCurrentWidget(TabSheetTree);
         ActionToolBar1->setVisible(IniRecord.SymbolPublicView);
-        if (DataModule1) {
-            DataModule1->TabProjektView->setFilter(QStringLiteral("PV_Sichtbar"));
-            DataModule1->TabProjektView->setFiltered(true);
-        }
+        if (DataModule1)
+            oeffentlicheListeFiltern();
         // Seconds beyond the timer's range count as the longest interval it takes.
         const qint64 ms = std::clamp<qint64>(qint64(IniRecord.RefreshTimePublicView) * 1000, 0, INT_MAX);
         Timer1->setInterval(int(ms));
@@ -364,9 +358,7 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
             Timer1->start();
         else
             Timer1->stop();
-        m_letzterStand = QDateTime::currentDateTime();
-        m_letzterVersuchFehlgeschlagen = false;
-        standAnzeigen();
+        listeGelesen();
         NextDBGridPublicView->setFocus();
     }
 }
@@ -397,11 +389,34 @@ void TFormProjektMain::SpaltenLayoutSpeichern()
     }
 }
 
+QString TFormProjektMain::fensterName(int ansicht)
+{
+    return ansicht == 0 ? QStringLiteral("HauptFensterEV") : QStringLiteral("HauptFensterPV");
+}
+
+void TFormProjektMain::oeffentlicheListeFiltern()
+{
+    DataModule1->TabProjektView->setFilter(QStringLiteral("PV_Sichtbar"));
+    DataModule1->TabProjektView->setFiltered(true);
+}
+
+void TFormProjektMain::standErneuern()
+{
+    DataModule1->ProjektStandAktualisieren();
+    DataModule1->TabStatSum->Requery();
+}
+
 void TFormProjektMain::oeffentlicheListeNeuLesen()
 {
     DataModule1->TabProjektView->Requery();
-    DataModule1->TabProjektView->setFilter(QStringLiteral("PV_Sichtbar"));
-    DataModule1->TabProjektView->setFiltered(true);
+    oeffentlicheListeFiltern();
+}
+
+void TFormProjektMain::listeGelesen()
+{
+    m_letzterStand = QDateTime::currentDateTime();
+    m_letzterVersuchFehlgeschlagen = false;
+    standAnzeigen();
 }
 
 void TFormProjektMain::Timer1Timer()
@@ -411,15 +426,14 @@ void TFormProjektMain::Timer1Timer()
     // The wall screen runs unattended: a failing tick must not stack error boxes there. The
     // list on screen stays, the status bar says how old it is, and the next tick tries again.
     try {
-        DataModule1->ProjektStandAktualisieren();
-        DataModule1->TabStatSum->Requery();
+        standErneuern();
         oeffentlicheListeNeuLesen();
-        m_letzterStand = QDateTime::currentDateTime();
-        m_letzterVersuchFehlgeschlagen = false;
     } catch (const std::exception&) {
         m_letzterVersuchFehlgeschlagen = true;
+        standAnzeigen();
+        return;
     }
-    standAnzeigen();
+    listeGelesen();
 }
 
 void TFormProjektMain::standAnzeigen()
@@ -432,8 +446,7 @@ void TFormProjektMain::standAnzeigen()
 
 void TFormProjektMain::ActionAnsichtRefreshExecute()
 {
-    DataModule1->ProjektStandAktualisieren();
-    DataModule1->TabStatSum->Requery();
+    standErneuern();
     if (m_ansicht == 0) {
         TKADaoTable* projekt = DataModule1->TabProjekt;
         if (!projekt->IsEmpty()) {
@@ -445,26 +458,15 @@ void TFormProjektMain::ActionAnsichtRefreshExecute()
         projekt->setFiltered(true);
     } else if (m_ansicht == 1) {
         oeffentlicheListeNeuLesen();
-        m_letzterStand = QDateTime::currentDateTime();
-        m_letzterVersuchFehlgeschlagen = false;
-        standAnzeigen();
+        listeGelesen();
     }
 }
 
 void TFormProjektMain::FormClose()
 {
-    if (m_ansicht == 0) {
-        IniRecord.HauptFensterEVTop = y();
-        IniRecord.HauptFensterEVLeft = x();
-        IniRecord.HauptFensterEVWidth = width();
-        IniRecord.HauptFensterEVHeight = height();
-        FensterSchreiben(QStringLiteral("HauptFensterEV"));
-    } else if (m_ansicht == 1) {
-        IniRecord.HauptFensterPVTop = y();
-        IniRecord.HauptFensterPVLeft = x();
-        IniRecord.HauptFensterPVWidth = width();
-        IniRecord.HauptFensterPVHeight = height();
-        FensterSchreiben(QStringLiteral("HauptFensterPV"));
+    if (m_ansicht == 0 || m_ansicht == 1) {
+        FensterLageSetzen(fensterName(m_ansicht), QRect(x(), y(), width(), height()));
+        FensterSchreiben(fensterName(m_ansicht));
     }
     SpaltenLayoutSpeichern();
     if (DataModule1) {

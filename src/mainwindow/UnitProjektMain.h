@@ -71,7 +71,14 @@ protected:
 private:
     void FormCreate();
     void FormClose();
+    // The name under which the view stores its window geometry.
+    static QString fensterName(int ansicht);
+    // Summary of the current project and the per-project task sums brought up to date.
+    void standErneuern();
+    void oeffentlicheListeFiltern();
     void oeffentlicheListeNeuLesen();
+    // The public list was just read: the status bar shows the time, without a failure mark.
+    void listeGelesen();
     void standAnzeigen();
 
     int m_ansicht = -1;

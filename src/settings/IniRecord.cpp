@@ -320,6 +320,26 @@ void FensterSchreiben(const QString& FensterName)
     }
 }
 
+QRect FensterLage(const QString& FensterName)
+{
+    const Fenster* f = fensterZu(FensterName);
+    if (!f)
+        return {};
+    const auto feld = [f](int i) { return IniRecord.*(f->lage[i]); };
+    return QRect(feld(1), feld(0), feld(2), feld(3));
+}
+
+void FensterLageSetzen(const QString& FensterName, const QRect& lage)
+{
+    const Fenster* f = fensterZu(FensterName);
+    if (!f)
+        return;
+    IniRecord.*(f->lage[0]) = lage.top();
+    IniRecord.*(f->lage[1]) = lage.left();
+    IniRecord.*(f->lage[2]) = lage.width();
+    IniRecord.*(f->lage[3]) = lage.height();
+}
+
 void SpalteLesen(const QString& SpaltenId)
 {
     const Spalte* s = spalteZu(SpaltenId);

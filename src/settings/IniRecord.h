@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <cstdint>
 
@@ -88,6 +89,10 @@ void IniSchreiben();
 // Window geometry by window name ("HauptFensterEV", ...); other names read or write nothing.
 void FensterLesen(const QString& FensterName);
 void FensterSchreiben(const QString& FensterName);
+// The record's four fields of a window name as a rectangle (Left, Top, Width, Height), and
+// setting them from one; other names give an empty rectangle and set nothing.
+QRect FensterLage(const QString& FensterName);
+void FensterLageSetzen(const QString& FensterName, const QRect& lage);
 
 // Public-view column layout by column id ("PROJEKT", ...); other ids read or write nothing.
 void SpalteLesen(const QString& SpaltenId);
