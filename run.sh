@@ -4,7 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPV_TESTS=OFF >/dev/null
+# A compiler cache, where the machine has one, makes rebuilds after small changes quick.
+starter=()
+command -v ccache >/dev/null && starter=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build -G Ninja "${starter[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPV_TESTS=OFF >/dev/null
 cmake --build build -j"$(nproc)"
 scripts/prepare-demo.sh build build/demo
 cd build/demo

@@ -3,6 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPV_TESTS=ON -DPV_SANITIZE=ON -DPV_WERROR=ON >/dev/null
+# A compiler cache, where the machine has one, makes rebuilds after small changes quick.
+starter=()
+command -v ccache >/dev/null && starter=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build-test -G Ninja "${starter[@]}" -DCMAKE_BUILD_TYPE=Debug -DPV_TESTS=ON -DPV_SANITIZE=ON -DPV_WERROR=ON >/dev/null
 cmake --build build-test -j"$(nproc)"
 ctest --test-dir build-test --output-on-failure --no-tests=error -j"$(nproc)" "$@"

@@ -36,4 +36,12 @@ bool bestaetigen(const QString& titel, const QString& frage)
     return false;
 }
 
+Antwort entscheiden(const QString& titel, const QString& frage)
+{
+    if (g_empfaenger)
+        return g_empfaenger->entscheiden(titel, frage);
+    qWarning().noquote() << titel << frage;
+    return Antwort::Abbrechen;
+}
+
 } // namespace Meldung

@@ -9,6 +9,9 @@ namespace Meldung {
 
 enum class Art { Information, Warnung, Fehler };
 
+// The answer to a question with "Ja", "Nein" and "Abbrechen" (e.g. "Änderungen speichern?").
+enum class Antwort { Ja, Nein, Abbrechen };
+
 class Empfaenger
 {
 public:
@@ -16,6 +19,8 @@ public:
     virtual void zeigen(Art art, const QString& text) = 0;
     // A yes/no question; true means "Ja".
     virtual bool bestaetigen(const QString& titel, const QString& frage) = 0;
+    // A question with "Ja", "Nein" and "Abbrechen".
+    virtual Antwort entscheiden(const QString& titel, const QString& frage) = 0;
 };
 
 // Installs the receiver (not owned); nullptr removes it. Returns the one installed before.
@@ -25,5 +30,7 @@ void information(const QString& text);
 void warnung(const QString& text);
 void fehler(const QString& text);
 bool bestaetigen(const QString& titel, const QString& frage);
+// Without a receiver the answer is "Abbrechen": nothing is decided for the user.
+Antwort entscheiden(const QString& titel, const QString& frage);
 
 } // namespace Meldung

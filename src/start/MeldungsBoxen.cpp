@@ -26,3 +26,17 @@ bool MeldungsBoxen::bestaetigen(const QString& titel, const QString& frage)
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
            == QMessageBox::Yes;
 }
+
+Meldung::Antwort MeldungsBoxen::entscheiden(const QString& titel, const QString& frage)
+{
+    switch (QMessageBox::question(QApplication::activeWindow(), titel, frage,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Meldung::Antwort::Ja;
+    case QMessageBox::No:
+        return Meldung::Antwort::Nein;
+    default:
+        return Meldung::Antwort::Abbrechen;
+    }
+}

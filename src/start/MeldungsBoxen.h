@@ -8,4 +8,5 @@ class MeldungsBoxen : public Meldung::Empfaenger
 public:
     void zeigen(Meldung::Art art, const QString& text) override;
     bool bestaetigen(const QString& titel, const QString& frage) override;
+    Meldung::Antwort entscheiden(const QString& titel, const QString& frage) override;
 };

@@ -13,6 +13,12 @@ bool MeldungsProtokoll::bestaetigen(const QString& titel, const QString& frage)
     return false;
 }
 
+Meldung::Antwort MeldungsProtokoll::entscheiden(const QString& titel, const QString& frage)
+{
+    schreiben(titel + QStringLiteral(": ") + frage + QStringLiteral(" – Abbrechen"));
+    return Meldung::Antwort::Abbrechen;
+}
+
 void MeldungsProtokoll::schreiben(const QString& text)
 {
     QString zeile = text;

@@ -23,6 +23,12 @@ bool MeldungsRecorder::bestaetigen(const QString& titel, const QString& frage)
     return antwort;
 }
 
+Meldung::Antwort MeldungsRecorder::entscheiden(const QString& titel, const QString& frage)
+{
+    fragen.append({titel, frage});
+    return dreifachAntwort;
+}
+
 QStringList MeldungsRecorder::texte() const
 {
     QStringList ergebnis;

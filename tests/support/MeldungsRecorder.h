@@ -16,10 +16,12 @@ public:
 
     void zeigen(Meldung::Art art, const QString& text) override;
     bool bestaetigen(const QString& titel, const QString& frage) override;
+    Meldung::Antwort entscheiden(const QString& titel, const QString& frage) override;
 
     QList<QPair<Meldung::Art, QString>> meldungen;
     QList<QPair<QString, QString>> fragen;
     bool antwort = true;
+    Meldung::Antwort dreifachAntwort = Meldung::Antwort::Ja;
 
     QStringList texte() const;
 
