@@ -1,10 +1,23 @@
 #pragma once
 
+#include "Fehler.h"
+
 #include <QString>
 #include <QVariant>
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+/// A lock of another program on the database outlasted the wait for it (BusyTimeout). Callers
+/// that know the situation better (start-up, closing) say what it means there.
+class DatenbankGesperrt : public Fehler
+{
+public:
+    using Fehler::Fehler;
+};
+
+/// The message for a database whose pages are damaged.
+QString beschaedigtText(const QString& datei);
 
 /// Raises a Fehler with the German message for an engine result code. `datei` names the database
 /// file in the message, `sql` the statement that failed (shown for statement errors).

@@ -150,6 +150,7 @@ void TKADaoTable::pruefeAenderbar() const
 {
     if (m_readOnly || m_schluesselFeld < 0)
         fehler(t(textNurLesen));
+    m_database->SchreibenPruefen();
 }
 
 void TKADaoTable::setDatabase(TKADaoDatabase* database)
@@ -1155,6 +1156,8 @@ void TKADaoTable::Post()
     pruefeAktiv();
     if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
         return;
+    // The damage check may have come in since Edit; the typed values stay in the buffer.
+    m_database->SchreibenPruefen();
     if (meldenErlaubt())
         emit UpdateData();
     if (BeforePost)
@@ -1354,6 +1357,7 @@ void TKADaoTable::Empty()
     CheckBrowseMode();
     if (m_sichtbar.empty())
         return;
+    m_database->SchreibenPruefen();
     const size_t k = size_t(m_schluesselFeld);
     m_database->Execute(QStringLiteral("BEGIN IMMEDIATE"));
     try {
@@ -1387,6 +1391,7 @@ int TKADaoTable::ExecuteSQL()
 {
     if (!m_database || !m_database->Connected())
         throw Fehler(t(textExecuteSql));
+    m_database->SchreibenPruefen();
     return m_database->Execute(m_sql);
 }
 

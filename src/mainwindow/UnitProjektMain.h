@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QMainWindow>
 
+class QLabel;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
@@ -26,6 +27,8 @@ public:
     QMenuBar* const ActionMainMenuBar1;
     QToolBar* const ActionToolBar1;
     QStatusBar* const StatusBar1;
+    // Shown in the status bar while the database is open read-only.
+    QLabel* lblNurLesen;
 
     QWidget* pnlMain;
     QTabWidget* PageControl1;
@@ -70,7 +73,10 @@ protected:
 
 private:
     void FormCreate();
-    void FormClose();
+    // Stores geometry and column layout, posts pending task and project edits and disconnects.
+    // When a pending edit cannot be posted the close is refused and the reason shown.
+    void FormClose(QCloseEvent* ereignis);
+    void offeneZeilenSpeichern();
     // The name under which the view stores its window geometry.
     static QString fensterName(int ansicht);
     // Summary of the current project and the per-project task sums brought up to date.

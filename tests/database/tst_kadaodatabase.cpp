@@ -1,9 +1,11 @@
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
+#include "OhneSchreibrecht.h"
 #include "TestDatenbank.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 #include <future>
 #include <thread>
@@ -32,6 +34,23 @@ void schreiben(const QString& pfad, const QByteArray& inhalt, qint64 stelle = 0)
     QCOMPARE(datei.write(inhalt), inhalt.size());
 }
 
+// Damages the file where opening and reading the schema do not look: the last page, a page of
+// table or index rows, gets a wrong count of fragmented bytes in its header.
+void letzteSeiteBeschaedigen(const QString& pfad)
+{
+    const QByteArray inhalt = dateiInhalt(pfad);
+    const int seite = (uchar(inhalt[16]) << 8 | uchar(inhalt[17])) == 1 ? 65536 : (uchar(inhalt[16]) << 8 | uchar(inhalt[17]));
+    const qint64 beginn = inhalt.size() - seite;
+    const char art = inhalt[beginn];
+    QVERIFY2(art == 2 || art == 5 || art == 10 || art == 13, "die letzte Seite ist keine Seite mit Zeilen");
+    schreiben(pfad, QByteArray(1, char(uchar(inhalt[beginn + 7]) ^ 0x21)), beginn + 7);
+}
+
+QString nativ(const QString& pfad)
+{
+    return QDir::toNativeSeparators(pfad);
+}
+
 } // namespace
 
 class TstKADaoDatabase : public QObject
@@ -44,26 +63,34 @@ private slots:
         QTest::addColumn<QString>("art");
         QTest::addColumn<QByteArray>("inhalt");
         QTest::addColumn<QString>("meldung");
-        QTest::newRow("fehlt") << "fehlt" << QByteArray() << "Die Datenbank '%1' wurde nicht gefunden.";
+        QTest::addColumn<QString>("protokoll");   // the engine's own words, in the log only
+        QTest::newRow("fehlt") << "fehlt" << QByteArray() << "Die Datenbank '%1' wurde nicht gefunden." << QString();
         const QString alt = QStringLiteral("Die Datei '%1' ist eine Access-Datenbank des alten Windows-Programms. Sie muss "
                                            "zuerst in das neue Datenbankformat umgewandelt werden, bevor die "
                                            "Projektverwaltung sie öffnen kann.");
-        QTest::newRow("Jet-Datei") << "datei" << jetKopf("Standard Jet DB") << alt;
-        QTest::newRow("ACE-Datei") << "datei" << jetKopf("Standard ACE DB") << alt;
+        QTest::newRow("Jet-Datei") << "datei" << jetKopf("Standard Jet DB") << alt << QString();
+        QTest::newRow("ACE-Datei") << "datei" << jetKopf("Standard ACE DB") << alt << QString();
         QTest::newRow("Textdatei") << "datei" << QByteArray("Kommnr;Bezeichn\n4711;Huber\n").repeated(200)
-                                   << "Die Datei '%1' ist beschädigt oder keine Projektdatenbank.";
+                                   << "Die Datei '%1' ist beschädigt oder keine Projektdatenbank."
+                                   << "file is not a database";
         QTest::newRow("leere Datei") << "datei" << QByteArray()
-                                     << "Die Datei '%1' enthält keine Projektdatenbank (sie hat keine Tabellen).";
-        QTest::newRow("Ordner") << "ordner" << QByteArray() << "'%1' ist ein Ordner und keine Datenbankdatei.";
+                                     << "Die Datei '%1' enthält keine Projektdatenbank (sie hat keine Tabellen)."
+                                     << QString();
+        QTest::newRow("Ordner") << "ordner" << QByteArray() << "'%1' ist ein Ordner und keine Datenbankdatei."
+                                << QString();
     }
 
     // Opening names the full path, tells an old Access file from a damaged one, and changes or
-    // creates nothing.
+    // creates nothing. The message is German through and through; what the engine says in
+    // English goes to the log.
     void dateiWirdAbgewiesen()
     {
         QFETCH(QString, art);
         QFETCH(QByteArray, inhalt);
         QFETCH(QString, meldung);
+        QFETCH(QString, protokoll);
+        if (!protokoll.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(protokoll)));
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("PROJEKT.MDB"));
         if (art == QLatin1String("datei"))
@@ -79,7 +106,7 @@ private slots:
         const QString text = fehlerText([&] { db.Open(); });
         QDir::setCurrent(vorher);
 
-        QVERIFY2(text.startsWith(meldung.arg(QDir::toNativeSeparators(pfad))), qPrintable(text));
+        QCOMPARE(text, meldung.arg(QDir::toNativeSeparators(pfad)));
         QVERIFY(!db.Connected());
         if (art == QLatin1String("fehlt"))
             QVERIFY(!QFileInfo::exists(pfad));
@@ -103,8 +130,112 @@ private slots:
             projekt.setTableName(QStringLiteral("Projekt"));
             text = fehlerText([&] { projekt.Open(); });
         }
-        QVERIFY2(text.startsWith(QStringLiteral("Die Datei '%1' ist beschädigt").arg(QDir::toNativeSeparators(t.pfad))),
-                 qPrintable(text));
+        QCOMPARE(text, QStringLiteral("Die Datenbank '%1' ist beschädigt; bitte die Sicherung zurückspielen.")
+                           .arg(QDir::toNativeSeparators(t.pfad)));
+    }
+
+    // Damage that opening does not see: the check after opening finds it and says so once; the
+    // file can still be read, but no change is written to it any more.
+    void beschaedigteDateiWirdNichtBeschrieben()
+    {
+        TestDatenbank t;
+        t.grunddaten();
+        {
+            TKADaoDatabase heil;
+            heil.setDatabaseName(t.pfad);
+            QSignalSpy meldung(&heil, &TKADaoDatabase::Beschaedigt);
+            heil.Open();
+            QVERIFY(heil.IntegritaetAbwarten());
+            QCoreApplication::processEvents();
+            QCOMPARE(meldung.count(), 0);
+        }
+        letzteSeiteBeschaedigen(t.pfad);
+        const QByteArray vorher = dateiInhalt(t.pfad);
+
+        TKADaoDatabase db;
+        db.setDatabaseName(t.pfad);
+        QSignalSpy meldung(&db, &TKADaoDatabase::Beschaedigt);
+        // The engine's finding goes to the log.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^SQLite: .*Fragmentation"),
+                                                                  QRegularExpression::DotMatchesEverythingOption));
+        db.Open();
+        const QString beschaedigt =
+            QStringLiteral("Die Datenbank '%1' ist beschädigt; bitte die Sicherung zurückspielen.").arg(nativ(t.pfad));
+        QTRY_COMPARE(meldung.count(), 1);
+        QCOMPARE(meldung.at(0).at(0).toString(), beschaedigt);
+        QVERIFY(!db.IntegritaetAbwarten());
+
+        TKADaoTable personal;
+        personal.setDatabase(&db);
+        personal.setTableName(QStringLiteral("Personal"));
+        personal.Open();
+        QCOMPARE(personal.RecordCount(), 2);
+        QCOMPARE(fehlerText([&] { personal.Edit(); }), beschaedigt);
+        QCOMPARE(fehlerText([&] { personal.Append(); }), beschaedigt);
+        QCOMPARE(fehlerText([&] { personal.Delete(); }), beschaedigt);
+        TKADaoTable aktion;
+        aktion.setDatabase(&db);
+        aktion.setSQL(QStringLiteral("UPDATE Personal SET Name = 'x'"));
+        QCOMPARE(fehlerText([&] { aktion.ExecuteSQL(); }), beschaedigt);
+        db.Close();
+        QCoreApplication::processEvents();
+        QCOMPARE(meldung.count(), 1);
+        QCOMPARE(dateiInhalt(t.pfad), vorher);
+    }
+
+    void nichtSchreibbarOeffnetNurLesend_data()
+    {
+        QTest::addColumn<bool>("ordnerGesperrt");
+        QTest::newRow("Datei schreibgeschützt") << false;
+        QTest::newRow("Ordner schreibgeschützt") << true;
+    }
+
+    // A wall-screen computer may only read the shared database: it opens read-only, shows its
+    // rows, and every change is refused with the reason before anything is tried.
+    void nichtSchreibbarOeffnetNurLesend()
+    {
+        QFETCH(bool, ordnerGesperrt);
+        TestDatenbank t;
+        t.grunddaten();
+        const QByteArray vorher = dateiInhalt(t.pfad);
+        if (ordnerGesperrt) {
+            OhneSchreibrecht::offen(t.pfad);
+            OhneSchreibrecht::nurLesbar(t.ordner(), true);
+        } else {
+            OhneSchreibrecht::offen(t.ordner());
+            OhneSchreibrecht::nurLesbar(t.pfad, false);
+        }
+        {
+            OhneSchreibrecht benutzer;
+            TKADaoDatabase db;
+            db.setDatabaseName(t.pfad);
+            db.Open();
+            QVERIFY(db.NurLesen());
+            TKADaoTable personal;
+            personal.setDatabase(&db);
+            personal.setTableName(QStringLiteral("Personal"));
+            personal.Open();
+            QCOMPARE(personal.RecordCount(), 2);
+            const QString nurLesen = QStringLiteral("Die Datenbank '%1' ist nur zum Lesen geöffnet (kein Schreibrecht "
+                                                    "auf die Datei oder ihren Ordner); Änderungen können nicht "
+                                                    "gespeichert werden.")
+                                         .arg(nativ(t.pfad));
+            QCOMPARE(fehlerText([&] { personal.Edit(); }), nurLesen);
+            QCOMPARE(personal.State(), TDataSetState::dsBrowse);
+            QCOMPARE(fehlerText([&] { personal.Append(); }), nurLesen);
+            QCOMPARE(fehlerText([&] { personal.Delete(); }), nurLesen);
+            QCOMPARE(personal.RecordCount(), 2);
+            db.Close();
+            QVERIFY(!db.NurLesen());
+        }
+        OhneSchreibrecht::offen(t.ordner());
+        OhneSchreibrecht::offen(t.pfad);
+        QCOMPARE(dateiInhalt(t.pfad), vorher);
+        // With the right to write it opens writable again.
+        TKADaoDatabase db;
+        db.setDatabaseName(t.pfad);
+        db.Open();
+        QVERIFY(!db.NurLesen());
     }
 
     void oeffnenUndSchliessen()

@@ -1,8 +1,11 @@
 #include "DataModule1.h"
 #include "DatenGitter.h"
 #include "DatenbankWerkzeug.h"
+#include "Fehler.h"
+#include "FremdeSperre.h"
 #include "IniRecord.h"
 #include "MeldungsRecorder.h"
+#include "OhneSchreibrecht.h"
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 #include "TField.h"
@@ -12,7 +15,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -42,8 +47,13 @@ private slots:
     void publicViewGefiltertUndSortiert();
     void schliessenSpeichert();
     void fehlschlagenderTickOhneMeldung();
+    void schliessenMitOffenerZeile_data();
+    void schliessenMitOffenerZeile();
+    void tickWartetNurKurzAufSperre();
+    void nurLesendeDatenbank();
 
 private:
+    QVariant wert(const QString& abfrage);
     QString pfad(const QString& name) const { return QDir(m_ordner->path()).filePath(name); }
     void sql(const QString& text);
     void fensterZeigen(int startansicht);
@@ -67,6 +77,52 @@ void TestProjektMain::sql(const QString& text)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("test"));
 }
+
+QVariant TestProjektMain::wert(const QString& abfrage)
+{
+    QVariant ergebnis;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
+        db.setDatabaseName(pfad("PROJEKT.MDB"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(abfrage) && q.next())
+                ergebnis = q.value(0);
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test"));
+    return ergebnis;
+}
+
+namespace {
+
+// The text of the Fehler that `f` throws; empty when it throws none.
+template<typename F>
+QString fehlerText(F&& f)
+{
+    try {
+        f();
+    } catch (const Fehler& fehler) {
+        return fehler.text();
+    }
+    return QString();
+}
+
+// Counts the statements the engine refused because of a lock (each is logged once).
+int g_gesperrteAnweisungen = 0;
+QtMessageHandler g_vorherigerHandler = nullptr;
+void sperrenZaehlen(QtMsgType art, const QMessageLogContext& ort, const QString& text)
+{
+    if (art == QtWarningMsg && text.startsWith(QLatin1String("SQLite 5:")))
+        ++g_gesperrteAnweisungen;
+    g_vorherigerHandler(art, ort, text);
+}
+
+const QString GesperrtText = QStringLiteral("Die Datenbank wird gerade von einem anderen Benutzer verwendet und ist "
+                                            "gesperrt. Bitte versuchen Sie es in einem Augenblick noch einmal; "
+                                            "Ihre Eingaben bleiben erhalten.");
+
+} // namespace
 
 void TestProjektMain::init()
 {
@@ -298,6 +354,131 @@ void TestProjektMain::fehlschlagenderTickOhneMeldung()
     m_fenster->Timer1Timer();
     QVERIFY(!status->currentMessage().contains("fehlgeschlagen"));
     QCOMPARE(pv->model()->rowCount(), 8);
+}
+
+void TestProjektMain::schliessenMitOffenerZeile_data()
+{
+    QTest::addColumn<QString>("tabelle");   // dataset with the pending edit
+    QTest::addColumn<QString>("feld");
+    QTest::addColumn<QVariant>("eingabe");
+    QTest::addColumn<QString>("abfrage");   // reads the stored value of the current row (%1: its ID)
+    QTest::addColumn<QString>("gespeichert");
+    QTest::newRow("Aufgabe") << "TabProjektAufgaben" << "Bemerkung" << QVariant("Gerüst bestellt")
+                             << "select Bemerkung from ProjektAufgaben where ID = %1" << "Gerüst bestellt";
+    QTest::newRow("Projekt: EV") << "TabProjekt" << "EV_Sichtbar" << QVariant(false)
+                                 << "select EV_Sichtbar from Projekt where ID = %1" << "0";
+    QTest::newRow("Projekt: Termin") << "TabProjekt" << "Termin" << QVariant(QDate(2031, 7, 14))
+                                     << "select date(Termin) from Projekt where ID = %1" << "2031-07-14";
+}
+
+// A task or project edit still pending when the window closes is stored. While another program
+// holds the database the window stays open with the edit and the connection, after one wait
+// for the lock; once the lock is gone the next close stores it.
+void TestProjektMain::schliessenMitOffenerZeile()
+{
+    QFETCH(QString, tabelle);
+    QFETCH(QString, feld);
+    QFETCH(QVariant, eingabe);
+    QFETCH(QString, abfrage);
+    QFETCH(QString, gespeichert);
+    fensterZeigen(0);
+    m_meldungen->meldungen.clear();
+    auto* daten = m_module1->findChild<TKADaoTable*>(tabelle);
+    QVERIFY(daten && !daten->IsEmpty());
+    daten->Edit();
+    daten->FieldByName(feld)->setValue(eingabe);
+    const qlonglong id = daten->FieldByName("ID")->Value().toLongLong();
+    QVERIFY(wert(abfrage.arg(id)).toString() != gespeichert);
+
+    m_module1->DBProjekt->setBusyTimeout(300);
+    {
+        FremdeSperre sperre(pfad("PROJEKT.MDB"));
+        g_gesperrteAnweisungen = 0;
+        g_vorherigerHandler = qInstallMessageHandler(sperrenZaehlen);
+        m_fenster->close();
+        qInstallMessageHandler(g_vorherigerHandler);
+        QVERIFY(m_fenster->isVisible());
+        QVERIFY(m_module1->DBProjekt->Connected());
+        QCOMPARE(m_meldungen->texte(), QStringList{GesperrtText});
+        QCOMPARE(g_gesperrteAnweisungen, 1);
+        QCOMPARE(daten->State(), TDataSetState::dsEdit);
+        QVERIFY(daten->Modified());
+    }
+    m_fenster->close();
+    QVERIFY(!m_fenster->isVisible());
+    QVERIFY(!m_module1->DBProjekt->Connected());
+    QCOMPARE(m_meldungen->meldungen.size(), 1);
+    QCOMPARE(wert(abfrage.arg(id)).toString(), gespeichert);
+}
+
+// While another program holds the database, a tick of the wall screen gives up after a short
+// wait instead of the busy time of a save (which lasts at least its full 5 s), keeps the list
+// and marks its age; the saves keep their long wait.
+void TestProjektMain::tickWartetNurKurzAufSperre()
+{
+    fensterZeigen(1);
+    m_meldungen->meldungen.clear();
+    TKADaoDatabase* db = m_module1->DBProjekt;
+    QCOMPARE(db->BusyTimeout(), 5000);
+    auto* status = m_fenster->findChild<QStatusBar*>("StatusBar1");
+    TDatenGitter* pv = m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView");
+    {
+        FremdeSperre sperre(pfad("PROJEKT.MDB"));
+        QElapsedTimer uhr;
+        uhr.start();
+        m_fenster->Timer1Timer();
+        QVERIFY2(uhr.elapsed() < 3000, qPrintable(QString::number(uhr.elapsed())));
+        QVERIFY2(status->currentMessage().contains("fehlgeschlagen"), qPrintable(status->currentMessage()));
+        QCOMPARE(pv->model()->rowCount(), 8);
+        QCOMPARE(db->BusyTimeout(), 5000);
+    }
+    m_fenster->Timer1Timer();
+    QVERIFY(!status->currentMessage().contains("fehlgeschlagen"));
+    QVERIFY(m_meldungen->meldungen.isEmpty());
+}
+
+// A database this user may only read opens read-only: the status bar says "Nur lesen", the wall
+// screen's timer refreshes the list, "Refresh" works, and a change is refused with the reason.
+void TestProjektMain::nurLesendeDatenbank()
+{
+    m_module1->DBProjekt->Close();
+    OhneSchreibrecht::offen(m_ordner->path());
+    OhneSchreibrecht::offen(pfad("PROJEKT.INI"));
+    OhneSchreibrecht::nurLesbar(pfad("PROJEKT.MDB"), false);
+    {
+        OhneSchreibrecht benutzer;
+        m_module1->DBProjekt->Open();
+        m_module1->DatenmengenOeffnen();
+        IniRecord.RefreshPublicView = true;
+        IniRecord.RefreshTimePublicView = 30;
+        fensterZeigen(1);
+        m_meldungen->meldungen.clear();
+        auto* hinweis = m_fenster->findChild<QLabel*>("lblNurLesen");
+        QVERIFY(hinweis && hinweis->isVisible());
+        QCOMPARE(hinweis->text(), QStringLiteral("Nur lesen"));
+        QVERIFY(m_fenster->findChild<QTimer*>("Timer1")->isActive());
+        auto* status = m_fenster->findChild<QStatusBar*>("StatusBar1");
+        m_fenster->Timer1Timer();
+        QVERIFY2(status->currentMessage().startsWith("Stand: ") && !status->currentMessage().contains("fehlgeschlagen"),
+                 qPrintable(status->currentMessage()));
+        QCOMPARE(m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView")->model()->rowCount(), 8);
+
+        m_fenster->AnsichtSetzen(0);
+        m_module2->Action("ActionAnsichtRefresh")->trigger();
+        QVERIFY(m_module1->TabProjekt->Filtered());
+        const QString nurLesen = QStringLiteral("Die Datenbank '%1' ist nur zum Lesen geöffnet (kein Schreibrecht auf "
+                                                "die Datei oder ihren Ordner); Änderungen können nicht gespeichert "
+                                                "werden.")
+                                     .arg(QDir::toNativeSeparators(pfad("PROJEKT.MDB")));
+        QCOMPARE(fehlerText([&] { m_module1->TabProjekt->Edit(); }), nurLesen);
+        QCOMPARE(fehlerText([&] { m_module1->TabProjektAufgaben->Append(); }), nurLesen);
+        QVERIFY(m_meldungen->meldungen.isEmpty());
+        m_fenster->close();
+        QVERIFY(!m_fenster->isVisible());
+        m_fenster.reset();
+        m_module2.reset();
+    }
+    OhneSchreibrecht::offen(pfad("PROJEKT.MDB"));
 }
 
 QTEST_MAIN(TestProjektMain)
