@@ -1411,6 +1411,20 @@ void TKADaoTable::CheckBrowseMode()
         Cancel();
 }
 
+QList<TField*> TKADaoTable::GeaenderteFelder() const
+{
+    QList<TField*> felder;
+    if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
+        return felder;
+    const bool neu = m_state == TDataSetState::dsInsert;
+    for (int i = 0; i < m_anzahlSpalten; ++i) {
+        const QVariant& wert = m_puffer.werte[size_t(i)];
+        if (neu ? !wert.isNull() : !gleicherWert(wert, m_original[size_t(i)]))
+            felder << m_felder[size_t(i)].get();
+    }
+    return felder;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Notifications
 

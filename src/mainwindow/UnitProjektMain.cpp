@@ -1,5 +1,6 @@
 #include "UnitProjektMain.h"
 
+#include "Aenderungsnotiz.h"
 #include "DataModule1.h"
 #include "DatenGitter.h"
 #include "Fehler.h"
@@ -510,6 +511,10 @@ void TFormProjektMain::FormClose(QCloseEvent* ereignis)
     } catch (const std::exception& e) {
         nichtGespeichert = QString::fromLocal8Bit(e.what());
     }
+    if (!nichtGespeichert.isEmpty() && m_systemEnde) {
+        aufSystemwunschBeenden();
+        nichtGespeichert.clear();
+    }
     if (!nichtGespeichert.isEmpty()) {
         // A typed change that cannot be stored now (another program holds the database) is
         // not thrown away: the window stays open with it and with the connection, and the
@@ -526,6 +531,30 @@ void TFormProjektMain::FormClose(QCloseEvent* ereignis)
     ereignis->accept();
     if (einstellungsFehler)
         std::rethrow_exception(einstellungsFehler);
+}
+
+void TFormProjektMain::aufSystemwunschBeenden()
+{
+    // The system will not wait for the user: one more try, then the edit goes into the note
+    // that the next start offers, and the run ends.
+    try {
+        offeneZeilenSpeichern();
+        return;
+    } catch (const std::exception&) {
+    }
+    QString bericht;
+    try {
+        const QString notiert = Aenderungsnotiz::Schreiben(*DataModule1);
+        bericht = QStringLiteral("Die Datenbank war gesperrt; diese Änderungen wurden nicht gespeichert und werden "
+                                 "beim nächsten Start angeboten (%1):\n%2")
+                      .arg(Aenderungsnotiz::Pfad(), notiert);
+    } catch (const Fehler& f) {
+        bericht = f.text();
+    }
+    // Nobody may be at the screen now: said in the log, not in a box that would hold up the end.
+    qWarning("%s", qUtf8Printable(bericht));
+    for (TKADaoTable* t : {DataModule1->TabProjektAufgaben, DataModule1->TabProjekt})
+        t->Cancel();
 }
 
 void TFormProjektMain::offeneZeilenSpeichern()

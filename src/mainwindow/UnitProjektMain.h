@@ -64,6 +64,11 @@ public:
     void ActionAnsichtExecute();
     void ActionAnsichtRefreshExecute();
 
+    // The system asks the program to end (stop signal): a pending edit that cannot be stored
+    // does not keep the window open; after one more try it goes into the note of unsaved
+    // changes that the next start offers.
+    void setSystemEnde(bool ende) { m_systemEnde = ende; }
+
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();
 
@@ -77,6 +82,7 @@ private:
     // When a pending edit cannot be posted the close is refused and the reason shown.
     void FormClose(QCloseEvent* ereignis);
     void offeneZeilenSpeichern();
+    void aufSystemwunschBeenden();
     // The name under which the view stores its window geometry.
     static QString fensterName(int ansicht);
     // Summary of the current project and the per-project task sums brought up to date.
@@ -91,6 +97,7 @@ private:
     bool m_gezeigt = false;
     QDateTime m_letzterStand;       // last successful refresh of the public list
     bool m_letzterVersuchFehlgeschlagen = false;
+    bool m_systemEnde = false;
 };
 
 // The main window of the process; nullptr before it is created and after it is destroyed.

@@ -1,3 +1,4 @@
+#include "Aenderungsnotiz.h"
 #include "DataModule1.h"
 #include "DatenGitter.h"
 #include "DatenbankWerkzeug.h"
@@ -49,6 +50,8 @@ private slots:
     void fehlschlagenderTickOhneMeldung();
     void schliessenMitOffenerZeile_data();
     void schliessenMitOffenerZeile();
+    void systemEndeNotiertOffeneAenderung_data();
+    void systemEndeNotiertOffeneAenderung();
     void tickWartetNurKurzAufSperre();
     void nurLesendeDatenbank();
 
@@ -409,6 +412,75 @@ void TestProjektMain::schliessenMitOffenerZeile()
     QVERIFY(!m_module1->DBProjekt->Connected());
     QCOMPARE(m_meldungen->meldungen.size(), 1);
     QCOMPARE(wert(abfrage.arg(id)).toString(), gespeichert);
+}
+
+void TestProjektMain::systemEndeNotiertOffeneAenderung_data()
+{
+    QTest::addColumn<bool>("nachtragen");
+    QTest::newRow("Ja") << true;
+    QTest::newRow("Nein") << false;
+}
+
+// The system asks the program to end while another program holds the database: the close tries
+// once more, then keeps the pending project and task edits in a note, disconnects and ends
+// without a box. The next start offers the note; "Ja" enters the edits, "Nein" drops them.
+void TestProjektMain::systemEndeNotiertOffeneAenderung()
+{
+    QFETCH(bool, nachtragen);
+    fensterZeigen(0);
+    m_meldungen->meldungen.clear();
+    TKADaoTable* projekt = m_module1->TabProjekt;
+    TKADaoTable* aufgaben = m_module1->TabProjektAufgaben;
+    projekt->Edit();
+    projekt->FieldByName("Termin")->setAsDate(QDate(2031, 7, 14));
+    const qlonglong projektId = projekt->FieldByName("ID")->Value().toLongLong();
+    QVERIFY(!aufgaben->IsEmpty());
+    aufgaben->Edit();
+    aufgaben->FieldByName("Bemerkung")->setAsString("Gerüst bestellt");
+    const qlonglong aufgabeId = aufgaben->FieldByName("ID")->Value().toLongLong();
+    const QString bemerkung = QStringLiteral("select Bemerkung from ProjektAufgaben where ID = %1").arg(aufgabeId);
+    const QString termin = QStringLiteral("select date(Termin) from Projekt where ID = %1").arg(projektId);
+    const QVariant bemerkungVorher = wert(bemerkung);
+
+    m_module1->DBProjekt->setBusyTimeout(300);
+    {
+        FremdeSperre sperre(pfad("PROJEKT.MDB"));
+        g_gesperrteAnweisungen = 0;
+        g_vorherigerHandler = qInstallMessageHandler(sperrenZaehlen);
+        m_fenster->setSystemEnde(true);
+        m_fenster->close();
+        qInstallMessageHandler(g_vorherigerHandler);
+        QVERIFY(!m_fenster->isVisible());
+        QVERIFY(!m_module1->DBProjekt->Connected());
+        QCOMPARE(g_gesperrteAnweisungen, 2);
+        QVERIFY(m_meldungen->meldungen.isEmpty());
+        QVERIFY(QFile::exists(Aenderungsnotiz::Pfad()));
+    }
+
+    // The next start.
+    m_module2.reset();
+    m_fenster.reset();
+    m_module1 = std::make_unique<TDataModule1>();
+    m_module1->DBProjekt->setDatabaseName(pfad("PROJEKT.MDB"));
+    m_module1->DBProjekt->Open();
+    m_module1->DatenmengenOeffnen();
+    m_meldungen->antwort = nachtragen;
+    Aenderungsnotiz::Anbieten(*m_module1);
+    QCOMPARE(m_meldungen->fragen.size(), 1);
+    const QString frage = m_meldungen->fragen[0].second;
+    QVERIFY2(frage.contains("Bemerkung „Gerüst bestellt“") && frage.contains("Termin „14.07.2031“"), qPrintable(frage));
+    QVERIFY(!QFile::exists(Aenderungsnotiz::Pfad()));
+    if (nachtragen) {
+        QCOMPARE(wert(bemerkung).toString(), QStringLiteral("Gerüst bestellt"));
+        QCOMPARE(wert(termin).toString(), QStringLiteral("2031-07-14"));
+    } else {
+        QCOMPARE(wert(bemerkung), bemerkungVorher);
+        QVERIFY(wert(termin).toString() != QStringLiteral("2031-07-14"));
+    }
+    QVERIFY(m_meldungen->meldungen.isEmpty());
+    // Offered once only.
+    Aenderungsnotiz::Anbieten(*m_module1);
+    QCOMPARE(m_meldungen->fragen.size(), 1);
 }
 
 // While another program holds the database, a tick of the wall screen gives up after a short
