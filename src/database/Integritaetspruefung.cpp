@@ -37,14 +37,28 @@ QString Integritaetspruefung::befund() const
     return m_befund;
 }
 
+int Integritaetspruefung::sperreAbwarten(void* pruefung, int versuche)
+{
+    constexpr int Schritt = 20;   // milliseconds
+    auto* p = static_cast<Integritaetspruefung*>(pruefung);
+    {
+        std::lock_guard<std::mutex> halten(p->m_sperre);
+        if (p->m_abgebrochen || versuche * Schritt >= 5000)
+            return 0;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(Schritt));
+    return 1;
+}
+
 void Integritaetspruefung::pruefen(const QString& pfad, std::function<void(Ergebnis)> fertig)
 {
     sqlite3* db = nullptr;
     Ergebnis ergebnis = Ergebnis::Unbekannt;
     QString befund;
     if (sqlite3_open_v2(QFile::encodeName(pfad).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        // Another program's write is waited for as long as a save would wait.
-        sqlite3_busy_timeout(db, 5000);
+        // Another program's write is waited for as long as a save would wait, unless the
+        // connection closes meanwhile.
+        sqlite3_busy_handler(db, &Integritaetspruefung::sperreAbwarten, this);
         bool weiter;
         {
             std::lock_guard<std::mutex> halten(m_sperre);

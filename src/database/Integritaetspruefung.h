@@ -35,6 +35,8 @@ public:
 
 private:
     void pruefen(const QString& pfad, std::function<void(Ergebnis)> fertig);
+    // Busy handler of the check's connection: waits in short steps while the check is wanted.
+    static int sperreAbwarten(void* pruefung, int versuche);
 
     mutable std::mutex m_sperre;
     sqlite3* m_verbindung = nullptr;   // while the check runs; guarded by m_sperre

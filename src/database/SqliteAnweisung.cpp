@@ -56,6 +56,10 @@ void sqliteFehlerWerfen(sqlite3* db, int rc, const QString& datei, const QString
     case SQLITE_PERM:
         throw Fehler(QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden.").arg(datei));
     case SQLITE_CONSTRAINT:
+        // A trigger's RAISE text is the database's own wording, written for its users.
+        if (db && sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_TRIGGER)
+            throw Fehler(QStringLiteral("Die Änderung verletzt eine Regel der Datenbank und wurde nicht gespeichert.\n(%1)")
+                             .arg(meldung));
         throw Fehler(regelVerletzt(meldung));
     default:
         break;

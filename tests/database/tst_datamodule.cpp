@@ -1,5 +1,6 @@
 #include "DataModule1.h"
 #include "IniRecord.h"
+#include "MeldungsRecorder.h"
 #include "TDataSource.h"
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
@@ -71,6 +72,23 @@ private slots:
         QCOMPARE(m.dm.TabProjektAufgaben->FieldByName(QStringLiteral("Rang"))->Value(), QVariant(4));
         QCOMPARE(m.dm.QProjektAufgaben->RecordCount(), 1);
         QCOMPARE(m.dm.AnzahlStatusErmitteln(), 5);
+    }
+
+    // The check after opening finds a damaged file: the user reads it once, whatever window is
+    // up, and the project summary is not written into the file.
+    void beschaedigteDatenbankWirdGemeldet()
+    {
+        MeldungsRecorder meldungen;
+        Modul m([](TestDatenbank& d) {
+            d.grunddaten();
+            d.letzteSeiteBeschaedigen();
+        });
+        const QString beschaedigt = QStringLiteral("Die Datenbank '%1' ist beschädigt; bitte die Sicherung zurückspielen.")
+                                        .arg(m.dm.DBProjekt->Dateipfad());
+        QTRY_COMPARE(meldungen.texte(), QStringList{beschaedigt});
+        QCOMPARE(fehlerText([&] { m.dm.ProjektStandAktualisieren(); }), beschaedigt);
+        QCOMPARE(m.dm.TabProjekt->State(), TDataSetState::dsBrowse);
+        QCOMPARE(meldungen.texte().size(), 1);
     }
 
     void status_data()

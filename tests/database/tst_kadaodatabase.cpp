@@ -34,18 +34,6 @@ void schreiben(const QString& pfad, const QByteArray& inhalt, qint64 stelle = 0)
     QCOMPARE(datei.write(inhalt), inhalt.size());
 }
 
-// Damages the file where opening and reading the schema do not look: the last page, a page of
-// table or index rows, gets a wrong count of fragmented bytes in its header.
-void letzteSeiteBeschaedigen(const QString& pfad)
-{
-    const QByteArray inhalt = dateiInhalt(pfad);
-    const int seite = (uchar(inhalt[16]) << 8 | uchar(inhalt[17])) == 1 ? 65536 : (uchar(inhalt[16]) << 8 | uchar(inhalt[17]));
-    const qint64 beginn = inhalt.size() - seite;
-    const char art = inhalt[beginn];
-    QVERIFY2(art == 2 || art == 5 || art == 10 || art == 13, "die letzte Seite ist keine Seite mit Zeilen");
-    schreiben(pfad, QByteArray(1, char(uchar(inhalt[beginn + 7]) ^ 0x21)), beginn + 7);
-}
-
 QString nativ(const QString& pfad)
 {
     return QDir::toNativeSeparators(pfad);
@@ -149,7 +137,7 @@ private slots:
             QCoreApplication::processEvents();
             QCOMPARE(meldung.count(), 0);
         }
-        letzteSeiteBeschaedigen(t.pfad);
+        t.letzteSeiteBeschaedigen();
         const QByteArray vorher = dateiInhalt(t.pfad);
 
         TKADaoDatabase db;

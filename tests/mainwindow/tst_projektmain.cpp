@@ -537,6 +537,12 @@ void TestProjektMain::nurLesendeDatenbank()
 
         m_fenster->AnsichtSetzen(0);
         m_module2->Action("ActionAnsichtRefresh")->trigger();
+        // A picture of the window with the notice, for a look at the status bar.
+        if (const QString bau = qEnvironmentVariable("PV_BINARY_DIR"); !bau.isEmpty()) {
+            const QString fotos = QDir(bau).filePath("bildschirmfotos");
+            if (QDir().mkpath(fotos))
+                m_fenster->grab().save(QDir(fotos).filePath("nur-lesen.png"));
+        }
         QVERIFY(m_module1->TabProjekt->Filtered());
         const QString nurLesen = QStringLiteral("Die Datenbank '%1' ist nur zum Lesen geöffnet (kein Schreibrecht auf "
                                                 "die Datei oder ihren Ordner); Änderungen können nicht gespeichert "

@@ -16,12 +16,13 @@ public:
         m_shell.start(QStringLiteral("sqlite3"), {datei});
         if (!m_shell.waitForStarted(10000))
             QFAIL("Das Programm sqlite3 fehlt (Debian-Paket sqlite3).");
-        m_shell.write("BEGIN EXCLUSIVE;\nSELECT 'gesperrt';\n");
+        // A reader of the program may hold the file for a moment; the shell waits for it.
+        m_shell.write(".timeout 5000\nBEGIN EXCLUSIVE;\nSELECT 'gesperrt';\n");
         // The shell answers once the lock is there.
         QByteArray antwort;
         while (!antwort.contains("gesperrt") && m_shell.waitForReadyRead(10000))
             antwort += m_shell.readAll();
-        QVERIFY2(antwort.contains("gesperrt"), antwort.constData());
+        QVERIFY2(antwort.contains("gesperrt") && !antwort.contains("rror"), antwort.constData());
     }
     ~FremdeSperre() { aufheben(); }
     FremdeSperre(const FremdeSperre&) = delete;
