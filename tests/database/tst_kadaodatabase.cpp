@@ -226,6 +226,47 @@ private slots:
         QVERIFY(!db.NurLesen());
     }
 
+    void englischeTexteNurImProtokoll_data()
+    {
+        QTest::addColumn<QString>("tabelle");    // made beforehand by the other connection
+        QTest::addColumn<QString>("anweisung");
+        QTest::addColumn<QString>("meldung");
+        QTest::addColumn<QString>("protokoll");
+        QTest::newRow("doppelter Wert") << "CREATE TABLE T (ID INTEGER PRIMARY KEY, Nr TEXT UNIQUE); "
+                                           "INSERT INTO T (Nr) VALUES ('1')"
+                                        << "INSERT INTO T (Nr) VALUES ('1')"
+                                        << "Den Wert von 'Nr' gibt es schon; die Änderung wurde nicht gespeichert."
+                                        << "UNIQUE constraint failed: T.Nr";
+        QTest::newRow("leeres Pflichtfeld") << "CREATE TABLE T (ID INTEGER PRIMARY KEY, Nr TEXT NOT NULL)"
+                                            << "INSERT INTO T (Nr) VALUES (NULL)"
+                                            << "'Nr' darf nicht leer sein; die Änderung wurde nicht gespeichert."
+                                            << "NOT NULL constraint failed: T.Nr";
+        QTest::newRow("falsche Anweisung") << QString() << "UPDATE Personal SETZE Name = 1"
+                                           << "Die SQL-Anweisung ist fehlerhaft und wurde nicht ausgeführt:\n"
+                                              "UPDATE Personal SETZE Name = 1"
+                                           << "syntax error";
+    }
+
+    // What the engine says in English goes to the log; the user reads German.
+    void englischeTexteNurImProtokoll()
+    {
+        QFETCH(QString, tabelle);
+        QFETCH(QString, anweisung);
+        QFETCH(QString, meldung);
+        QFETCH(QString, protokoll);
+        TestDatenbank t;
+        if (!tabelle.isEmpty())
+            t.fremd(tabelle);
+        TKADaoDatabase db;
+        db.setDatabaseName(t.pfad);
+        db.Open();
+        TKADaoTable aktion;
+        aktion.setDatabase(&db);
+        aktion.setSQL(anweisung);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(protokoll)));
+        QCOMPARE(fehlerText([&] { aktion.ExecuteSQL(); }), meldung);
+    }
+
     void oeffnenUndSchliessen()
     {
         TestDatenbank t;
