@@ -517,6 +517,7 @@ void TestProjektMain::nurLesendeDatenbank()
     OhneSchreibrecht::offen(m_ordner->path());
     OhneSchreibrecht::offen(pfad("PROJEKT.INI"));
     OhneSchreibrecht::nurLesbar(pfad("PROJEKT.MDB"), false);
+    QPixmap bild;
     {
         OhneSchreibrecht benutzer;
         m_module1->DBProjekt->Open();
@@ -538,11 +539,7 @@ void TestProjektMain::nurLesendeDatenbank()
         m_fenster->AnsichtSetzen(0);
         m_module2->Action("ActionAnsichtRefresh")->trigger();
         // A picture of the window with the notice, for a look at the status bar.
-        if (const QString bau = qEnvironmentVariable("PV_BINARY_DIR"); !bau.isEmpty()) {
-            const QString fotos = QDir(bau).filePath("bildschirmfotos");
-            if (QDir().mkpath(fotos))
-                m_fenster->grab().save(QDir(fotos).filePath("nur-lesen.png"));
-        }
+        bild = m_fenster->grab();
         QVERIFY(m_module1->TabProjekt->Filtered());
         const QString nurLesen = QStringLiteral("Die Datenbank '%1' ist nur zum Lesen geöffnet (kein Schreibrecht auf "
                                                 "die Datei oder ihren Ordner); Änderungen können nicht gespeichert "
@@ -557,6 +554,11 @@ void TestProjektMain::nurLesendeDatenbank()
         m_module2.reset();
     }
     OhneSchreibrecht::offen(pfad("PROJEKT.MDB"));
+    if (const QString bau = qEnvironmentVariable("PV_BINARY_DIR"); !bau.isEmpty()) {
+        const QString fotos = QDir(bau).filePath("bildschirmfotos");
+        QVERIFY(QDir().mkpath(fotos));
+        QVERIFY(bild.save(QDir(fotos).filePath("nur-lesen.png")));
+    }
 }
 
 QTEST_MAIN(TestProjektMain)
