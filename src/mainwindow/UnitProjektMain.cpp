@@ -523,7 +523,8 @@ void TFormProjektMain::FormClose(QCloseEvent* ereignis)
         ereignis->ignore();
         if (timerLief)
             Timer1->start();
-        Meldung::fehler(nichtGespeichert);
+        Meldung::fehler(nichtGespeichert + QStringLiteral("\n\nDie Projektverwaltung bleibt geöffnet, damit die "
+                                                          "Änderung nicht verloren geht."));
         return;
     }
     if (DataModule1 && DataModule1->DBProjekt->Connected())

@@ -402,7 +402,9 @@ void TestProjektMain::schliessenMitOffenerZeile()
         qInstallMessageHandler(g_vorherigerHandler);
         QVERIFY(m_fenster->isVisible());
         QVERIFY(m_module1->DBProjekt->Connected());
-        QCOMPARE(m_meldungen->texte(), QStringList{GesperrtText});
+        QCOMPARE(m_meldungen->texte(),
+                 QStringList{GesperrtText + "\n\nDie Projektverwaltung bleibt geöffnet, damit die Änderung nicht "
+                                            "verloren geht."});
         QCOMPARE(g_gesperrteAnweisungen, 1);
         QCOMPARE(daten->State(), TDataSetState::dsEdit);
         QVERIFY(daten->Modified());
