@@ -560,8 +560,12 @@ void TFormProjektMain::aufSystemwunschBeenden()
 
 void TFormProjektMain::offeneZeilenSpeichern()
 {
-    if (!DataModule1)
+    // Nothing can be stored in a read-only database; each try has said so already.
+    if (!DataModule1 || DataModule1->DBProjekt->NurLesen())
         return;
+    // A date typed into a cell that is still open counts as entered.
+    NextDBGridAufgaben->offeneEingabeUebernehmen();
+    NextDBGridProjekte->offeneEingabeUebernehmen();
     auto offen = [](TKADaoTable* t) {
         return t->State() == TDataSetState::dsEdit || t->State() == TDataSetState::dsInsert;
     };

@@ -1,6 +1,7 @@
 #include "Aenderungsnotiz.h"
 #include "DataModule1.h"
 #include "DatenGitter.h"
+#include "DatumEdit.h"
 #include "DatenbankWerkzeug.h"
 #include "Fehler.h"
 #include "FremdeSperre.h"
@@ -19,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -363,7 +365,7 @@ void TestProjektMain::schliessenMitOffenerZeile_data()
 {
     QTest::addColumn<QString>("tabelle");   // dataset with the pending edit
     QTest::addColumn<QString>("feld");
-    QTest::addColumn<QVariant>("eingabe");
+    QTest::addColumn<QVariant>("eingabe");  // invalid: typed into the grid's open cell editor
     QTest::addColumn<QString>("abfrage");   // reads the stored value of the current row (%1: its ID)
     QTest::addColumn<QString>("gespeichert");
     QTest::newRow("Aufgabe") << "TabProjektAufgaben" << "Bemerkung" << QVariant("Gerüst bestellt")
@@ -372,6 +374,24 @@ void TestProjektMain::schliessenMitOffenerZeile_data()
                                  << "select EV_Sichtbar from Projekt where ID = %1" << "0";
     QTest::newRow("Projekt: Termin") << "TabProjekt" << "Termin" << QVariant(QDate(2031, 7, 14))
                                      << "select date(Termin) from Projekt where ID = %1" << "2031-07-14";
+    QTest::newRow("Projekt: Termin im offenen Zelleditor")
+        << "TabProjekt" << "Termin" << QVariant() << "select date(Termin) from Projekt where ID = %1" << "2031-07-14";
+}
+
+// Opens the cell editor of the TERMIN column in the current project row and types a date.
+static void terminImZelleditorTippen(TDatenGitter* gitter)
+{
+    int spalte = -1;
+    for (int i = 0; i < gitter->spaltenAnzahl(); ++i)
+        if (gitter->spalte(i)->objectName() == QLatin1String("NxDBDateColumn4"))
+            spalte = i;
+    QVERIFY(spalte >= 0);
+    const QModelIndex zelle = gitter->model()->index(gitter->currentIndex().row(), spalte);
+    gitter->setCurrentIndex(zelle);
+    gitter->edit(zelle);
+    auto* editor = gitter->findChild<TDatumEdit*>();
+    QVERIFY(editor);
+    editor->eingabe()->setText("14.07.2031");
 }
 
 // A task or project edit still pending when the window closes is stored. While another program
@@ -388,10 +408,16 @@ void TestProjektMain::schliessenMitOffenerZeile()
     m_meldungen->meldungen.clear();
     auto* daten = m_module1->findChild<TKADaoTable*>(tabelle);
     QVERIFY(daten && !daten->IsEmpty());
-    daten->Edit();
-    daten->FieldByName(feld)->setValue(eingabe);
     const qlonglong id = daten->FieldByName("ID")->Value().toLongLong();
     QVERIFY(wert(abfrage.arg(id)).toString() != gespeichert);
+    const bool imEditor = !eingabe.isValid();
+    if (imEditor) {
+        terminImZelleditorTippen(m_fenster->findChild<TDatenGitter*>("NextDBGridProjekte"));
+        QCOMPARE(daten->State(), TDataSetState::dsBrowse);
+    } else {
+        daten->Edit();
+        daten->FieldByName(feld)->setValue(eingabe);
+    }
 
     m_module1->DBProjekt->setBusyTimeout(300);
     {
@@ -406,8 +432,15 @@ void TestProjektMain::schliessenMitOffenerZeile()
                  QStringList{GesperrtText + "\n\nDie Projektverwaltung bleibt geöffnet, damit die Änderung nicht "
                                             "verloren geht."});
         QCOMPARE(g_gesperrteAnweisungen, 1);
-        QCOMPARE(daten->State(), TDataSetState::dsEdit);
-        QVERIFY(daten->Modified());
+        if (imEditor) {
+            // The row could not go into edit: the date stays typed in the open cell.
+            auto* gitter = m_fenster->findChild<TDatenGitter*>("NextDBGridProjekte");
+            QVERIFY(gitter->eingabeOffen());
+            QCOMPARE(gitter->findChild<TDatumEdit*>()->eingabe()->text(), QStringLiteral("14.07.2031"));
+        } else {
+            QCOMPARE(daten->State(), TDataSetState::dsEdit);
+            QVERIFY(daten->Modified());
+        }
     }
     m_fenster->close();
     QVERIFY(!m_fenster->isVisible());
