@@ -168,13 +168,17 @@ void Anbieten(TDataModule1& module)
         QFile::remove(Pfad());
         return;
     }
-    const bool nachtragen = Meldung::bestaetigen(
+    const Meldung::Antwort antwort = Meldung::entscheiden(
         QStringLiteral("Nicht gespeicherte Änderungen"),
         QStringLiteral("Beim Beenden am %1 war die Datenbank gesperrt; diese Änderungen wurden nicht gespeichert:\n%2\n\n"
-                       "Sollen sie jetzt eingetragen werden? (Bei „Nein“ werden sie verworfen.)")
+                       "Sollen sie jetzt eingetragen werden? Bei „Nein“ werden sie verworfen, bei „Abbrechen“ beim "
+                       "nächsten Start wieder angeboten.")
             .arg(zeit, zeilen.join(QLatin1Char('\n'))));
+    // Nobody answered (a run without anyone at the screen): the note waits for the next start.
+    if (antwort == Meldung::Antwort::Abbrechen)
+        return;
     QStringList fehlend;
-    if (nachtragen) {
+    if (antwort == Meldung::Antwort::Ja) {
         for (const QJsonValue& e : std::as_const(eintraege))
             if (!eintragAnwenden(module, e.toObject()))
                 fehlend << e.toObject().value(QStringLiteral("beschreibung")).toString();

@@ -18,9 +18,9 @@ QString Pfad();
 QString Schreiben(TDataModule1& module);
 
 /// When a note is there: asks whether its changes shall be entered now; "Ja" enters each in
-/// its row (rows gone meanwhile are named), "Nein" drops them. The note is removed either way
-/// once answered, except when entering fails (Fehler passes on; the note stays for the next
-/// start).
+/// its row (rows gone meanwhile are named), "Nein" drops them, "Abbrechen" keeps the note for
+/// the next start. Once answered Ja or Nein the note is removed, except when entering fails
+/// (Fehler passes on; the note stays).
 void Anbieten(TDataModule1& module);
 
 } // namespace Aenderungsnotiz

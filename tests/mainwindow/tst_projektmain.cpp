@@ -113,6 +113,12 @@ QString fehlerText(F&& f)
     return QString();
 }
 
+} // namespace
+
+Q_DECLARE_METATYPE(Meldung::Antwort)
+
+namespace {
+
 // Counts the statements the engine refused because of a lock (each is logged once).
 int g_gesperrteAnweisungen = 0;
 QtMessageHandler g_vorherigerHandler = nullptr;
@@ -451,17 +457,19 @@ void TestProjektMain::schliessenMitOffenerZeile()
 
 void TestProjektMain::systemEndeNotiertOffeneAenderung_data()
 {
-    QTest::addColumn<bool>("nachtragen");
-    QTest::newRow("Ja") << true;
-    QTest::newRow("Nein") << false;
+    QTest::addColumn<Meldung::Antwort>("antwort");
+    QTest::newRow("Ja") << Meldung::Antwort::Ja;
+    QTest::newRow("Nein") << Meldung::Antwort::Nein;
+    QTest::newRow("Abbrechen") << Meldung::Antwort::Abbrechen;
 }
 
 // The system asks the program to end while another program holds the database: the close tries
 // once more, then keeps the pending project and task edits in a note, disconnects and ends
-// without a box. The next start offers the note; "Ja" enters the edits, "Nein" drops them.
+// without a box. The next start offers the note; "Ja" enters the edits, "Nein" drops them,
+// "Abbrechen" (also what a run without anyone at the screen answers) keeps the note.
 void TestProjektMain::systemEndeNotiertOffeneAenderung()
 {
-    QFETCH(bool, nachtragen);
+    QFETCH(Meldung::Antwort, antwort);
     fensterZeigen(0);
     m_meldungen->meldungen.clear();
     TKADaoTable* projekt = m_module1->TabProjekt;
@@ -499,13 +507,13 @@ void TestProjektMain::systemEndeNotiertOffeneAenderung()
     m_module1->DBProjekt->setDatabaseName(pfad("PROJEKT.MDB"));
     m_module1->DBProjekt->Open();
     m_module1->DatenmengenOeffnen();
-    m_meldungen->antwort = nachtragen;
+    m_meldungen->dreifachAntwort = antwort;
     Aenderungsnotiz::Anbieten(*m_module1);
     QCOMPARE(m_meldungen->fragen.size(), 1);
     const QString frage = m_meldungen->fragen[0].second;
     QVERIFY2(frage.contains("Bemerkung „Gerüst bestellt“") && frage.contains("Termin „14.07.2031“"), qPrintable(frage));
-    QVERIFY(!QFile::exists(Aenderungsnotiz::Pfad()));
-    if (nachtragen) {
+    QCOMPARE(QFile::exists(Aenderungsnotiz::Pfad()), antwort == Meldung::Antwort::Abbrechen);
+    if (antwort == Meldung::Antwort::Ja) {
         QCOMPARE(wert(bemerkung).toString(), QStringLiteral("Gerüst bestellt"));
         QCOMPARE(wert(termin).toString(), QStringLiteral("2031-07-14"));
     } else {
@@ -513,9 +521,9 @@ void TestProjektMain::systemEndeNotiertOffeneAenderung()
         QVERIFY(wert(termin).toString() != QStringLiteral("2031-07-14"));
     }
     QVERIFY(m_meldungen->meldungen.isEmpty());
-    // Offered once only.
+    // Offered again only when it was put off.
     Aenderungsnotiz::Anbieten(*m_module1);
-    QCOMPARE(m_meldungen->fragen.size(), 1);
+    QCOMPARE(m_meldungen->fragen.size(), antwort == Meldung::Antwort::Abbrechen ? 2 : 1);
 }
 
 // While another program holds the database, a tick of the wall screen gives up after a short

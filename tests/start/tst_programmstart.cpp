@@ -6,6 +6,7 @@
 #include "MeldungsRecorder.h"
 #include "Programmstart.h"
 #include "TKADaoDatabase.h"
+#include "TField.h"
 #include "TKADaoTable.h"
 #include "UnitProjektMain.h"
 #include "UnitStart.h"
@@ -28,6 +29,9 @@ class HauptfensterBeobachter : public QObject
 {
 public:
     bool perSignal = false;
+    // Before the signal: a task edit is pending and another program holds the database.
+    bool offeneAenderungGesperrt = false;
+    std::unique_ptr<FremdeSperre> sperre;
     bool gezeigt = false;
     bool splashDaBeimZeigen = true;
     bool verbundenNachSchliessen = true;
@@ -43,6 +47,13 @@ public:
             auto* fenster = static_cast<QWidget*>(objekt);
             QMetaObject::invokeMethod(fenster, [this, fenster] {
                 fenster->resize(901, 702);
+                if (offeneAenderungGesperrt) {
+                    TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
+                    aufgaben->Edit();
+                    aufgaben->FieldByName("Bemerkung")->setAsString("Gerüst bestellt");
+                    DataModule1->DBProjekt->setBusyTimeout(200);
+                    sperre = std::make_unique<FremdeSperre>(DataModule1->DBProjekt->Dateipfad());
+                }
                 if (perSignal) {
                     ::raise(SIGTERM);
                     QTRY_VERIFY(!fenster->isVisible());
@@ -245,8 +256,10 @@ void TestProgrammstart::fehlerBeendetVorDemHauptfenster()
 void TestProgrammstart::laufEndetMitDemHauptfenster_data()
 {
     QTest::addColumn<bool>("perSignal");
-    QTest::newRow("Schließfeld") << false;
-    QTest::newRow("SIGTERM") << true;
+    QTest::addColumn<bool>("offeneAenderungGesperrt");
+    QTest::newRow("Schließfeld") << false << false;
+    QTest::newRow("SIGTERM") << true << false;
+    QTest::newRow("SIGTERM, offene Änderung, Datenbank gesperrt") << true << true;
 }
 
 // A good start shows the main window only after the splash is gone; closing the main window,
@@ -255,9 +268,11 @@ void TestProgrammstart::laufEndetMitDemHauptfenster_data()
 void TestProgrammstart::laufEndetMitDemHauptfenster()
 {
     QFETCH(bool, perSignal);
+    QFETCH(bool, offeneAenderungGesperrt);
     MeldungsRecorder recorder;
     HauptfensterBeobachter beobachter;
     beobachter.perSignal = perSignal;
+    beobachter.offeneAenderungGesperrt = offeneAenderungGesperrt;
     qApp->installEventFilter(&beobachter);
     const int ergebnis = ProgrammStarten(*qApp);
     qApp->removeEventFilter(&beobachter);
@@ -269,6 +284,15 @@ void TestProgrammstart::laufEndetMitDemHauptfenster()
     QCOMPARE(recorder.texte(), QStringList());
     QSettings einstellungen(pfad("PROJEKT.INI"), QSettings::IniFormat);
     QCOMPARE(einstellungen.value("Fenster/HauptFensterEVWidth").toInt(), 901);
+    // The stop signal does not wait for the lock to go: the edit is kept for the next start.
+    if (offeneAenderungGesperrt) {
+        beobachter.sperre.reset();
+        QFile notiz(pfad("NICHT-GESPEICHERT.json"));
+        QVERIFY(notiz.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(notiz.readAll()).contains("Gerüst bestellt"));
+    } else {
+        QVERIFY(!QFile::exists(pfad("NICHT-GESPEICHERT.json")));
+    }
     // The guard is gone with the run: the signal has its default effect again.
     struct sigaction aktion = {};
     sigaction(SIGTERM, nullptr, &aktion);
