@@ -2,6 +2,7 @@
 
 #include "DatenbankWerkzeug.h"
 #include "Fehler.h"
+#include "FehlerText.h"
 
 #include <QFile>
 #include <QString>
@@ -99,15 +100,3 @@ public:
             "(2, 1, 'Aufmaß', NULL, 1, 1, 10);"));
     }
 };
-
-/// The text of the Fehler that `f` throws; empty when it throws none.
-template<typename F>
-QString fehlerText(F&& f)
-{
-    try {
-        f();
-    } catch (const Fehler& fehler) {
-        return fehler.text();
-    }
-    return QString();
-}

@@ -3,7 +3,7 @@
 #include "DatenGitter.h"
 #include "DatumEdit.h"
 #include "DatenbankWerkzeug.h"
-#include "Fehler.h"
+#include "FehlerText.h"
 #include "FremdeSperre.h"
 #include "IniRecord.h"
 #include "MeldungsRecorder.h"
@@ -98,22 +98,6 @@ QVariant TestProjektMain::wert(const QString& abfrage)
     QSqlDatabase::removeDatabase(QStringLiteral("test"));
     return ergebnis;
 }
-
-namespace {
-
-// The text of the Fehler that `f` throws; empty when it throws none.
-template<typename F>
-QString fehlerText(F&& f)
-{
-    try {
-        f();
-    } catch (const Fehler& fehler) {
-        return fehler.text();
-    }
-    return QString();
-}
-
-} // namespace
 
 Q_DECLARE_METATYPE(Meldung::Antwort)
 
