@@ -71,6 +71,7 @@ const Fenster g_fenster[] = {
     PV_FENSTER(AufgabeFenster, 657, 565),
     PV_FENSTER(SucheFenster, 715, 427),
     PV_FENSTER(DruckVorschau, 715, 427),
+    PV_FENSTER(HilfeFenster, 900, 650),
 };
 
 #undef PV_FENSTER

@@ -4,6 +4,9 @@
 #include "Bildschirmfotos.h"
 #include "DataModule1.h"
 #include "Fehler.h"
+#include "HilfeProtokoll.h"
+#include "HtmlHelp.h"
+#include "IniRecord.h"
 #include "Meldung.h"
 #include "UnitAktionManager.h"
 #include "UnitProjektMain.h"
@@ -55,6 +58,11 @@ int TProgrammstart::Ausfuehren(QApplication& app, const QString& fotoOrdner)
 
 int ProgrammStarten(QApplication& app, const QString& fotoOrdner)
 {
+    // The help control and its diagnostic file come before any window.
+    HtmlHelp::Laden();
+    HilfeProtokoll::Einrichten(QCoreApplication::applicationDirPath(), QCoreApplication::arguments(),
+                               DateiVersion(QCoreApplication::applicationFilePath()),
+                               HtmlHelp::AktuellerZustand().version.text());
     TProgrammstart start;
     if (!start.Starten())
         return 1;
