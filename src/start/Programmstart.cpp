@@ -58,10 +58,15 @@ int TProgrammstart::Ausfuehren(QApplication& app, const QString& fotoOrdner)
 
 int ProgrammStarten(QApplication& app, const QString& fotoOrdner)
 {
-    // The help control and its diagnostic file come before any window.
+    // The help control and its diagnostic file come before any window. The version is only
+    // noted there; a program file without one is start-up's to report.
     HtmlHelp::Laden();
-    HilfeProtokoll::Einrichten(QCoreApplication::applicationDirPath(), QCoreApplication::arguments(),
-                               DateiVersion(QCoreApplication::applicationFilePath()),
+    QString version;
+    try {
+        version = DateiVersion(QCoreApplication::applicationFilePath());
+    } catch (const Fehler&) {
+    }
+    HilfeProtokoll::Einrichten(QCoreApplication::applicationDirPath(), QCoreApplication::arguments(), version,
                                HtmlHelp::AktuellerZustand().version.text());
     TProgrammstart start;
     if (!start.Starten())

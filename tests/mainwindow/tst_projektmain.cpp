@@ -148,6 +148,11 @@ void TestProjektMain::hilfeVersion()
     const QString text = QStringLiteral("Diese Anwendung erfordert die Installation der MS HTML Help 1.2 oder höher");
     QCOMPARE(m_meldungen->texte().contains(text), meldung);
     QVERIFY(AktuellerHilfeHandler() == m_fenster->HelpSystem());
+    // The help command goes to the help link, which looks for the file beside the program.
+    if (!meldung) {
+        m_module2->Action(QStringLiteral("ActionHilfe"))->trigger();
+        QVERIFY(m_meldungen->texte().last().contains(QStringLiteral("wurde nicht gefunden")));
+    }
     m_module2.reset();
     m_fenster.reset();
     QVERIFY(AktuellerHilfeHandler() == nullptr);
