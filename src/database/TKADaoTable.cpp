@@ -542,7 +542,9 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& sch
             case QMetaType::LongLong: feld->m_typ = TFieldType::ftInteger; break;
             case QMetaType::Double: feld->m_typ = TFieldType::ftFloat; break;
             case QMetaType::QString: feld->m_typ = TFieldType::ftMemo; break;
-            default: feld->m_typ = TFieldType::ftBlob; break;
+            default:
+                feld->m_typ = v.metaType() == QMetaType::fromType<RohText>() ? TFieldType::ftMemo : TFieldType::ftBlob;
+                break;
             }
             break;
         }
@@ -1225,11 +1227,14 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
                                   getippt ? QStringLiteral("Ihre Eingabe ist") : QStringLiteral("gelesen war"),
                                   feld->Text(feld->Wert(getippt ? eingabe : m_original[size_t(i)])));
         }
-        if (konflikte.isEmpty() ? !std::exchange(nochmals, false)
-                                : !(m_rueckfrageBeiKonflikt
-                                    && Meldung::bestaetigen(t(textKonfliktTitel),
-                                                            t(textKonfliktFrage).arg(konflikte.join(QLatin1Char('\n'))))))
+        if (konflikte.isEmpty()) {
+            if (!std::exchange(nochmals, false))
+                throw Fehler(t(textGeaendert));
+        } else if (!m_rueckfrageBeiKonflikt
+                   || !Meldung::bestaetigen(t(textKonfliktTitel),
+                                            t(textKonfliktFrage).arg(konflikte.join(QLatin1Char('\n'))))) {
             throw Fehler(t(textGeaendert));
+        }
 
         // Take the fresh row over and keep what the user typed on top of it.
         for (int i = 0; i < m_anzahlSpalten; ++i)
