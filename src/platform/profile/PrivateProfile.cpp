@@ -108,6 +108,10 @@ bool WritePrivateProfileString(const QString& abschnitt, const QString& schluess
 {
     pruefen(abschnitt, schluessel, wert, dateiname);
     const QMutexLocker zugriff(&g_zugriff);
+    // Start-up writes every key it has just read; a value the file holds already needs no lock.
+    if (const auto stand = ProfilZwischenspeicher::lesen(dateiname);
+        stand.vorhanden && stand.datei->enthaelt(abschnitt, schluessel, wert))
+        return true;
     // Read, change and replace under the lock, so no other program's write falls in between.
     ProfilSperre sperre(dateiname, true);
     if (!sperre.bereit())

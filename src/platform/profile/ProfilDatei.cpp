@@ -179,6 +179,27 @@ std::optional<QString> ProfilDatei::wert(const QString& abschnitt, const QString
     return wertText(m_zeilen[zeile]);
 }
 
+qsizetype ProfilDatei::wertAnfang(const Zeile& zeile) const
+{
+    qsizetype a = zeile.gleich + 1;
+    while (a < zeile.inhaltEnde && istLeerzeichen(m_text.at(a)))
+        ++a;
+    return a;
+}
+
+bool ProfilDatei::enthaelt(const QString& abschnitt, const QString& schluessel, const QString& wert) const
+{
+    const int kopf = abschnittFinden(abschnitt);
+    const int zeile = kopf < 0 ? -1 : schluesselFinden(kopf, schluessel);
+    if (zeile < 0)
+        return false;
+    const Zeile& z = m_zeilen[zeile];
+    const auto neu = Kodierung::kodieren(wert, Kodierung::innere(m_kodierung));
+    const qsizetype a = wertAnfang(z);
+    // A last line without line end changes when written: it gets one.
+    return neu && m_text.at(z.ende - 1) == '\n' && QByteArrayView(m_text).sliced(a, z.inhaltEnde - a) == *neu;
+}
+
 bool ProfilDatei::kodierungFuer(const QStringList& texte)
 {
     const auto passen = [&texte](ProfilKodierung kodierung) {
@@ -214,6 +235,8 @@ QByteArray ProfilDatei::kodiert(const QString& text) const
 
 bool ProfilDatei::setzen(const QString& abschnitt, const QString& schluessel, const QString& wert)
 {
+    if (enthaelt(abschnitt, schluessel, wert))
+        return false;
     const QString name = schluessel.trimmed();
     const QByteArray le = zeilenEnde();
 
@@ -230,14 +253,9 @@ bool ProfilDatei::setzen(const QString& abschnitt, const QString& schluessel, co
         // The key keeps its spelling, its blanks and its line end; only the value changes. The
         // last line of a file without a final line end gets one, as Windows writes it.
         const Zeile& z = m_zeilen[vorhanden];
-        qsizetype a = z.gleich + 1;
-        while (a < z.inhaltEnde && istLeerzeichen(m_text.at(a)))
-            ++a;
+        const qsizetype a = wertAnfang(z);
         const QByteArray neu = kodiert(wert);
-        const bool mitZeilenende = z.ende > 0 && m_text.at(z.ende - 1) == '\n';
-        if (mitZeilenende && QByteArrayView(m_text).sliced(a, z.inhaltEnde - a) == neu)
-            return false;
-        if (mitZeilenende)
+        if (m_text.at(z.ende - 1) == '\n')
             m_text.replace(a, z.inhaltEnde - a, neu);
         else
             m_text.replace(a, z.ende - a, neu + le);

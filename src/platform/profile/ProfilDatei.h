@@ -30,6 +30,9 @@ public:
     // The value of the first matching key in the first matching section; nullopt when missing.
     std::optional<QString> wert(const QString& abschnitt, const QString& schluessel) const;
 
+    // Whether the key already holds exactly this value, so that setting it would change nothing.
+    bool enthaelt(const QString& abschnitt, const QString& schluessel, const QString& wert) const;
+
     // Whether the texts can be stored in the file. A plain ASCII file takes UTF-8 for characters
     // Windows-1252 lacks, since nothing in it could then read differently.
     bool kodierungFuer(const QStringList& texte);
@@ -60,6 +63,7 @@ private:
     QByteArray zeilenEnde() const;
     QByteArray kodiert(const QString& text) const;
     QString wertText(const Zeile& zeile) const;
+    qsizetype wertAnfang(const Zeile& zeile) const;
 
     ProfilKodierung m_kodierung;
     QByteArray m_text;        // the lines; UTF-16 files as UTF-8

@@ -70,9 +70,10 @@ bool ersetzen(const QString& pfad, const QByteArray& inhalt, const std::function
     const int fd = ::mkostemp(zwischen.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
-    const bool geschrieben = ::fchmod(fd, rechteFuer(ziel)) == 0 && allesSchreiben(fd, inhalt)
-                             // The new content must be on disk before the name points to it.
-                             && ::fsync(fd) == 0;
+    // File systems without Unix permissions refuse the change; the file is written all the same.
+    ::fchmod(fd, rechteFuer(ziel));
+    // The new content must be on disk before the name points to it.
+    const bool geschrieben = allesSchreiben(fd, inhalt) && ::fsync(fd) == 0;
     ::close(fd);
     if (!geschrieben || (vorDemErsetzen && !vorDemErsetzen()) || ::rename(zwischen.constData(), ziel.constData()) != 0) {
         ::unlink(zwischen.constData());

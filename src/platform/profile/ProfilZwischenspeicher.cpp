@@ -44,8 +44,7 @@ Stempel stempel(const struct stat& st)
 // A change this recent could be followed by another one with the same times.
 bool frisch(const Stempel& s)
 {
-    const time_t jetzt = ::time(nullptr);
-    return jetzt - s.geaendert.tv_sec <= UnsichereSekunden || jetzt - s.status.tv_sec <= UnsichereSekunden;
+    return ::time(nullptr) - s.geaendert.tv_sec <= UnsichereSekunden;
 }
 
 struct Eintrag
@@ -74,21 +73,23 @@ void pruefeGroesse(const QString& pfad, off_t groesse)
 
 std::optional<QByteArray> allesLesen(int fd, off_t groesse)
 {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(groesse));
-    char puffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, puffer, sizeof puffer);
+    // One byte more than measured shows a file that has grown since.
+    QByteArray bytes(qsizetype(groesse) + 1, Qt::Uninitialized);
+    qsizetype gelesen = 0;
+    while (gelesen < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + gelesen, size_t(bytes.size() - gelesen));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return std::nullopt;
         if (n == 0)
-            return bytes;
-        bytes.append(puffer, n);
-        if (bytes.size() > GroessteDatei)   // grown since it was measured
-            return bytes;
+            break;
+        gelesen += n;
+        if (gelesen == bytes.size() && bytes.size() <= GroessteDatei)
+            bytes.resize(qMin(bytes.size() * 2, GroessteDatei + 1));
     }
+    bytes.truncate(gelesen);
+    return bytes;
 }
 
 void kodierungMerken(const QString& pfad, const ProfilDatei& datei)
