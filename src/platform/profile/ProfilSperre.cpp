@@ -43,8 +43,7 @@ bool ProfilSperre::versuchen(bool anlegen)
             return true;   // another program created it just now
         m_angelegt = fd >= 0;
     }
-    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-        fd = ::open(m_pfad.constData(), O_RDONLY | O_CLOEXEC);   // a read-only file can be replaced all the same
+    // A file we may not write (read-only, or a folder) is not replaced either.
     if (fd < 0)
         return false;
 

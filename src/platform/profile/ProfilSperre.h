@@ -21,7 +21,7 @@ public:
 
     // Whether the file may be changed now: it is locked, or lies on a file system without locks
     // (as before, then). False when the file is missing (and not created), is no regular file,
-    // or another program held the lock for too long.
+    // may not be written, or another program held the lock for too long.
     bool bereit() const { return m_fd >= 0; }
     bool gesperrt() const { return m_fd >= 0 && !m_ohneSperre; }
     // The file now holds what was written, also when it was created for the lock.
