@@ -63,9 +63,16 @@ bool nurBuchstaben(QStringView text)
 
 } // namespace
 
+QString echterPfad(const QString& pfad)
+{
+    // A link to the file stays a link; the file it points to is replaced.
+    const QString ziel = QFileInfo(pfad).canonicalFilePath();
+    return ziel.isEmpty() ? pfad : ziel;
+}
+
 bool ersetzen(const QString& pfad, const QByteArray& inhalt, const std::function<bool()>& vorDemErsetzen)
 {
-    const QByteArray ziel = QFile::encodeName(pfad);
+    const QByteArray ziel = QFile::encodeName(echterPfad(pfad));
     QByteArray zwischen = ziel + ".~XXXXXX";
     const int fd = ::mkostemp(zwischen.data(), O_CLOEXEC);
     if (fd < 0)
@@ -108,7 +115,7 @@ bool istZwischendatei(const QString& dateiname, const QString& name)
 
 void verwaisteEntfernen(const QString& pfad)
 {
-    const QFileInfo datei(pfad);
+    const QFileInfo datei(echterPfad(pfad));
     if (!datei.isFile())
         return;
     const ProfilSperre sperre(pfad, false);

@@ -10,7 +10,10 @@
 // leaves the temporary, which the next start removes.
 namespace ProfilZwischendatei {
 
-// Keeps the file's permissions. `vorDemErsetzen` runs after the temporary is on disk and before
+// The file a path refers to, through any symbolic links; the path itself when there is none.
+QString echterPfad(const QString& pfad);
+
+// Keeps the file's permissions; a symbolic link stays one and the file it points to is replaced. `vorDemErsetzen` runs after the temporary is on disk and before
 // the rename; returning false abandons the write there (for tests).
 bool ersetzen(const QString& pfad, const QByteArray& inhalt, const std::function<bool()>& vorDemErsetzen);
 

@@ -9,7 +9,8 @@
 // is unchanged (start-up asks for well over a hundred keys one by one), and the encoding each
 // file was found in. A file is taken as unchanged while its identity, size and times are; a
 // file changed within the last two seconds is compared byte for byte, since a change in the
-// same tick of the file system's clock leaves the times as they were.
+// same tick of the file system's clock leaves the times as they were. Callers hold the profile
+// functions' mutex.
 namespace ProfilZwischenspeicher {
 
 // Files larger than this are no settings files (a real one holds a few KB; even every key at

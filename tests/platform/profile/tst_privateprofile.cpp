@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include "Testdateien.h"
@@ -285,6 +286,21 @@ private slots:
         QVERIFY(QFile::setPermissions(pfad(), rechte));
         QVERIFY(WritePrivateProfileString("A", "X", "2", pfad()));
         QCOMPARE(QFile::permissions(pfad()) & 0x7077, rechte);
+    }
+
+    // A PROJEKT.INI that is a link to a file elsewhere stays a link; that file is written,
+    // and the temporaries beside it are cleared.
+    void verknuepfteDatei()
+    {
+        QVERIFY(QDir(m_ordner->path()).mkdir("echt"));
+        schreibenRoh(pfad("echt/PROJEKT.INI"), "[A]\r\nX=1\r\n");
+        QVERIFY(QFile::link(pfad("echt/PROJEKT.INI"), pfad()));
+        QVERIFY(WritePrivateProfileString("A", "X", "2", pfad()));
+        QVERIFY(QFileInfo(pfad()).isSymLink());
+        QCOMPARE(lesen(pfad("echt/PROJEKT.INI")), QByteArray("[A]\r\nX=2\r\n"));
+        schreibenRoh(pfad("echt/PROJEKT.INI.QwErTz"), "[A]\r\nX=3\r\n");
+        VerwaisteZwischendateienEntfernen(pfad());
+        QCOMPARE(QDir(pfad("echt")).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("PROJEKT.INI")});
     }
 
     void schreibfehlerGemeldet_data()
