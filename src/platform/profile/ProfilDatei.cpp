@@ -10,9 +10,9 @@ bool istLeerzeichen(char c)
 }
 
 // Names match without regard to case, as QString::compare with Qt::CaseInsensitive does.
-QString gefaltet(const QString& name)
+QString gefaltet(QString name)
 {
-    return name.toCaseFolded();
+    return std::move(name).toCaseFolded();
 }
 
 } // namespace
@@ -141,6 +141,7 @@ int ProfilDatei::schluesselFinden(int kopfZeile, const QString& name) const
         // Built when the section is first asked for: most sections of a large file never are.
         QHash<QString, int> schluessel;
         const int ende = abschnittEnde(kopfZeile);
+        schluessel.reserve(ende - kopfZeile);
         for (int i = kopfZeile + 1; i < ende; ++i) {
             if (m_zeilen[i].art != Art::Schluessel)
                 continue;
