@@ -286,6 +286,8 @@ void IniAnlegen()
 void IniLesen()
 {
     const QString datei = IniDateiPfad();
+    // Writes killed before they replaced the file left their temporaries beside it.
+    VerwaisteZwischendateienEntfernen(datei);
     for (const Eintrag& e : g_eintraege)
         lesen(datei, e.abschnitt, QString::fromUtf8(e.schluessel), IniRecord, e.feld, ausVorgabe(e.vorgabe));
 }

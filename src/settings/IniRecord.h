@@ -84,7 +84,8 @@ void IniVorbelegen();
 // nothing more.
 void IniAnlegen();
 
-// Reads / writes the fifteen keys of "Programm" and "Control".
+// Reads / writes the fifteen keys of "Programm" and "Control". Reading first removes the
+// temporaries that writes killed before their rename left beside the file.
 void IniLesen();
 void IniSchreiben();
 
