@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QMainWindow>
 
+#include <memory>
+
 class QLabel;
 class QSplitter;
 class QStatusBar;
@@ -12,6 +14,7 @@ class QToolBar;
 class QWidget;
 class TDatenGitter;
 class TGitterSpalte;
+class THookHelpSystem;
 
 // The main window: menu bar and toolbar for the command set, the two views of the projects
 // (edit view for the office, public view for the wall screen) on pages without tabs, and the
@@ -71,6 +74,11 @@ public:
 
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();
+    // The help context the help command shows.
+    static constexpr int HilfeKontextStart = 1000;
+    void InfoAnzeigen();
+    void HilfeAnzeigen();
+    THookHelpSystem* HelpSystem() const { return m_hilfe.get(); }
 
 protected:
     void showEvent(QShowEvent* ereignis) override;
@@ -78,6 +86,7 @@ protected:
 
 private:
     void FormCreate();
+    void FormDestroy();
     // Stores geometry and column layout, posts pending task and project edits and disconnects.
     // When a pending edit cannot be posted the close is refused and the reason shown.
     void FormClose(QCloseEvent* ereignis);
@@ -93,6 +102,7 @@ private:
     void listeGelesen();
     void standAnzeigen();
 
+    std::unique_ptr<THookHelpSystem> m_hilfe;
     int m_ansicht = -1;
     bool m_gezeigt = false;
     QDateTime m_letzterStand;       // last successful refresh of the public list
