@@ -47,6 +47,13 @@ QVariant textWert(const char* text, int laenge)
 
 } // namespace
 
+QString gesperrtText(bool eingabenBleiben)
+{
+    return QStringLiteral("Die Datenbank wird gerade von einem anderen Benutzer verwendet und ist gesperrt. Bitte "
+                          "versuchen Sie es in einem Augenblick noch einmal")
+        + (eingabenBleiben ? QStringLiteral("; Ihre Eingaben bleiben erhalten.") : QStringLiteral("."));
+}
+
 QString beschaedigtText(const QString& datei)
 {
     return QStringLiteral("Die Datenbank '%1' ist beschädigt; bitte die Sicherung zurückspielen.").arg(datei);
@@ -62,9 +69,7 @@ void sqliteFehlerWerfen(sqlite3* db, int rc, const QString& datei, const QString
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw DatenbankGesperrt(QStringLiteral("Die Datenbank wird gerade von einem anderen Benutzer verwendet und ist "
-                                               "gesperrt. Bitte versuchen Sie es in einem Augenblick noch einmal; "
-                                               "Ihre Eingaben bleiben erhalten."));
+        throw DatenbankGesperrt(gesperrtText(false));
     case SQLITE_NOTADB:
         throw Fehler(QStringLiteral("Die Datei '%1' ist beschädigt oder keine Projektdatenbank.").arg(datei));
     case SQLITE_CORRUPT:

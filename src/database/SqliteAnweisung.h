@@ -17,6 +17,10 @@ public:
     using Fehler::Fehler;
 };
 
+/// The message for a lock that outlasted the wait; only a caller that keeps what was typed
+/// (a row being posted stays in its edit buffer) says so.
+QString gesperrtText(bool eingabenBleiben);
+
 /// The message for a database whose pages are damaged.
 QString beschaedigtText(const QString& datei);
 

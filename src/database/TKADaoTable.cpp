@@ -1174,7 +1174,14 @@ int TKADaoTable::ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung)
     SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), anweisung.sql);
     for (qsizetype i = 0; i < anweisung.parameter.size(); ++i)
         a.binden(int(i + 1), anweisung.parameter[i]);
-    return a.ausfuehren();
+    try {
+        return a.ausfuehren();
+    } catch (const DatenbankGesperrt&) {
+        // A row being posted stays in the edit buffer: then, and only then, the input is kept.
+        if (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
+            throw DatenbankGesperrt(gesperrtText(true));
+        throw;
+    }
 }
 
 // Writes the columns the user changed. Optimistic locking: the row is written only while those

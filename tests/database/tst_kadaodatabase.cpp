@@ -292,7 +292,8 @@ private slots:
     }
 
     // A lock that another instance keeps: the user reads that another user holds the
-    // database, and nothing typed is lost; once the lock is gone the same Post succeeds.
+    // database, and nothing typed is lost; once the lock is gone the same Post succeeds. Only
+    // the Post, which keeps the input, says so; reading promises nothing.
     void sperreEinesAnderenBenutzers()
     {
         TestDatenbank t;
@@ -318,7 +319,9 @@ private slots:
         TKADaoTable projekt;
         projekt.setDatabase(&db);
         projekt.setTableName(QStringLiteral("Projekt"));
-        QCOMPARE(fehlerText([&] { projekt.Open(); }), gesperrt);
+        QCOMPARE(fehlerText([&] { projekt.Open(); }),
+                 QStringLiteral("Die Datenbank wird gerade von einem anderen Benutzer verwendet und ist gesperrt. Bitte "
+                                "versuchen Sie es in einem Augenblick noch einmal."));
         QVERIFY(!projekt.Active());
 
         t.fremd(QStringLiteral("ROLLBACK"));
