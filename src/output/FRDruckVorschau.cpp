@@ -47,6 +47,22 @@ QPushButton* grosserKnopf(QWidget* eltern, const char* name, const QString& text
     return k;
 }
 
+// A panel of the status line: its width when there is room, narrower when the window is.
+class TStatusFeld : public QLabel
+{
+public:
+    TStatusFeld(int breite, QWidget* eltern) : QLabel(eltern), m_breite(breite)
+    {
+        setAlignment(Qt::AlignCenter);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    }
+    QSize sizeHint() const override { return {m_breite, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int m_breite;
+};
+
 QString pdfDialog(QWidget* eltern)
 {
     return QFileDialog::getSaveFileName(eltern, QStringLiteral("Bericht als PDF-Datei speichern"),
@@ -74,10 +90,8 @@ TFRDruckVorschauForm::TFRDruckVorschauForm(QWidget* parent)
     StatusBar1->setSizeGripEnabled(false);
     const int breiten[3] = {450, 200, 200};
     for (int i = 0; i < 3; ++i) {
-        m_panels[i] = new QLabel(StatusBar1);
+        m_panels[i] = new TStatusFeld(breiten[i], StatusBar1);
         m_panels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-        m_panels[i]->setAlignment(Qt::AlignCenter);
-        m_panels[i]->setFixedWidth(breiten[i]);
         StatusBar1->addWidget(m_panels[i]);
     }
     layout->addWidget(StatusBar1);

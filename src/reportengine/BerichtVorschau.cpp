@@ -31,7 +31,7 @@ namespace {
 constexpr double KleinsterZoom = 0.25;
 constexpr int Rand = 10;             // pixels around the pages
 constexpr int Abstand = 10;          // pixels between two pages
-constexpr int Bildbreite = 110;      // width of a thumbnail
+constexpr int Bildbreite = 88;       // width of a thumbnail
 constexpr int SchrittMs = 40;        // preparing between two looks at the event queue
 constexpr int GliederungBreiteStart = 120;
 
@@ -248,6 +248,7 @@ TBerichtVorschau::TBerichtVorschau(QWidget* parent) : QWidget(parent)
     m_vorschaubilder->setUniformItemSizes(true);
     m_vorschaubilder->setIconSize(QSize(Bildbreite, Bildbreite * 210 / 297 + 2));
     m_vorschaubilder->setSpacing(6);
+    m_vorschaubilder->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_bildModell = new TSeitenbildModell(this);
     m_vorschaubilder->setModel(m_bildModell);
     m_seitenleiste->addWidget(m_vorschaubilder);
@@ -400,9 +401,13 @@ void TBerichtVorschau::seitenHinzugekommen()
         auto* eintrag = new QTreeWidgetItem(m_gliederung, QStringList{e.text});
         eintrag->setData(0, Qt::UserRole, e.seite);
     }
+    const bool mehrSeiten = m_seiten->Anzahl() != m_bekannteSeiten;
     m_bekannteSeiten = m_seiten->Anzahl();
     m_flaeche->bereicheSetzen();
     m_flaeche->viewport()->update();
+    // The page count is part of what a page change reports ("2 von 7").
+    if (mehrSeiten)
+        emit SeiteGeaendert();
 }
 
 void TBerichtVorschau::seiteSetzen(int nummer)
