@@ -80,6 +80,14 @@ QStringList TBerichtAusdruck::Vorbereiten(const FeldWert& wert, const QDate& dat
     return texte;
 }
 
+QString TBerichtAusdruck::Text(const FeldWert& wert, const QDate& datum) const
+{
+    // Most objects print one field: no list in between.
+    if (m_teile.size() == 1 && m_teile.front().art == Art::Feld)
+        return WertText(wert(m_teile.front().datenmenge, m_teile.front().feld));
+    return Vorbereiten(wert, datum).join(QString());
+}
+
 QString TBerichtAusdruck::Zusammensetzen(const QStringList& vorbereitet, int seite, int seiten) const
 {
     QString text;

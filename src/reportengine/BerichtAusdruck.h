@@ -37,6 +37,8 @@ public:
     /// The text of every part that does not depend on the page, in order (page parts give
     /// empty entries); `datum` is the date of the run.
     QStringList Vorbereiten(const FeldWert& wert, const QDate& datum) const;
+    /// The text of an expression that does not depend on the page.
+    QString Text(const FeldWert& wert, const QDate& datum) const;
     /// The finished text from the prepared parts and the page.
     QString Zusammensetzen(const QStringList& vorbereitet, int seite, int seiten) const;
 

@@ -9,7 +9,7 @@ QString TBerichtSeiten::Text(const TSeitenElement& element, int index) const
 {
     const TBerichtAusdruck& ausdruck = element.objekt->Ausdruck;
     if (!ausdruck.Seitenabhaengig())
-        return element.teile.join(QString());
+        return element.text;
     return ausdruck.Zusammensetzen(element.teile, index + 1, Anzahl());
 }
 

@@ -15,7 +15,8 @@ struct TSeitenElement
     const TBerichtObjekt* objekt = nullptr;
     double bandOben = 0;   // millimetres from the top of the paper
     double bandLinks = 0;  // millimetres from the left of the paper
-    QStringList teile;     // text objects: TBerichtAusdruck::Vorbereiten
+    QString text;          // text objects: the text, when it does not depend on the page
+    QStringList teile;     // text objects that do: TBerichtAusdruck::Vorbereiten
 };
 
 struct TBerichtSeite

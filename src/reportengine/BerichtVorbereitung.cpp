@@ -126,12 +126,16 @@ void TBerichtVorbereitung::bandAn(const TBerichtBand& band, double oben)
         e.objekt = &o;
         e.bandOben = oben;
         e.bandLinks = links;
-        if (o.art == TBerichtObjekt::Art::Text)
+        if (o.art != TBerichtObjekt::Art::Text)
+            continue;
+        if (o.Ausdruck.Seitenabhaengig())
             e.teile = o.Ausdruck.Vorbereiten(wert, datum);
+        else
+            e.text = o.Ausdruck.Text(wert, datum);
     }
     if (!band.Gliederung.Teile().empty()) {
         m_seiten->GliederungHinzufuegen(
-            {band.Gliederung.Vorbereiten(wert, datum).join(QString()), m_seiten->Anzahl() - 1, oben});
+            {band.Gliederung.Text(wert, datum), m_seiten->Anzahl() - 1, oben});
     }
 }
 

@@ -15,7 +15,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -41,6 +43,7 @@ private slots:
     void blaetternUndMausrad();
     void fensterlage();
     void pdfKnopf();
+    void druckenSeitenbereich();
     void grosserBerichtBleibtBedienbar();
     void ausgabeUeberHauptfenster();
     void ausgabeMitFehlerZeigtNichts();
@@ -267,6 +270,24 @@ void TestDruckvorschau::pdfKnopf()
     m_form->PdfDateiWaehlen = [](QWidget*) { return QString(); };
     QTest::mouseClick(m_form->BtnPdf, Qt::LeftButton);
     QCOMPARE(QDir(m_ordner->path()).entryList({QStringLiteral("*.pdf")}).size(), 1);
+}
+
+// The printer path with a page range, on a PDF printer.
+void TestDruckvorschau::druckenSeitenbereich()
+{
+    projekte(40);
+    zeigen();
+    QPrinter drucker(QPrinter::HighResolution);
+    drucker.setOutputFormat(QPrinter::PdfFormat);
+    drucker.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+    const QString ziel = m_ordner->filePath(QStringLiteral("druck.pdf"));
+    drucker.setOutputFileName(ziel);
+    m_form->frxPreview1->DruckenAuf(drucker, 2, 3);
+    QVERIFY(poppler(QStringLiteral("pdfinfo"), {ziel}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+    const QString text = poppler(QStringLiteral("pdftotext"), {ziel, QStringLiteral("-")});
+    QVERIFY(text.contains(QStringLiteral("2 of 3")) && text.contains(QStringLiteral("3 of 3")));
+    QVERIFY(!text.contains(QStringLiteral("1 of 3")));
+    QVERIFY(text.contains(QStringLiteral("Aufgabe 40")));
 }
 
 // A large report: the window is usable while the pages come in, shows the progress, and
