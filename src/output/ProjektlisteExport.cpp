@@ -1,5 +1,6 @@
 #include "ProjektlisteExport.h"
 
+#include "BerichtAusdruck.h"
 #include "DatenGitter.h"
 #include "DatenGitterModell.h"
 #include "Fehler.h"
@@ -11,23 +12,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QHeaderView>
-#include <QLocale>
 #include <QSaveFile>
 #include <cmath>
 
 namespace ProjektlisteExport {
 
 namespace {
-
-const QLocale& zahlenformat()
-{
-    static const QLocale locale = [] {
-        QLocale l(QLocale::German, QLocale::Germany);
-        l.setNumberOptions(QLocale::OmitGroupSeparator);
-        return l;
-    }();
-    return locale;
-}
 
 QString zitieren(const QString& text)
 {
@@ -91,7 +81,7 @@ QString CsvFeld(const QVariant& wert)
     switch (wert.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
-        return zahlenformat().toString(wert.toDouble(), 'g', 15);
+        return TBerichtAusdruck::WertText(wert);  // the report's numbers: decimal comma, no grouping
     case QMetaType::QDate:
         return wert.toDate().toString(QStringLiteral("dd.MM.yyyy"));
     case QMetaType::QDateTime: {

@@ -154,8 +154,9 @@ TDataModule3::TDataModule3(TDataModule1* daten, QObject* parent)
     TabPrintAufgaben->setMasterSource(dsPrintProjekt);
     TabPrintAufgaben->setMasterFields(QStringLiteral("Projekt_ID -> ID"));
 
-    frxReport1->DatenmengeHinzufuegen(frxDBAufgaben);
+    // The master first: it is read afresh before its details when the report is prepared anew.
     frxReport1->DatenmengeHinzufuegen(frxDBProjekt);
+    frxReport1->DatenmengeHinzufuegen(frxDBAufgaben);
     DataModule3 = this;
 }
 

@@ -13,6 +13,13 @@ TBericht::~TBericht() = default;
 void TBericht::DatenmengeHinzufuegen(TBerichtDatenmenge* datenmenge)
 {
     m_datenmengen.insert(datenmenge->Name(), datenmenge);
+    m_reihenfolge.append(datenmenge);
+}
+
+void TBericht::DatenAuffrischen()
+{
+    for (TBerichtDatenmenge* d : m_reihenfolge)
+        d->Auffrischen();
 }
 
 std::unique_ptr<TBerichtVorbereitung> TBericht::NeueVorbereitung(const QDate& datum) const

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <memory>
 
@@ -25,6 +26,8 @@ public:
     /// Makes a dataset known under its name (not owned).
     void DatenmengeHinzufuegen(TBerichtDatenmenge* datenmenge);
 
+    /// Reads every dataset afresh, in the order they were made known (masters first).
+    void DatenAuffrischen();
     /// A run over the datasets as they stand, dated `datum`; the caller drives it.
     std::unique_ptr<TBerichtVorbereitung> NeueVorbereitung(const QDate& datum = QDate::currentDate()) const;
     /// A whole run at once.
@@ -33,4 +36,5 @@ public:
 private:
     std::shared_ptr<const TBerichtDefinition> m_definition;
     QHash<QString, TBerichtDatenmenge*> m_datenmengen;
+    QList<TBerichtDatenmenge*> m_reihenfolge;
 };

@@ -32,3 +32,9 @@ int TBerichtTabelle::Anzahl() const
 {
     return m_tabelle->RecordCount();
 }
+
+void TBerichtTabelle::Auffrischen()
+{
+    if (m_tabelle->Active())
+        m_tabelle->Requery();
+}

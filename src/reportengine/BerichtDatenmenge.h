@@ -25,6 +25,8 @@ public:
     virtual QVariant Wert(const QString& feld) const = 0;
     /// Number of rows, for the progress of a run.
     virtual int Anzahl() const = 0;
+    /// Reads the rows afresh, so that a new run shows what changed meanwhile.
+    virtual void Auffrischen() {}
 
 private:
     QString m_name;
@@ -44,6 +46,7 @@ public:
     bool Eof() const override;
     QVariant Wert(const QString& feld) const override;
     int Anzahl() const override;
+    void Auffrischen() override;
 
 private:
     TKADaoTable* m_tabelle;

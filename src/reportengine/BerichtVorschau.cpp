@@ -319,6 +319,9 @@ void TBerichtVorschau::NeuVorbereiten()
         return;
     const int seite = m_seite;
     const int position = m_flaeche->verticalScrollBar()->value() - m_flaeche->seitenOben(seite - 1);
+    m_takt->stop();
+    m_lauf.reset();
+    m_bericht->DatenAuffrischen();
     vorbereitungStarten(m_bericht->NeueVorbereitung());
     VorbereitungAbschliessen();
     m_seiteWirdGesetzt = true;

@@ -42,6 +42,7 @@ private slots:
     void seitenfeld();
     void blaetternUndMausrad();
     void fensterlage();
+    void neuVorbereitenBehaeltSeite();
     void pdfKnopf();
     void druckenSeitenbereich();
     void grosserBerichtBleibtBedienbar();
@@ -236,6 +237,29 @@ void TestDruckvorschau::blaetternUndMausrad()
     rad(m_form->EditPage, 3, Qt::NoModifier);
     QCOMPARE(v->ScrollPosition(), obenSeite2);
     QCOMPARE(v->Seite(), 2);
+}
+
+// "Alle Details anzeigen" prepares anew from the database as it stands, on the same page and
+// at the same place in it.
+void TestDruckvorschau::neuVorbereitenBehaeltSeite()
+{
+    projekte(40);
+    zeigen();
+    TBerichtVorschau* v = m_form->frxPreview1;
+    v->SeiteZeigen(2);
+    v->Scrollen(20);
+    const int position = v->ScrollPosition();
+    m_u->db.fremd(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 41 UNION ALL SELECT i + 1 FROM n WHERE i < 70) "
+                                 "INSERT INTO Projekt (ID, Kommnr, Bezeichn) SELECT i, 'P' || i, 'Projekt ' || i FROM n;"
+                                 "INSERT INTO ProjektAufgaben (Projekt_ID, Aufgabe_ID, Bezeichnung, Mitarbeiter, Status_ID) "
+                                 "SELECT ID, 1, 'Aufgabe ' || ID, 1, 2 FROM Projekt WHERE ID > 40;"));
+    QTest::mouseClick(m_form->BtnExpand, Qt::LeftButton);
+    QCOMPARE(v->Seitenanzahl(), 5);
+    QCOMPARE(v->Seite(), 2);
+    QCOMPARE(v->ScrollPosition(), position);
+    QCOMPARE(m_form->EditPage->text(), QStringLiteral("2"));
+    QCOMPARE(m_form->StatusText(1), QStringLiteral("2 von 5"));
+    QVERIFY(datenZeilen(*v->Seiten()).contains(QStringLiteral("Aufgabe 70|Anna Groß|||in Arbeit")));
 }
 
 // First showing in a run: the stored size, centred; afterwards the place it was closed at.
