@@ -3,6 +3,7 @@
 #include "Bericht.h"
 #include "BerichtZeichner.h"
 #include "DatenbankWerkzeug.h"
+#include "Fehler.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -136,6 +137,11 @@ void TestProjektbericht::pdfTextUndLage()
     QVERIFY2(std::abs(lage(QStringLiteral("PROJEKTVERWALTUNG")).left() - 3 * mm) < 1.0, qPrintable(boxen.left(2000)));
     QVERIFY(std::abs(lage(QStringLiteral("06.05.2024")).right() - 270 * mm) < 1.5);
     QVERIFY(std::abs(lage(QStringLiteral("Bäckerei")).left() - 27 * mm) < 1.0);
+
+    // A folder that is not there: an error with the path, no file.
+    const QString nirgends = ordner.filePath(QStringLiteral("fehlt/bericht.pdf"));
+    QVERIFY_THROWS_EXCEPTION(Fehler, BerichtPdfSchreiben(*seiten, nirgends));
+    QVERIFY(!QFile::exists(nirgends));
 }
 
 // The demo data as PDF and as pictures of its pages, to be looked at by eye against the band

@@ -3,6 +3,7 @@
 #include "BerichtDatenmenge.h"
 #include "BerichtDefinition.h"
 #include "BerichtSeiten.h"
+#include "BerichtVorschau.h"
 #include "Fehler.h"
 
 #include <QtTest>
@@ -100,6 +101,7 @@ private slots:
     void wertText();
     void seitenfluss();
     void zuHohesBandEndetTrotzdem();
+    void fehlerImLaufBeendetIhn();
 };
 
 void TestBerichtEngine::ausdruck_data()
@@ -229,6 +231,23 @@ void TestBerichtEngine::zuHohesBandEndetTrotzdem()
     QCOMPARE(seiten->Texte(0), QStringList({"Kopf 1/4", "Riese", "Fuß"}));
     QCOMPARE(seiten->Texte(1), QStringList({"Kopf 2/4", "x", "Fuß"}));
     QCOMPARE(seiten->Texte(3), QStringList({"Kopf 4/4", "y", "Fuß"}));
+}
+
+// A field the dataset does not have: the error reaches the caller and the preview is left
+// without a run going on (no timer repeating the error).
+void TestBerichtEngine::fehlerImLaufBeendetIhn()
+{
+    TListe master(QStringLiteral("M"), {{{"ID", 1}, {"Name", "Eins"}}});
+    TListe detail(QStringLiteral("D"), {{{"Master", 1}, {"Anders", "x"}}});
+    detail.alsDetailVon(&master);
+    TBericht bericht(definition(10, 12));
+    bericht.DatenmengeHinzufuegen(&master);
+    bericht.DatenmengeHinzufuegen(&detail);
+    TBerichtVorschau vorschau;
+    QVERIFY_THROWS_EXCEPTION(Fehler, vorschau.BerichtZeigen(&bericht));
+    QVERIFY(!vorschau.Beschaeftigt());
+    QCOMPARE(vorschau.Seitenanzahl(), 1);
+    QTest::qWait(20);
 }
 
 QTEST_MAIN(TestBerichtEngine)
