@@ -72,6 +72,8 @@ public:
     // Where the export asks for a file name; by default a file dialog. Returns an empty text
     // when the user cancels.
     std::function<QString(QWidget*)> ExportDateiWaehlen;
+    // Opens the settings dialog modal over the window, for the public view's columns too.
+    void EinstellungenAnzeigen();
 
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();
