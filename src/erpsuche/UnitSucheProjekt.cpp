@@ -59,6 +59,9 @@ TFormSucheProjekt::TFormSucheProjekt(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormSucheProjekt"));
     setWindowTitle(QStringLiteral("Projekt suchen"));
+    // A dialog is a window of its own and would not take the opener's font by itself.
+    if (parent)
+        setFont(parent->font());
     aufbauen();
     gitterEinrichten();
     m_uebernahme.AufgabenFensterOeffnen = AufgabenFensterNachUebernahme;
