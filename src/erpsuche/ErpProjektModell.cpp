@@ -19,6 +19,18 @@ const std::array<const TMasterFeld*, 4>& spaltenFelder()
     return felder;
 }
 
+// Each DOS byte as the list shows it: through OemNachAnsi, then as a Windows-1252 character.
+const std::array<char16_t, 256>& listenZeichen()
+{
+    static const std::array<char16_t, 256> tabelle = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = AnsiNachUnicode(OemNachAnsi(QByteArray(1, char(b)))).at(0).unicode();
+        return t;
+    }();
+    return tabelle;
+}
+
 } // namespace
 
 TErpZeile::TErpZeile(const std::array<QString, 4>& zellen, int32_t nr)
@@ -38,10 +50,23 @@ TErpZeile::TErpZeile(const std::array<QString, 4>& zellen, int32_t nr)
 
 TErpZeile TErpZeile::ausSatz(const TMasterProjekt& satz, int32_t nr)
 {
-    std::array<QString, 4> zellen;
-    for (size_t i = 0; i < zellen.size(); ++i)
-        zellen[i] = AnsiNachUnicode(OemNachAnsi(satz.text(*spaltenFelder()[i])));
-    return TErpZeile(zellen, nr);
+    // One pass per cell from the record's bytes into the row's one text.
+    TErpZeile zeile;
+    zeile.m_nr = nr;
+    std::array<QByteArrayView, 4> bytes;
+    qsizetype gesamt = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = satz.textAnsicht(*spaltenFelder()[i]);
+        zeile.m_laenge[i] = uint8_t(bytes[i].size());
+        gesamt += bytes[i].size();
+    }
+    zeile.m_text = QString(gesamt, Qt::Uninitialized);   // exactly this long: 100,000 rows add up
+    char16_t* ziel = reinterpret_cast<char16_t*>(zeile.m_text.data());
+    const std::array<char16_t, 256>& zeichen = listenZeichen();
+    for (const QByteArrayView& b : bytes)
+        for (char c : b)
+            *ziel++ = zeichen[uint8_t(c)];
+    return zeile;
 }
 
 QStringView TErpZeile::zelle(int spalte) const
@@ -65,7 +90,9 @@ QString Sortierschluessel(QStringView text)
         } else if (u == 0x00DF || u == 0x1E9E) {   // ß, ẞ
             schluessel += QLatin1String("ss");
         } else {
-            const QChar basis = c.decompositionTag() == QChar::Canonical ? c.decomposition().at(0) : c;
+            QChar basis = c;
+            while (basis.decompositionTag() == QChar::Canonical)
+                basis = basis.decomposition().at(0);
             schluessel += basis.toCaseFolded();
         }
     }
@@ -109,9 +136,26 @@ QString TErpProjektModell::zelle(int zeile, int spalte) const
 
 int TErpProjektModell::suchen(int spalte, const QString& anfang) const
 {
-    for (size_t i = 0; i < m_zeilen.size(); ++i)
-        if (m_zeilen[i].zelle(spalte).startsWith(anfang, Qt::CaseInsensitive))
+    auto passt = [&](size_t i) { return m_zeilen[i].zelle(spalte).startsWith(anfang, Qt::CaseInsensitive); };
+    if (spalte != m_sortSpalte || m_sortOrdnung != Qt::AscendingOrder) {
+        for (size_t i = 0; i < m_zeilen.size(); ++i)
+            if (passt(i))
+                return int(i);
+        return -1;
+    }
+    // Sorted by this column: every cell beginning with the text has a sort key beginning with
+    // the text's key, and those rows stand together. The first of them that begins with the
+    // text itself is the first from the top.
+    const QString schluessel = Sortierschluessel(anfang);
+    const auto block = std::partition_point(m_zeilen.begin(), m_zeilen.end(), [&](const TErpZeile& z) {
+        return Sortierschluessel(z.zelle(spalte)) < schluessel;
+    });
+    for (size_t i = size_t(block - m_zeilen.begin()); i < m_zeilen.size(); ++i) {
+        if (passt(i))
             return int(i);
+        if (!Sortierschluessel(m_zeilen[i].zelle(spalte)).startsWith(schluessel))
+            break;
+    }
     return -1;
 }
 

@@ -121,6 +121,28 @@ private slots:
         QCOMPARE(zeile < 0 ? QString() : m->zelle(zeile, 0), projekt);
     }
 
+    // Sorted by the searched column the search may jump; it must find what the walk from the top
+    // finds, for every beginning of every cell in either case.
+    void suchenWieVonOben()
+    {
+        TErpProjektModell* m = modellMit(Kunden, this);
+        for (int s = 0; s < TErpProjektModell::SpaltenAnzahl; ++s) {
+            m->sort(s);
+            for (int zeile = 0; zeile < m->rowCount(); ++zeile) {
+                const QString zelle = m->zelle(zeile, s);
+                for (int n = 0; n <= qMin(4, int(zelle.size())); ++n) {
+                    for (const QString& text : {zelle.left(n), zelle.left(n).toUpper(), zelle.left(n).toLower()}) {
+                        int erwartet = -1;
+                        for (int i = 0; i < m->rowCount() && erwartet < 0; ++i)
+                            if (m->zelle(i, s).startsWith(text, Qt::CaseInsensitive))
+                                erwartet = i;
+                        QVERIFY2(m->suchen(s, text) == erwartet, qPrintable(QStringLiteral("Spalte %1, \"%2\"").arg(s).arg(text)));
+                    }
+                }
+            }
+        }
+    }
+
     void leeresModell()
     {
         TErpProjektModell m;
