@@ -9,6 +9,7 @@
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
