@@ -296,9 +296,11 @@ private slots:
         QCOMPARE(meldungen.texte(), QStringList());
     }
 
-    // A picture of the dialog as the office sees it, with a row chosen by the customer search.
+    // A picture of the dialog as the office sees it over the demo projects, with a row chosen by
+    // the customer search.
     void bildschirmfoto()
     {
+        dateiSchreiben(erpOrdner(QStringLiteral("demo")), erpdemo::demoProjekte());
         const QString fotos = qEnvironmentVariable("PV_BINARY_DIR") + QStringLiteral("/bildschirmfotos");
         QVERIFY(QDir().mkpath(fotos));
         QWidget eltern;
@@ -307,9 +309,10 @@ private slots:
         IniRecord.SucheFensterHeight = 427;
         FensterSchreiben(QStringLiteral("SucheFenster"));
         MeldungsRecorder meldungen;
-        auto d = zeigen(erpOrdner(QStringLiteral("erp")), &eltern);
+        auto d = zeigen(erpOrdner(QStringLiteral("demo")), &eltern);
         QTest::mouseClick(d->EditKunde, Qt::LeftButton);
-        tippen(d->EditKunde, QStringLiteral("Är"));
+        tippen(d->EditKunde, QStringLiteral("stadtw"));
+        QCOMPARE(d->Modell->zelle(aktuelleZeile(*d), 1), QStringLiteral("Stadtwerke Überlingen"));
         QVERIFY(d->grab().save(fotos + QStringLiteral("/projekt-suchen.png")));
         QCOMPARE(d->font().family(), Oberflaechenschrift(8).family());
     }
