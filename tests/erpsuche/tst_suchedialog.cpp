@@ -180,6 +180,18 @@ private slots:
         MeldungsRecorder meldungen;
         auto d = zeigen(erpOrdner(QStringLiteral("erp")));
         tippen(d->editProjekt, QStringLiteral("24-0102"));
+
+        // Coming back to the window (after a message box, from another program) is no entering
+        // of the edit: the chosen row stays.
+        QWidget anderes;
+        anderes.show();
+        QApplication::setActiveWindow(&anderes);
+        QVERIFY(QTest::qWaitForWindowActive(&anderes));
+        QApplication::setActiveWindow(d.get());
+        QVERIFY(QTest::qWaitForWindowActive(d.get()));
+        QCOMPARE(QApplication::focusWidget(), d->editProjekt);
+        QCOMPARE(d->AuswahlKommnr(), QStringLiteral("24-0102"));
+
         QTest::mouseClick(d->btnSelect, Qt::LeftButton);
         AufgabenFensterNachUebernahme = nullptr;
 
