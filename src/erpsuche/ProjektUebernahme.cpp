@@ -113,6 +113,7 @@ void TProjektUebernahme::speichern(const TMasterProjekt& satz, const QString& Ko
             // The datasets still show rows that the rollback took back.
             try {
                 projekt->Requery();
+                m_daten.TabProjektAufgaben->Requery();
                 m_daten.TabAufgaben->Requery();
             } catch (...) {
             }

@@ -293,6 +293,8 @@ private slots:
         QCOMPARE(u.dm.TabProjekt->RecordCount(), 3);
         QCOMPARE(u.dm.TabProjekt->State(), TDataSetState::dsBrowse);
         QVERIFY(!u.dm.TabProjekt->Locate(QStringLiteral("Kommnr"), QStringLiteral("24-0102")));
+        QVERIFY(u.dm.TabProjektAufgaben->State() == TDataSetState::dsBrowse);
+        QCOMPARE(u.dm.TabAufgaben->FieldByName(QStringLiteral("Select"))->AsBoolean(), false);
 
         // The connection is usable again: the next take-over goes through.
         u.db.fremd(QStringLiteral("DROP TRIGGER sperre"));
