@@ -221,6 +221,20 @@ private slots:
                                                  QStringLiteral("Bitte zuerst ein Projekt auswählen.")}));
     }
 
+    // A missing file is reported when the dialog is made; nothing is listed; releasing the
+    // dialog still closes, and the engine's refusal of that is reported too.
+    void dateiFehlt()
+    {
+        MeldungsRecorder meldungen;
+        auto d = zeigen(erpOrdner(QStringLiteral("gibtsnicht")));
+        QCOMPARE(d->Modell->rowCount(), 0);
+        QCOMPARE(meldungen.texte(),
+                 QStringList({QStringLiteral("Btrieve-Fehler: 12\nDie ERP-Datei wurde nicht gefunden: ") + MasterDateiPfad()}));
+        d.reset();
+        QCOMPARE(meldungen.texte().size(), 2);
+        QCOMPARE(meldungen.texte().last(), QStringLiteral("Btrieve-Fehler: 3\nDie ERP-Datei ist nicht geöffnet."));
+    }
+
     // A record that no longer matches its index stops the walk: the rows read before it stay.
     void dateiBrichtMittendrinAb()
     {
