@@ -128,7 +128,9 @@ JetDatei::JetDatei(const QString& pfad)
                          .arg(m_anzeige));
     if (mdb->f->db_key != 0)
         throw Fehler(QStringLiteral("Die Access-Datenbank '%1' ist verschlüsselt und kann nicht gelesen werden.").arg(m_anzeige));
-    if (!mdb_read_catalog(mdb, MDB_TABLE))
+    // Every Jet file lists at least its own system tables; an empty list means the catalogue
+    // could not be read.
+    if (!mdb_read_catalog(mdb, MDB_TABLE) || mdb->num_catalog == 0)
         throw Fehler(QStringLiteral("Das Inhaltsverzeichnis der Access-Datenbank '%1' ist nicht lesbar (Datei beschädigt).")
                          .arg(m_anzeige));
     for (unsigned int i = 0; i < mdb->num_catalog; ++i) {
