@@ -126,6 +126,19 @@ JetDatei::JetDatei(const QString& pfad)
         throw Fehler(QStringLiteral("Die Access-Datenbank '%1' ist unvollständig (die Datei endet mitten in einer Seite). "
                                     "Bitte eine vollständige Kopie verwenden.")
                          .arg(m_anzeige));
+    // Jet 3 stores texts in the code page of the Windows that wrote them (Windows-1252 for
+    // German installations, what libmdb assumes); the file names it in its head.
+    const int codepage = mdb->f->code_page;
+    if (mdb->f->jet_version == MDB_VER_JET3 && codepage != 0 && codepage != 1252) {
+        const QByteArray vorher = qgetenv("MDB_JET3_CHARSET");
+        qputenv("MDB_JET3_CHARSET", "CP" + QByteArray::number(codepage));
+        mdb_iconv_close(mdb);
+        mdb_iconv_init(mdb);
+        if (vorher.isNull())
+            qunsetenv("MDB_JET3_CHARSET");
+        else
+            qputenv("MDB_JET3_CHARSET", vorher);
+    }
     if (mdb->f->db_key != 0)
         throw Fehler(QStringLiteral("Die Access-Datenbank '%1' ist verschlüsselt und kann nicht gelesen werden.").arg(m_anzeige));
     // Every Jet file lists at least its own system tables; an empty list means the catalogue

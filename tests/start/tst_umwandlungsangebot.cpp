@@ -9,8 +9,30 @@
 #include "UnitStart.h"
 
 #include <QDir>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// Keeps a picture of the progress dialog as it comes up, for a look by eye.
+class FortschrittsFoto : public QObject
+{
+public:
+    bool gesehen = false;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override
+    {
+        if (ereignis->type() == QEvent::Show && objekt->objectName() == QLatin1String("UmwandlungFortschritt")) {
+            gesehen = true;
+            const QString ordner = qEnvironmentVariable("PV_BINARY_DIR") + QStringLiteral("/bildschirmfotos");
+            QDir().mkpath(ordner);
+            static_cast<QWidget*>(objekt)->grab().save(ordner + QStringLiteral("/umwandlung-fortschritt.png"));
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 // Start-up meets a PROJEKT.MDB of the old Windows program: it offers to convert it now.
 class TstUmwandlungsangebot : public QObject
@@ -41,8 +63,12 @@ private slots:
         recorder.antwort = true;
         TDataModule1 module;
         TFormStart splash;
+        FortschrittsFoto foto;
+        qApp->installEventFilter(&foto);
         splash.Initialisieren(module);
+        qApp->removeEventFilter(&foto);
 
+        QVERIFY(foto.gesehen);
         QCOMPARE(recorder.fragen.size(), 1);
         QCOMPARE(recorder.fragen[0].first, QStringLiteral("Umwandlung"));
         QVERIFY(recorder.fragen[0].second.endsWith("Jetzt umwandeln?"));

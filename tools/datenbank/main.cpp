@@ -42,7 +42,8 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Legt eine neue, leere Projektdatenbank an (eine vorhandene Datei wird nie überschrieben)."));
+        "Legt eine neue, leere Projektdatenbank an oder übernimmt eine Access-Datenbank des alten "
+        "Windows-Programms in eine neue (eine vorhandene Datei wird nie überschrieben)."));
     parser.addHelpOption();
     const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Füllt die neue Datenbank mit Beispieldaten."));
     const QCommandLineOption projekte(QStringLiteral("projekte"),
