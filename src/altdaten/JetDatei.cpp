@@ -33,7 +33,9 @@ QVariant ausTagen(double tage)
     qint64 ms = std::llround(std::fabs(tage - ganz) * 86400000.0);
     // Whole seconds: the engine keeps no less, the double adds noise below them.
     ms = (ms + 500) / 1000 * 1000;
-    return QVariant(QDateTime(QDate(1899, 12, 30).addDays(qint64(ganz)), QTime(0, 0)).addMSecs(ms));
+    // A calendar value without a zone: kept in UTC, so that no time-zone rule shifts it (and no
+    // look-up of the local zone is paid for each value).
+    return QVariant(QDateTime(QDate(1899, 12, 30).addDays(qint64(ganz)), QTime(0, 0), Qt::UTC).addMSecs(ms));
 }
 
 template<typename T>
