@@ -10,6 +10,7 @@ PAKETE=(
     mdbtools-dev mdbtools
     fonts-dejavu-core fonts-liberation2 fonts-wine
     poppler-utils xauth xvfb
+    libchm-dev fp-utils
 )
 
 fehlend=()
