@@ -3,7 +3,7 @@
 #include "Fehler.h"
 #include "JetDatei.h"
 #include "Schema.h"
-#include "SqliteAnweisung.h"
+#include "SqliteVerbindung.h"
 #include "TField.h"
 
 #include <QDateTime>
@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
-#include <sqlite3.h>
 
 namespace Altdaten {
 
@@ -27,44 +26,6 @@ QString anzeige(const QString& pfad)
 {
     return QDir::toNativeSeparators(QFileInfo(pfad).absoluteFilePath());
 }
-
-// The new database under construction: an engine connection that the writer alone holds.
-class NeueDatenbank
-{
-public:
-    explicit NeueDatenbank(const QString& pfad)
-        : m_anzeige(anzeige(pfad))
-    {
-        const int rc = sqlite3_open_v2(QFile::encodeName(pfad).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-        if (rc != SQLITE_OK) {
-            sqlite3* db = m_db;
-            m_db = nullptr;
-            try {
-                sqliteFehlerWerfen(db, rc, m_anzeige);
-            } catch (...) {
-                sqlite3_close(db);
-                throw;
-            }
-        }
-    }
-    ~NeueDatenbank() { sqlite3_close(m_db); }
-    NeueDatenbank(const NeueDatenbank&) = delete;
-    NeueDatenbank& operator=(const NeueDatenbank&) = delete;
-
-    void ausfuehren(const QString& sql) { SqliteAnweisung(m_db, m_anzeige, sql).ausfuehren(); }
-    SqliteAnweisung anweisung(const QString& sql) { return SqliteAnweisung(m_db, m_anzeige, sql); }
-    qint64 letzteId() const { return sqlite3_last_insert_rowid(m_db); }
-    void schliessen()
-    {
-        if (sqlite3_close(m_db) != SQLITE_OK)
-            throw Fehler(QStringLiteral("Die neue Datenbank '%1' kann nicht abgeschlossen werden.").arg(m_anzeige));
-        m_db = nullptr;
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    QString m_anzeige;
-};
 
 // A name beside `pfad` that no file has: "<stamm><zusatz>.<endung>", then with " 2", " 3", ...
 QString freierName(const QString& pfad, const QString& zusatz, const QString& endung)
@@ -130,7 +91,7 @@ public:
                 m_unbekannt.push_back({int(i), 0});
     }
 
-    void ausfuehren(NeueDatenbank& db, UebernahmeStand& stand, const UebernahmeFortschritt& fortschritt)
+    void ausfuehren(SqliteVerbindung& db, UebernahmeStand& stand, const UebernahmeFortschritt& fortschritt)
     {
         QStringList namen, platzhalter;
         for (const Schema::Spalte& s : m_ziel.spalten) {
@@ -320,7 +281,7 @@ UebernahmeBericht inDateiUebernehmen(const QString& alt, const QString& ziel, co
                                         "(Projekt, ProjektAufgaben, Aufgaben, Personal, Status).")
                              .arg(bericht.quelle));
 
-        NeueDatenbank db(ziel);
+        SqliteVerbindung db(ziel);
         db.ausfuehren(QStringLiteral("BEGIN IMMEDIATE"));
         for (const QString& anweisung : Schema::anweisungen())
             db.ausfuehren(anweisung);
