@@ -207,7 +207,7 @@ private:
             gespeichert = feld.Speicherwert(wert);
         } catch (const Fehler&) {
             const QString text = wert.metaType().id() == QMetaType::Double && (s.typ == TFieldType::ftDate || s.typ == TFieldType::ftDateTime)
-                                     ? QStringLiteral("die Tageszahl %1").arg(wert.toDouble())
+                                     ? QStringLiteral("die Tageszahl %1").arg(QString::number(wert.toDouble(), 'g', 12))
                                      : QStringLiteral("'%1'").arg(kurz(wert.toString()));
             hinweis(QStringLiteral("%1: %2 ist kein gültiger Wert (%3); das Feld bleibt leer.").arg(ort(), text, artName(s.typ)));
             return QVariant();
@@ -270,10 +270,9 @@ UebernahmeBericht inDateiUebernehmen(const QString& alt, const QString& ziel, co
             for (const Schema::Tabelle& t : Schema::tabellen())
                 unsere = unsere || t.name.compare(name, Qt::CaseInsensitive) == 0;
             if (!unsere)
-                bericht.hinweise << QStringLiteral("Die Tabelle '%1' (%2 Zeilen) gehört nicht zur Projektdatenbank und wurde "
+                bericht.hinweise << QStringLiteral("Die Tabelle '%1' (%2) gehört nicht zur Projektdatenbank und wurde "
                                                    "nicht übernommen.")
-                                        .arg(name)
-                                        .arg(jet.tabelle(name)->zeilenErwartet());
+                                        .arg(name, zeilenText(jet.tabelle(name)->zeilenErwartet()));
         }
 
         if (stand.gesamt == 0 && std::all_of(quellen.begin(), quellen.end(), [](const auto& q) { return !q; }))
@@ -305,12 +304,17 @@ UebernahmeBericht inDateiUebernehmen(const QString& alt, const QString& ziel, co
 
 } // namespace
 
+QString zeilenText(qint64 anzahl)
+{
+    return anzahl == 1 ? QStringLiteral("1 Zeile") : QStringLiteral("%1 Zeilen").arg(anzahl);
+}
+
 QString UebernahmeBericht::text(int hoechstens) const
 {
     QStringList zeilen;
     zeilen << QStringLiteral("Übernahme der Access-Datenbank '%1' (%2) in '%3':").arg(quelle, format, ziel);
     for (const Tabelle& t : tabellen)
-        zeilen << QStringLiteral("  %1: %2 Zeilen übernommen").arg(t.name).arg(t.zeilen);
+        zeilen << QStringLiteral("  %1: %2 übernommen").arg(t.name, zeilenText(t.zeilen));
     if (hinweise.isEmpty()) {
         zeilen << QStringLiteral("Alle Daten wurden vollständig übernommen.");
     } else {

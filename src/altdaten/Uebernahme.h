@@ -12,6 +12,9 @@
 // cannot be taken over exactly is listed in the report; nothing is dropped without a word.
 namespace Altdaten {
 
+/// "1 Zeile", "3 Zeilen".
+QString zeilenText(qint64 anzahl);
+
 struct UebernahmeBericht
 {
     QString quelle;                 // the Access file, as shown to the user

@@ -28,7 +28,7 @@ void UmwandlungAnbieten(const QString& datenbank, QWidget* fenster)
     fortschritt.setMinimumDuration(0);
     fortschritt.setValue(0);
     const Altdaten::Umwandlung ergebnis = Altdaten::umwandeln(datenbank, [&fortschritt](const Altdaten::UebernahmeStand& stand) {
-        fortschritt.setLabelText(QStringLiteral("Tabelle %1: %2 Zeilen übernommen").arg(stand.tabelle).arg(stand.tabelleZeilen));
+        fortschritt.setLabelText(QStringLiteral("Tabelle %1: %2 übernommen").arg(stand.tabelle, Altdaten::zeilenText(stand.tabelleZeilen)));
         fortschritt.setValue(stand.gesamt > 0 ? int(stand.erledigt * 1000 / stand.gesamt) : 0);
         QCoreApplication::processEvents();
         return !fortschritt.wasCanceled();

@@ -159,6 +159,53 @@ private slots:
         QCOMPARE(dm.TabProjekt->FieldByName("Last_Personal")->Value(), QVariant(9));
     }
 
+    // Whatever does not fit is named in the report, row by row, and the rest goes on: a time in a
+    // date-only column, a day number beyond the year 9999, text where a number belongs, a number
+    // beyond the column's range, a repeated ID, missing tables and a table of its own.
+    void berichtNenntWasNichtPasst()
+    {
+        using namespace JetSchreiber;
+        using W = std::vector<std::pair<QString, QVariant>>;
+        QTemporaryDir ordner;
+        const QString alt = ordner.filePath("ALT.MDB");
+        Jet4Datei d;
+        const int projekt = projektTabelle(d, "Projekt");
+        const int status = d.tabelleAnlegen("STATUS", {{"ID", Typ::Long, 0, true}, {"stat_bezeichnung", Typ::Text, 150},
+                                                       {"Stat_Rang", Typ::Text, 10}, {"Stat_Bemerkung", Typ::Memo}});
+        const int eigene = d.tabelleAnlegen("Einstellungen", {{"Schluessel", Typ::Text, 20}});
+        d.zeileAnfuegen(projekt, projektZeile("Projekt", W{{"ID", 1}, {"Datum", QDateTime(QDate(2024, 5, 6), QTime(10, 15))},
+                                                           {"LiefTermin", QDate(12000, 1, 1)}, {"Termin", QDateTime(QDate(2024, 5, 7), QTime(8, 0))}}));
+        d.zeileAnfuegen(status, {1, "offen", "3", QVariant()});
+        d.zeileAnfuegen(status, {2, "zu", "drei", QVariant()});
+        d.zeileAnfuegen(status, {2, "doppelt", "70000", "Bemerkung"});
+        d.zeileAnfuegen(eigene, {"Farbe"});
+        d.speichern(alt);
+
+        const QString neu = ordner.filePath("NEU.MDB");
+        const Altdaten::UebernahmeBericht bericht = Altdaten::uebernehmen(alt, neu);
+        const QStringList erwartet = {
+            "Die Tabelle 'Einstellungen' (1 Zeile) gehört nicht zur Projektdatenbank",
+            "Tabelle 'Projekt', ID 1, Spalte 'Datum': die Uhrzeit 10:15:00 entfällt, das Feld hält nur das Datum 06.05.2024.",
+            "Tabelle 'Projekt', ID 1, Spalte 'LiefTermin': die Tageszahl 3688951 ist kein gültiger Wert (erwartet ein Datum",
+            "Die Tabelle 'ProjektAufgaben' fehlt in der alten Datenbank; sie bleibt leer.",
+            "Die Tabelle 'Aufgaben' fehlt",
+            "Die Tabelle 'Personal' fehlt",
+            "Tabelle 'Status', ID 2, Spalte 'Stat_Rang': 'drei' ist kein gültiger Wert (erwartet eine ganze Zahl",
+            "Tabelle 'Status', ID 2, Spalte 'Stat_Rang': '70000' ist kein gültiger Wert (erwartet eine ganze Zahl von -32768 bis 32767)",
+            "Tabelle 'Status', ID 2: die ID kommt mehrfach vor; die Zeile erhielt die neue ID 3.",
+        };
+        QCOMPARE(bericht.hinweise.size(), erwartet.size());
+        for (int i = 0; i < erwartet.size(); ++i)
+            QVERIFY2(bericht.hinweise[i].startsWith(erwartet[i]), qPrintable(bericht.hinweise[i]));
+
+        Abfrage db(neu);
+        QCOMPARE(db.spalte("SELECT Datum || '|' || ifnull(LiefTermin, '-') || '|' || Termin FROM Projekt"),
+                 QStringList({"2024-05-06|-|2024-05-07 08:00:00"}));
+        QCOMPARE(db.spalte("SELECT ID || ' ' || Stat_Bezeichnung || ' ' || ifnull(Stat_Rang, '-') FROM Status ORDER BY ID"),
+                 QStringList({"1 offen 3", "2 zu -", "3 doppelt -"}));
+        QVERIFY(bericht.text(2).endsWith("  ... und 7 weitere Hinweise."));
+    }
+
     void kaputteDateiHinterlaesstNichts_data()
     {
         QTest::addColumn<int>("kuerzen");   // bytes cut off the end

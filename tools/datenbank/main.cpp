@@ -21,7 +21,7 @@ int uebernahmeAusfuehren(const QString& alt, const QString& neu)
         const Altdaten::UebernahmeBericht bericht =
             Altdaten::uebernehmen(alt, neu, [&aus](const Altdaten::UebernahmeStand& stand) {
                 if (stand.tabelleFertig)
-                    aus << stand.tabelle << ": " << stand.tabelleZeilen << " Zeilen (" << stand.erledigt << " von "
+                    aus << stand.tabelle << ": " << Altdaten::zeilenText(stand.tabelleZeilen) << " (" << stand.erledigt << " von "
                         << stand.gesamt << ")" << Qt::endl;
                 return true;
             });
