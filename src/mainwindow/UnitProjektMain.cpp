@@ -12,6 +12,7 @@
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
 #include "UnitInfo.h"
+#include "UnitEinstellungen.h"
 #include "Zeilenfarbe.h"
 
 #include <QApplication>
@@ -350,6 +351,7 @@ void TFormProjektMain::FormShow()
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionInfoClick"), [this] { InfoAnzeigen(); });
         DataModule2->setzeHandler(QStringLiteral("ActionHilfe"), [this] { HilfeAnzeigen(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsClick"), [this] { EinstellungenAnzeigen(); });
     }
 
     AnsichtSetzen(IniRecord.Startansicht);
@@ -529,4 +531,27 @@ void TFormProjektMain::closeEvent(QCloseEvent* ereignis)
     if (DataModule1 && DataModule1->DBProjekt->Connected())
         DataModule1->DBProjekt->Close();
     ereignis->accept();
+}
+
+void TFormProjektMain::EinstellungenAnzeigen()
+{
+    // The order of the dialog's column list.
+    static const char* const reihenfolge[] = {
+        "ColumnPublicKommnr", "ColumnPublicBezeichn", "ColumnPublicBaustelle", "ColumnPublicBetreff", "ColumnPublicMitarbeiter",
+        "ColumnPublicAufgabe", "ColumnPublicDatum", "ColumnPublicAufgStatus", "ColumnPublicStatus"};
+    QList<TGitterSpalte*> spalten;
+    for (const char* name : reihenfolge)
+        spalten << NextDBGridPublicView->findChild<TGitterSpalte*>(QLatin1String(name));
+    QAction* speichern = DataModule2 ? DataModule2->Action(QStringLiteral("ActionSettingsSave")) : nullptr;
+    QAction* beenden = DataModule2 ? DataModule2->Action(QStringLiteral("ActionSettingsClose")) : nullptr;
+    TFormEinstellungen dialog(spalten, speichern, beenden, this);
+    if (DataModule2) {
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsSave"), [&dialog] { dialog.EinstellungenSpeichern(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsClose"), [&dialog] { dialog.close(); });
+    }
+    dialog.exec();
+    if (DataModule2) {
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsSave"), {});
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsClose"), {});
+    }
 }

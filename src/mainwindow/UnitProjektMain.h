@@ -63,6 +63,8 @@ public:
     void Timer1Timer();
     void ActionAnsichtExecute();
     void ActionAnsichtRefreshExecute();
+    // Opens the settings dialog modal over the window, for the public view's columns too.
+    void EinstellungenAnzeigen();
 
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();
