@@ -72,6 +72,7 @@ public:
     /// The user tables, in the order of the file's catalogue.
     const QStringList& tabellen() const { return m_tabellen; }
     /// Opens a table for reading (name without regard to case); nullptr when there is none.
+    /// Tables share the file's page buffer: read one to its end before reading the next.
     std::unique_ptr<JetTabelle> tabelle(const QString& name) const;
 
 private:
