@@ -6,6 +6,7 @@
 #include "IniRecord.h"
 #include "SqliteAnweisung.h"
 #include "TKADaoDatabase.h"
+#include "Umwandlungsangebot.h"
 
 #include <QApplication>
 #include <QDir>
@@ -112,6 +113,8 @@ void TFormStart::Initialisieren(TDataModule1& module)
     const QString datei = PfadVerbinden(Datenbankverzeichnis::ermitteln(), QStringLiteral("PROJEKT.MDB"));
     module.DBProjekt->setDatabaseName(datei);
     schritt(10);
+    // A database of the old Windows program may be converted now, before it is opened.
+    UmwandlungAnbieten(module.DBProjekt->DatabaseName(), this);
     try {
         module.DBProjekt->Open();
         module.DatenmengenOeffnen([this](TKADaoTable*) { schritt(10); });
