@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 struct sqlite3;
 class TKADaoTable;
@@ -62,6 +63,11 @@ public:
 
     /// Runs one action statement and returns the number of rows it changed.
     int Execute(const QString& sql);
+
+    /// Runs `arbeit` as one transaction: either all of its changes are stored or, when it
+    /// raises an error, none (the error goes on). Inside another transaction it becomes a part
+    /// of that one, undone on its own when it fails.
+    void Transaktion(const std::function<void()>& arbeit);
 
     /// The datasets attached to this connection.
     const QList<TKADaoTable*>& DataSets() const { return m_dataSets; }

@@ -1355,8 +1355,7 @@ void TKADaoTable::Empty()
     if (m_sichtbar.empty())
         return;
     const size_t k = size_t(m_schluesselFeld);
-    m_database->Execute(QStringLiteral("BEGIN IMMEDIATE"));
-    try {
+    m_database->Transaktion([&] {
         SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
                           QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
                               .arg(SqlText::klammern(m_basisTabelle), SqlText::klammern(m_felder[k]->m_herkunftSpalte)));
@@ -1364,14 +1363,7 @@ void TKADaoTable::Empty()
             a.binden(1, m_alle[size_t(index)].werte[k]);
             a.ausfuehren();
         }
-        m_database->Execute(QStringLiteral("COMMIT"));
-    } catch (...) {
-        try {
-            m_database->Execute(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
-        throw;
-    }
+    });
     std::vector<bool> weg(m_alle.size(), false);
     for (int index : m_sichtbar)
         weg[size_t(index)] = true;

@@ -9,6 +9,7 @@
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
+#include "UnitDatenStamm.h"
 #include "Zeilenfarbe.h"
 
 #include <QApplication>
@@ -312,6 +313,12 @@ void TFormProjektMain::FormShow()
     if (DataModule2) {
         DataModule2->setzeHandler(QStringLiteral("ActionAnsicht"), [this] { ActionAnsichtExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
+        const std::pair<const char*, int32_t> stammSeiten[] = {{"ActionStammProjektStart", 3},
+                                                               {"ActionAufgabenStart", 0},
+                                                               {"ActionStammMitarbeiterStart", 1},
+                                                               {"ActionStammStatusStart", 2}};
+        for (const auto& [befehl, seite] : stammSeiten)
+            DataModule2->setzeHandler(QString::fromLatin1(befehl), [this, seite] { StammdatenOeffnen(seite); });
     }
 
     AnsichtSetzen(IniRecord.Startansicht);
@@ -460,6 +467,13 @@ void TFormProjektMain::ActionAnsichtRefreshExecute()
         oeffentlicheListeNeuLesen();
         listeGelesen();
     }
+}
+
+void TFormProjektMain::StammdatenOeffnen(int32_t StartSeite)
+{
+    TFormDatenStamm fenster(DataModule2 ? DataModule2->ActionManager1 : nullptr, this);
+    fenster.StartSeite = StartSeite;
+    fenster.exec();
 }
 
 void TFormProjektMain::FormClose()

@@ -60,6 +60,9 @@ public:
     void Timer1Timer();
     void ActionAnsichtExecute();
     void ActionAnsichtRefreshExecute();
+    // The master-data window on page StartSeite (0 tasks, 1 employees, 2 statuses, 3 projects),
+    // shown modal and released when it closes.
+    void StammdatenOeffnen(int32_t StartSeite);
 
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();
