@@ -29,8 +29,10 @@ QLabel* TEingabePanel::beschriftung(const QString& text, int x, int y)
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(p);
-    label->adjustSize();
-    label->move(x, y);
+    // Two pixels of room above the letters, so that the dots of Ä, Ö and Ü are not cut off;
+    // the text sits on the same line as with the bare text height.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    label->setGeometry(x, y, label->sizeHint().width(), label->fontMetrics().height() + 2);
     return label;
 }
 

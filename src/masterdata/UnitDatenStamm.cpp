@@ -246,7 +246,8 @@ void TFormDatenStamm::projektSeiteAnlegen()
     const auto check = [&](const char* name, const char* feld, const QString& text, int x, int y) {
         auto* c = gebunden<TDBCheckBox>(p, name, ds, feld);
         c->setText(text);
-        return p->platzieren(c, x, y, 129, CheckBoxHoehe, A::Rechts);
+        // The caption is never cut off, should the tick box of the style take more room.
+        return p->platzieren(c, x, y, std::max(129, c->sizeHint().width()), CheckBoxHoehe, A::Rechts);
     };
 
     p->beschriftung(QStringLiteral("PROJEKTNR."), 24, 51);
