@@ -176,9 +176,8 @@ void TFormDatenStamm::aufgabenSeiteAnlegen()
         status->setListe(DataModule1->DSStatus, QStringLiteral("ID"), QStringLiteral("Stat_Bezeichnung"));
         name->setLookup(DataModule1->DSPersonal, QStringLiteral("ID"), QStringLiteral("Name"));
         stat->setLookup(DataModule1->DSStatus, QStringLiteral("ID"), QStringLiteral("Stat_Bezeichnung"));
-        g->setDatenquelle(ds);
     }
-    m_seiten[SeiteAufgaben] = {TabSheetAufgabe, p, g, DBEditAufgabeBezeichnung, tabelle(&TDataModule1::TabAufgaben)};
+    m_seiten[SeiteAufgaben] = {TabSheetAufgabe, p, g, DBEditAufgabeBezeichnung, ds, tabelle(&TDataModule1::TabAufgaben)};
 }
 
 void TFormDatenStamm::mitarbeiterSeiteAnlegen()
@@ -197,9 +196,7 @@ void TFormDatenStamm::mitarbeiterSeiteAnlegen()
 
     spalte(DBGridPersonal, TSpaltenArt::Text, "Nummer", "NUMMER", 100);
     spalte(DBGridPersonal, TSpaltenArt::Text, "Name", "NAME", 200);
-    if (ds)
-        DBGridPersonal->setDatenquelle(ds);
-    m_seiten[SeiteMitarbeiter] = {TabSheetMitarbeiter, p, DBGridPersonal, DBEditPersonalNr,
+    m_seiten[SeiteMitarbeiter] = {TabSheetMitarbeiter, p, DBGridPersonal, DBEditPersonalNr, ds,
                                   tabelle(&TDataModule1::TabPersonal)};
 }
 
@@ -224,9 +221,8 @@ void TFormDatenStamm::statusSeiteAnlegen()
     spalte(DBGridStatus, TSpaltenArt::Text, "Stat_Rang", "RANG");
     spalte(DBGridStatus, TSpaltenArt::Text, "Stat_Bezeichnung", "BEZEICHNUNG", 150);
     spalte(DBGridStatus, TSpaltenArt::Memo, "Stat_Bemerkung", "BEMERKUNG", 300);
-    if (ds)
-        DBGridStatus->setDatenquelle(ds);
-    m_seiten[SeiteStatus] = {TabSheetStatus, p, DBGridStatus, DBEditStatusBezeichnung, tabelle(&TDataModule1::TabStatus)};
+    m_seiten[SeiteStatus] = {TabSheetStatus, p, DBGridStatus, DBEditStatusBezeichnung, ds,
+                             tabelle(&TDataModule1::TabStatus)};
 }
 
 void TFormDatenStamm::projektSeiteAnlegen()
@@ -330,9 +326,7 @@ void TFormDatenStamm::projektSeiteAnlegen()
     spalte(DBGridProjekt, TSpaltenArt::Text, "Bezeichn", "BEZEICHNUNG", 200);
     spalte(DBGridProjekt, TSpaltenArt::Text, "Baustelle", "BAUSTELLE", 150);
     spalte(DBGridProjekt, TSpaltenArt::Text, "Betreff_ges", "BETREFF", 350);
-    if (ds)
-        DBGridProjekt->setDatenquelle(ds);
-    m_seiten[SeiteProjekte] = {TabSheetProjekte, p, DBGridProjekt, DBEditProjektKommNr,
+    m_seiten[SeiteProjekte] = {TabSheetProjekte, p, DBGridProjekt, DBEditProjektKommNr, ds,
                                tabelle(&TDataModule1::TabProjekt)};
 }
 
@@ -483,6 +477,10 @@ void TFormDatenStamm::FormShow()
         resize(lage.size());
     PageControl1->tabBar()->hide();
     PageControl1->setCurrentIndex(std::clamp<int32_t>(StartSeite, 0, int(m_seiten.size()) - 1));
+    // Only the shown page's grid lists its rows: the pages cannot be switched, and a grid over
+    // all projects costs its time only where it is seen.
+    if (seite().quelle)
+        seite().gitter->setDatenquelle(seite().quelle);
     m_zustand.Blaettern();
 }
 

@@ -9,6 +9,7 @@
 class QAction;
 class QTabWidget;
 class TBefehlsKnopf;
+class TDataSource;
 class TDBEdit;
 class TDatenGitter;
 class TEingabePanel;
@@ -86,6 +87,7 @@ private:
         TEingabePanel* panel;
         TDatenGitter* gitter;
         QWidget* ersteEingabe;
+        TDataSource* quelle;
         TKADaoTable* tabelle;
     };
     enum : int { SeiteAufgaben = 0, SeiteMitarbeiter = 1, SeiteStatus = 2, SeiteProjekte = 3 };
