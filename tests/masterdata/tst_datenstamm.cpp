@@ -50,7 +50,8 @@ private slots:
     void projektLoeschen_data();
     void projektLoeschen();
     void projektLoeschenFehlschlagLaesstAlles();
-    void konfliktBleibtImBearbeiten();
+    void konflikt_data();
+    void konflikt();
     void zentora();
     void aufgabenAutomatik_data();
     void aufgabenAutomatik();
@@ -328,10 +329,19 @@ void TestDatenStamm::projektLoeschenFehlschlagLaesstAlles()
     QVERIFY(f->BtnAdd->isEnabled() && !f->BtnSave->isEnabled());
 }
 
-// Another PC changed the project meanwhile: the save is refused with the layer's message, the
-// window stays in edit state with the input, and Abbrechen shows the other user's version.
-void TestDatenStamm::konfliktBleibtImBearbeiten()
+void TestDatenStamm::konflikt_data()
 {
+    QTest::addColumn<bool>("ueberschreiben");
+    QTest::newRow("Nein keeps the input") << false;
+    QTest::newRow("Ja stores it over the other's") << true;
+}
+
+// Another PC changed the same field meanwhile: the user is asked. On "Nein" nothing is stored,
+// the window stays in edit state with the input, and Abbrechen shows the other user's version;
+// on "Ja" the input is stored and the window browses again.
+void TestDatenStamm::konflikt()
+{
+    QFETCH(bool, ueberschreiben);
     TFormDatenStamm* f = oeffnen(3);
     const int id = m_module1->TabProjekt->FieldByName(u"ID"_s)->AsInteger();
     auto* bezeichnung = f->findChild<TDBEdit*>(u"DBEditProjektBezeichn"_s);
@@ -339,20 +349,28 @@ void TestDatenStamm::konfliktBleibtImBearbeiten()
     bezeichnung->clear();
     QTest::keyClicks(bezeichnung, u"Meine Änderung"_s);
     sql(u"update Projekt set Bezeichn = 'Andere Änderung' where ID = %1"_s.arg(id));
+    m_meldungen->antwort = ueberschreiben;
     klicken(f->BtnSave);
 
+    QCOMPARE(m_meldungen->fragen.size(), 1);
+    QCOMPARE(m_meldungen->fragen.first().first, u"Datensatz geändert"_s);
+    QCOMPARE(sql(u"select Bezeichn from Projekt where ID = %1"_s.arg(id)).toString(),
+             ueberschreiben ? u"Meine Änderung"_s : u"Andere Änderung"_s);
+    QCOMPARE(bezeichnung->text(), u"Meine Änderung"_s);
+    QCOMPARE(bezeichnung->isEnabled(), !ueberschreiben);
+    QCOMPARE(f->BtnSave->isEnabled(), !ueberschreiben);
+    QCOMPARE(f->DBGridProjekt->isEnabled(), ueberschreiben);
+    if (ueberschreiben) {
+        QVERIFY(FehlerAnwendung::fehler.isEmpty());
+        QCOMPARE(m_module1->TabProjekt->State(), TDataSetState::dsBrowse);
+        return;
+    }
     QCOMPARE(FehlerAnwendung::fehler.size(), 1);
     QVERIFY2(FehlerAnwendung::fehler.first().contains(u"von einem anderen Benutzer geändert"_s),
              qPrintable(FehlerAnwendung::fehler.first()));
-    QVERIFY(f->BtnSave->isEnabled() && f->BtnCancel->isEnabled() && !f->BtnEnde->isEnabled());
-    QVERIFY(bezeichnung->isEnabled());
-    QVERIFY(!f->DBGridProjekt->isEnabled());
-    QCOMPARE(bezeichnung->text(), u"Meine Änderung"_s);
     QCOMPARE(m_module1->TabProjekt->State(), TDataSetState::dsEdit);
-
     klicken(f->BtnCancel);
     QCOMPARE(bezeichnung->text(), u"Andere Änderung"_s);
-    QCOMPARE(sql(u"select Bezeichn from Projekt where ID = %1"_s.arg(id)).toString(), u"Andere Änderung"_s);
 }
 
 // "Zentora" runs the ERP search on the project page in browse state; elsewhere nothing.
