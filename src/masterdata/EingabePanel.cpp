@@ -2,10 +2,10 @@
 
 #include "Farben.h"
 #include "Oberflaechenschrift.h"
+#include "Verankerung.h"
 
 #include <QFrame>
 #include <QLabel>
-#include <QResizeEvent>
 
 namespace {
 
@@ -14,7 +14,8 @@ constexpr int32_t TitelleisteCode = 10010070;
 
 } // namespace
 
-TEingabePanel::TEingabePanel(int designBreite, QWidget* parent) : QWidget(parent), m_designBreite(designBreite)
+TEingabePanel::TEingabePanel(int designBreite, QWidget* parent)
+    : QWidget(parent), m_verankerung(new TVerankerung(this, designBreite))
 {
     setAutoFillBackground(true);
     QPalette p = palette();
@@ -75,27 +76,9 @@ QFrame* TEingabePanel::trennlinie(int x, int y, int breite, Anker anker)
 
 void TEingabePanel::setzen(QWidget* w, const QRect& design, Anker anker)
 {
-    m_plaetze.append({w, design, anker});
-    anordnen(m_plaetze.last(), 0);
-}
-
-void TEingabePanel::anordnen(const Platz& p, int mehr)
-{
-    if (!p.widget)
-        return;
-    QRect r = p.design;
-    if (p.anker == Anker::Rechts)
-        r.moveLeft(r.left() + mehr);
-    else if (p.anker == Anker::Breite)
-        r.setWidth(std::max(0, r.width() + mehr));
-    p.widget->setGeometry(r);
-}
-
-void TEingabePanel::resizeEvent(QResizeEvent* ereignis)
-{
-    QWidget::resizeEvent(ereignis);
-    const int mehr = ereignis->size().width() - m_designBreite;
-    for (const Platz& p : std::as_const(m_plaetze))
-        if (p.anker != Anker::Links)
-            anordnen(p, mehr);
+    w->setGeometry(design);
+    if (anker == Anker::Rechts)
+        m_verankerung->rechts(w);
+    else if (anker == Anker::Breite)
+        m_verankerung->linksUndRechts(w);
 }

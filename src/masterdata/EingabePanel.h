@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QList>
-#include <QPointer>
 #include <QWidget>
 
 class QFrame;
 class QLabel;
+class TVerankerung;
 
 // The white input panel of an editing page: controls sit at fixed places of the design, and a
 // control anchored to the right edge moves with it (or grows with it) when the window is wider
@@ -34,19 +33,8 @@ public:
     // A horizontal divider line.
     QFrame* trennlinie(int x, int y, int breite, Anker anker = Anker::Links);
 
-protected:
-    void resizeEvent(QResizeEvent* ereignis) override;
-
 private:
-    struct Platz
-    {
-        QPointer<QWidget> widget;
-        QRect design;
-        Anker anker;
-    };
     void setzen(QWidget* w, const QRect& design, Anker anker);
-    static void anordnen(const Platz& p, int mehr);
 
-    int m_designBreite;
-    QList<Platz> m_plaetze;
+    TVerankerung* m_verankerung;
 };
