@@ -3,6 +3,8 @@
 #include "DataModule1.h"
 #include "DatenGitter.h"
 #include "Fehler.h"
+#include "HookHelpSystem.h"
+#include "HtmlHelp.h"
 #include "IniRecord.h"
 #include "Meldung.h"
 #include "Oberflaechenschrift.h"
@@ -10,6 +12,7 @@
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
 #include "UnitDatenStamm.h"
+#include "UnitInfo.h"
 #include "Zeilenfarbe.h"
 
 #include <QApplication>
@@ -266,6 +269,7 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
 
 TFormProjektMain::~TFormProjektMain()
 {
+    FormDestroy();
     if (FormProjektMain == this)
         FormProjektMain = nullptr;
 }
@@ -280,6 +284,38 @@ void TFormProjektMain::FormCreate()
     const QString pfad = HilfedateiPfad();
     if (!QFile::exists(pfad))
         Meldung::information(QStringLiteral("Hilfedatei nicht gefunden !") + QChar(13) + pfad);
+    const HtmlHelp::Zustand& hilfe = HtmlHelp::AktuellerZustand();
+    if (!hilfe.geladen || !HtmlHelp::VersionAusreichend(hilfe.version))
+        Meldung::information(QStringLiteral("Diese Anwendung erfordert die Installation der MS HTML Help 1.2 oder höher"));
+    m_hilfe = std::make_unique<THookHelpSystem>(pfad, QString());
+    HtmlHelp::FensterLageVerbinden(
+        [] {
+            FensterLesen(QStringLiteral("HilfeFenster"));
+            return FensterLage(QStringLiteral("HilfeFenster"));
+        },
+        [](const QRect& lage) {
+            FensterLageSetzen(QStringLiteral("HilfeFenster"), lage);
+            FensterSchreiben(QStringLiteral("HilfeFenster"));
+        });
+}
+
+void TFormProjektMain::FormDestroy()
+{
+    if (HtmlHelp::AktuellerZustand().geladen)
+        HtmlHelp::HtmlHelpA(nullptr, {}, HtmlHelp::HH_CLOSE_ALL, 0);
+    m_hilfe.reset();
+    HtmlHelp::FensterLageVerbinden({}, {});
+}
+
+void TFormProjektMain::InfoAnzeigen()
+{
+    TFormInfo info(this);
+    info.exec();
+}
+
+void TFormProjektMain::HilfeAnzeigen()
+{
+    AnwendungHilfeKontext(HilfeKontextStart);
 }
 
 void TFormProjektMain::showEvent(QShowEvent* ereignis)
@@ -313,6 +349,8 @@ void TFormProjektMain::FormShow()
     if (DataModule2) {
         DataModule2->setzeHandler(QStringLiteral("ActionAnsicht"), [this] { ActionAnsichtExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionInfoClick"), [this] { InfoAnzeigen(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionHilfe"), [this] { HilfeAnzeigen(); });
         const std::pair<const char*, int32_t> stammSeiten[] = {{"ActionStammProjektStart", 3},
                                                                {"ActionAufgabenStart", 0},
                                                                {"ActionStammMitarbeiterStart", 1},
