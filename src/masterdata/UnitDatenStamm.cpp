@@ -9,7 +9,7 @@
 #include "IniRecord.h"
 #include "Oberflaechenschrift.h"
 #include "TKADaoTable.h"
-#include "UnitDatenStammTools.h"
+#include "UnitSucheProjekt.h"
 #include "Zeilenfarbe.h"
 
 #include <QAction>
@@ -443,7 +443,7 @@ void TFormDatenStamm::ActionStammCloseExecute()
 void TFormDatenStamm::ActionSucheZentoraExecute()
 {
     if (aktiveSeite() == SeiteProjekte)
-        ProjektSucheZeigen();
+        ProjektSucheZeigen(this);
 }
 
 void TFormDatenStamm::nachProjektSpeichern()
