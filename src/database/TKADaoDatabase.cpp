@@ -180,6 +180,32 @@ int TKADaoDatabase::Execute(const QString& sql)
     return anweisung.ausfuehren();
 }
 
+void TKADaoDatabase::StartTransaction()
+{
+    if (InTransaction())
+        throw Fehler(QStringLiteral("Es läuft schon eine Transaktion auf der Datenbank."));
+    Execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void TKADaoDatabase::Commit()
+{
+    if (!InTransaction())
+        throw Fehler(QStringLiteral("Es läuft keine Transaktion, die gespeichert werden könnte."));
+    Execute(QStringLiteral("COMMIT"));
+}
+
+void TKADaoDatabase::Rollback()
+{
+    // The engine may have undone the transaction itself already (after some errors it does).
+    if (InTransaction())
+        Execute(QStringLiteral("ROLLBACK"));
+}
+
+bool TKADaoDatabase::InTransaction() const
+{
+    return m_handle && !sqlite3_get_autocommit(m_handle);
+}
+
 void TKADaoDatabase::anmelden(TKADaoTable* tabelle)
 {
     if (!m_dataSets.contains(tabelle))

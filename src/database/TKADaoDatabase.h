@@ -63,6 +63,16 @@ public:
     /// Runs one action statement and returns the number of rows it changed.
     int Execute(const QString& sql);
 
+    /// A transaction on the connection: what the datasets write after StartTransaction is
+    /// stored by Commit, or all of it undone by Rollback (the datasets' rows in memory are
+    /// then the caller's to read again). Transactions do not nest; the write lock is taken at
+    /// the start, so a lasting lock of another instance fails here, before anything is written.
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    /// True between StartTransaction and Commit or Rollback.
+    bool InTransaction() const;
+
     /// The datasets attached to this connection.
     const QList<TKADaoTable*>& DataSets() const { return m_dataSets; }
 
