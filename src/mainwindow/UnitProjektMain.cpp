@@ -9,6 +9,7 @@
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
+#include "UnitAufgabenZuordnen.h"
 #include "Zeilenfarbe.h"
 
 #include <QApplication>
@@ -312,6 +313,8 @@ void TFormProjektMain::FormShow()
     if (DataModule2) {
         DataModule2->setzeHandler(QStringLiteral("ActionAnsicht"), [this] { ActionAnsichtExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionAufgZuordStart"), [this] { AufgabenFensterOeffnen(0); });
+        DataModule2->setzeHandler(QStringLiteral("ActionAufgBearbStart"), [this] { AufgabenFensterOeffnen(1); });
     }
 
     AnsichtSetzen(IniRecord.Startansicht);
@@ -460,6 +463,11 @@ void TFormProjektMain::ActionAnsichtRefreshExecute()
         oeffentlicheListeNeuLesen();
         listeGelesen();
     }
+}
+
+void TFormProjektMain::AufgabenFensterOeffnen(int32_t Modus)
+{
+    ::AufgabenFensterOeffnen(Modus, this);
 }
 
 void TFormProjektMain::FormClose()

@@ -60,6 +60,8 @@ public:
     void Timer1Timer();
     void ActionAnsichtExecute();
     void ActionAnsichtRefreshExecute();
+    // Opens the task window modal for the current project: 0 assign, 1 edit.
+    void AufgabenFensterOeffnen(int32_t Modus);
 
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();

@@ -144,12 +144,14 @@ void TestAktionManager::eintraegeFuehrenBefehlAus()
     QVERIFY(QTest::qWaitForWindowExposed(&fenster));
 
     QStringList gelaufen;
+    // The commands that open modal windows get handlers of their own here.
     modul.setzeHandler("ActionAufgZuordStart", [&] { gelaufen << "zuordnen"; });
+    modul.setzeHandler("ActionAufgBearbStart", [&] { gelaufen << "bearbeiten"; });
     modul.setzeHandler("ActionAnsichtRefresh", [&] { gelaufen << "refresh"; });
     for (QAction* e : fenster.ActionToolBar1->actions())
         if (!e->isSeparator())
             e->trigger();   // commands without handler do nothing
-    QCOMPARE(gelaufen, QStringList({"zuordnen", "refresh"}));
+    QCOMPARE(gelaufen, QStringList({"zuordnen", "bearbeiten", "refresh"}));
 
     QAction* beenden = fenster.ActionMainMenuBar1->actions().first()->menu()->actions().last();
     QCOMPARE(beenden->property("Befehl").toString(), QStringLiteral("ActionProjektClose"));
