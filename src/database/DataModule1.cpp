@@ -192,13 +192,24 @@ void TDataModule1::TabProjektAufgabenAfterPost(TKADaoTable* /*DataSet*/)
         return;
     }
     ProjektStandAktualisieren();
-    TabStatSum->Requery();
+    summeNachlesen();
     // Posting the project row unchanged reads it again with the fresh summary. Without a
     // stored project row, Edit would start a new, empty project instead.
     if (hatAktuellesProjekt()) {
         TabProjekt->Edit();
         TabProjekt->Post();
     }
+}
+
+void TDataModule1::summeNachlesen()
+{
+    // A saved task changes the sums of its own project only; reading all projects' sums again
+    // would cost more than everything else of a save together. The refresh command and the
+    // wall screen's timer read them all.
+    if (hatAktuellesProjekt())
+        TabStatSum->ZeilenNachlesen(QStringLiteral("Projekt_ID"), TabProjekt->FieldByName(QStringLiteral("ID"))->Value());
+    else
+        TabStatSum->Requery();
 }
 
 void TDataModule1::ProjektStandAktualisieren()
@@ -322,7 +333,7 @@ void TDataModule1::zuordnenZuruecknehmen()
 
 void TDataModule1::projektNeuLesen()
 {
-    TabStatSum->Requery();
+    summeNachlesen();
     // Editing reads the project row as stored; posting it unchanged writes nothing and shows
     // the fresh sums.
     if (hatAktuellesProjekt() && TabProjekt->State() == TDataSetState::dsBrowse) {

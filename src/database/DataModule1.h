@@ -87,6 +87,8 @@ private:
     void zuordnenZuruecknehmen();
     // The task sums read again and the current project row with them.
     void projektNeuLesen();
+    // The task sums of the current project read again.
+    void summeNachlesen();
 
     // While tasks are appended in a row, the summary waits for the last one.
     bool m_nachPostAufgeschoben = false;

@@ -673,6 +673,51 @@ void TKADaoTable::Refresh()
     allesNeuGelesen(std::move(ergebnis), aktuell, m_pos);
 }
 
+void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
+{
+    if (!Active())
+        return;
+    if (!verknuepfungen().isEmpty())
+        fehler(QStringLiteral("Eine Detail-Datenmenge kann nur ganz neu gelesen werden."));
+    CheckBrowseMode();
+    const TField* f = FieldByName(feld);
+    if (f->m_kind != TFieldKind::fkData)
+        fehler(QStringLiteral("Nur gespeicherte Felder können Zeilen auswählen ('%1').").arg(feld));
+    const QString quelle =
+        m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed()) : m_sql;
+    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
+                      SqlText::bedingungEinfuegen(quelle, SqlText::klammern(f->m_name) + QStringLiteral(" = ?")));
+    a.binden(1, wert);
+    std::vector<Zeile> neu;
+    while (a.schritt()) {
+        Zeile& z = neu.emplace_back();
+        z.werte.reserve(m_felder.size());
+        for (int c = 0; c < m_anzahlSpalten; ++c)
+            z.werte.push_back(a.wert(c));
+        z.werte.resize(m_felder.size());
+    }
+    a.zuruecksetzen();
+
+    const Schluessel gesucht = schluesselAus(wert);
+    auto passt = [&](const Zeile& z) {
+        const Schluessel s = schluesselAus(z.werte[size_t(f->m_index)]);
+        return s.gueltig && gesucht.gueltig && s.zahl == gesucht.zahl && s.z == gesucht.z && s.text == gesucht.text;
+    };
+    std::vector<Zeile> zeilen;
+    zeilen.reserve(m_alle.size() + neu.size());
+    size_t naechste = 0;
+    for (Zeile& z : m_alle) {
+        if (!passt(z))
+            zeilen.push_back(std::move(z));
+        else if (naechste < neu.size())
+            zeilen.push_back(std::move(neu[naechste++]));
+    }
+    for (; naechste < neu.size(); ++naechste)
+        zeilen.push_back(std::move(neu[naechste]));
+    m_alle.clear();
+    allesNeuGelesen(std::move(zeilen), std::nullopt, m_pos);
+}
+
 void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qint64> schluessel, int ersatz)
 {
     meldeReset(true);
