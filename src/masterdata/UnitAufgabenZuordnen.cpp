@@ -247,7 +247,10 @@ void TFormAufgabenZuordnen::bearbeitenSeiteAufbauen()
     QLabel* titel = beschriftung(QStringLiteral("lblAufgabenTitel"), QStringLiteral(" AUFGABEN "), pnlAufgabenTitel, 8,
                                  0, Oberflaechenschrift(10, true));
     titel->setAutoFillBackground(true);
-    titel->setPalette(weiss);
+    // The strip is locked with the inputs in browse state, its caption still reads as a title.
+    QPalette titelText = weiss;
+    titelText.setColor(QPalette::Disabled, QPalette::WindowText, titelText.color(QPalette::Active, QPalette::WindowText));
+    titel->setPalette(titelText);
 
     const QFont fett8 = Oberflaechenschrift(8, true);
     beschriftung(QStringLiteral("lblBezeichnung"), QStringLiteral("BEZEICHNUNG"), p, 24, 51, fett8);
@@ -348,6 +351,16 @@ void TFormAufgabenZuordnen::befehleAnbinden()
     binden("ActionAufgZuordSave", &TFormAufgabenZuordnen::ActionAufgZuordSaveExecute);
     binden("ActionAufgZuordCancel", &TFormAufgabenZuordnen::ActionAufgZuordCancelExecute);
     binden("ActionAufgZuordDelete", &TFormAufgabenZuordnen::ActionAufgZuordDeleteExecute);
+}
+
+void TFormAufgabenZuordnen::FuerAktuellesProjekt(int32_t modus)
+{
+    Modus = modus;
+    if (!DataModule1)
+        return;
+    TKADaoTable* projekt = DataModule1->TabProjekt;
+    ProjektKommnr = projekt->FieldByName(QStringLiteral("Kommnr"))->AsString();
+    ProjektID = projekt->FieldByName(QStringLiteral("ID"))->AsInteger();
 }
 
 bool TFormAufgabenZuordnen::ZuordnenSeiteAktiv() const
@@ -468,12 +481,7 @@ void TFormAufgabenZuordnen::ActionAufgZuordDeleteExecute()
 void AufgabenFensterOeffnen(int32_t Modus, QWidget* eltern)
 {
     TFormAufgabenZuordnen fenster(eltern);
-    fenster.Modus = Modus;
-    if (DataModule1) {
-        TKADaoTable* projekt = DataModule1->TabProjekt;
-        fenster.ProjektKommnr = projekt->FieldByName(QStringLiteral("Kommnr"))->AsString();
-        fenster.ProjektID = projekt->FieldByName(QStringLiteral("ID"))->AsInteger();
-    }
+    fenster.FuerAktuellesProjekt(Modus);
     fenster.setModal(true);
     fenster.exec();
 }

@@ -74,6 +74,9 @@ public:
     // The browse/edit state of the edit page (the buttons run its steps).
     TBearbeitungsZustand Zustand;
 
+    // Sets Modus, and ProjektKommnr and ProjektID from TabProjekt's current row, as the opener does.
+    void FuerAktuellesProjekt(int32_t modus);
+
     bool ZuordnenSeiteAktiv() const;
     bool BearbeitenSeiteAktiv() const;
 
