@@ -10,6 +10,7 @@
 // Exit code 1 when a limit is missed: start > 2 s, switch > 500 ms, tick > 300 ms, refresh > 500 ms.
 
 #include "BenchDaten.h"
+#include "BenchFenster.h"
 #include "DataModule1.h"
 #include "DatenGitter.h"
 #include "Fehler.h"
@@ -27,32 +28,8 @@
 #include <functional>
 #include <memory>
 
-namespace {
-
-// Runs the step `runden` times and returns the median in milliseconds; `vorher` runs untimed.
-double messen(int runden, const std::function<void()>& schritt, const std::function<void()>& vorher = {})
-{
-    QList<double> zeiten;
-    for (int r = 0; r < runden; ++r) {
-        if (vorher)
-            vorher();
-        QElapsedTimer uhr;
-        uhr.start();
-        schritt();
-        zeiten << uhr.nsecsElapsed() / 1e6;
-    }
-    return BenchDaten::median(zeiten);
-}
-
-// Until the picture is on screen: pending events, then a full paint of the window.
-void bildFertig(QWidget& fenster)
-{
-    QApplication::processEvents();
-    const QPixmap bild = fenster.grab();
-    Q_UNUSED(bild);
-}
-
-} // namespace
+using BenchDaten::bildFertig;
+using BenchDaten::messen;
 
 int main(int argc, char* argv[])
 {

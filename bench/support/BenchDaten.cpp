@@ -81,4 +81,18 @@ double median(QList<double> werte)
     return werte.size() % 2 ? werte[m] : (werte[m - 1] + werte[m]) / 2;
 }
 
+double messen(int runden, const std::function<void()>& schritt, const std::function<void()>& vorher)
+{
+    QList<double> zeiten;
+    for (int r = 0; r < runden; ++r) {
+        if (vorher)
+            vorher();
+        QElapsedTimer uhr;
+        uhr.start();
+        schritt();
+        zeiten << uhr.nsecsElapsed() / 1e6;
+    }
+    return median(zeiten);
+}
+
 } // namespace BenchDaten

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Shared pieces of the benchmarks on the project database.
 namespace BenchDaten {
@@ -26,5 +27,9 @@ Umfang umfangAusArgumenten(const QStringList& argumente);
 
 /// Median of the values.
 double median(QList<double> werte);
+
+/// Runs `schritt` `runden` times and returns the median in milliseconds; `vorher` (if set) runs
+/// before each round, untimed.
+double messen(int runden, const std::function<void()>& schritt, const std::function<void()>& vorher = {});
 
 } // namespace BenchDaten

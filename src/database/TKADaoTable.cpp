@@ -10,6 +10,7 @@
 
 #include <QSet>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <utility>
@@ -716,6 +717,28 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         const Schluessel s = schluesselAus(z.werte[size_t(f->m_index)]);
         return s.gueltig && gesucht.gueltig && s.zahl == gesucht.zahl && s.z == gesucht.z && s.text == gesucht.text;
     };
+    std::vector<size_t> treffer;
+    for (size_t i = 0; i < m_alle.size(); ++i)
+        if (passt(m_alle[i]))
+            treffer.push_back(i);
+    if (treffer.size() == neu.size() && !(m_filtered && m_filterFeld >= 0)) {
+        // As many rows as before (one project's sums): changed in place, and the controls
+        // bound here redraw those rows instead of all of them.
+        for (size_t n = 0; n < treffer.size(); ++n) {
+            m_alle[treffer[n]] = std::move(neu[n]);
+            const auto stelle = std::find(m_sichtbar.begin(), m_sichtbar.end(), int(treffer[n]));
+            if (stelle != m_sichtbar.end()) {
+                const int zeile = int(stelle - m_sichtbar.begin());
+                meldeZeilenGeaendert(zeile, zeile);
+            }
+        }
+        if (!treffer.empty()) {
+            ++m_eigenStand;
+            inhaltGeaendert();
+            meldeDatenAenderung(nullptr);
+        }
+        return;
+    }
     std::vector<Zeile> zeilen;
     zeilen.reserve(m_alle.size() + neu.size());
     size_t naechste = 0;

@@ -70,6 +70,13 @@ T* eingabe(const QString& name, const char* feld, QWidget* eltern, int links, in
     return e;
 }
 
+// The row band of both grids.
+void DBGridAufgabenBearbeitenCellColoring(TGitterSpalte* spalte, int32_t zeile, QColor& zellfarbe,
+                                          QColor& gitterfarbe, TZellZustaende zustand)
+{
+    Zeilenfarbe(spalte, zeile, zellfarbe, gitterfarbe, zustand);
+}
+
 // The look both grids share.
 void gitterEinrichten(TDatenGitter* g)
 {
@@ -82,6 +89,7 @@ void gitterEinrichten(TDatenGitter* g)
     g->setMarkierfarbe(FarbeAusCode(14268584));
     g->setMarkierfarbeOhneFokus(FarbeAusCode(16113884));
     g->setMarkiertextfarbe(Qt::black);
+    g->setZellFaerbung(&DBGridAufgabenBearbeitenCellColoring);
 }
 
 TGitterSpalte* spalte(TDatenGitter* g, TSpaltenArt art, const char* feld, const char* titel, int breite)
@@ -101,13 +109,6 @@ void statusLookup(TGitterSpalte* s)
 {
     if (DataModule1)
         s->setLookup(DataModule1->DSStatus, QStringLiteral("ID"), QStringLiteral("Stat_Bezeichnung"));
-}
-
-// The row band of both grids.
-void DBGridAufgabenBearbeitenCellColoring(TGitterSpalte* spalte, int32_t zeile, QColor& zellfarbe,
-                                          QColor& gitterfarbe, TZellZustaende zustand)
-{
-    Zeilenfarbe(spalte, zeile, zellfarbe, gitterfarbe, zustand);
 }
 
 } // namespace
@@ -212,7 +213,6 @@ void TFormAufgabenZuordnen::zuordnenSeiteAufbauen()
     personalLookup(spalte(g, TSpaltenArt::Lookup, "Aufg_Mitarbeiter", "MITARBEITER", 120));
     statusLookup(spalte(g, TSpaltenArt::Lookup, "Aufg_Status", "STATUS", 120));
     spalte(g, TSpaltenArt::Memo, "Aufg_Bemerkung", "BEMERKUNG", 300);
-    g->setZellFaerbung(&DBGridAufgabenBearbeitenCellColoring);
     if (DataModule1)
         g->setDatenquelle(DataModule1->DSAufgaben);
 }
@@ -301,7 +301,6 @@ void TFormAufgabenZuordnen::bearbeitenSeiteAufbauen()
     personalLookup(spalte(g, TSpaltenArt::Lookup, "Mitarbeiter", "MITARBEITER", 150));
     statusLookup(spalte(g, TSpaltenArt::Lookup, "Status_ID", "STATUS", 100));
     spalte(g, TSpaltenArt::Memo, "Bemerkung", "BEMERKUNG", 200);
-    g->setZellFaerbung(&DBGridAufgabenBearbeitenCellColoring);
     if (DataModule1)
         g->setDatenquelle(DataModule1->DSProjektAufgaben);
 
