@@ -272,6 +272,9 @@ void TDataModule1::AusgewaehlteAufgabenZuordnen(int ProjektID)
         throw Fehler(QStringLiteral("Es ist kein Projekt ausgewählt; es wurden keine Aufgaben zugeordnet."));
     if (TabAufgaben->State() == TDataSetState::dsEdit || TabAufgaben->State() == TDataSetState::dsInsert)
         TabAufgaben->Post();
+    // The marks as stored: a caller may have just set them all without showing them (the ERP
+    // take-over that assigns the whole catalogue), and the rows held would still say "not marked".
+    TabAufgaben->Requery();
 
     // All rows or none: a project with half its tasks would look complete to the office. The
     // project's summary is worked out once, for the last row, which gives what working it out

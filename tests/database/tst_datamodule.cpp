@@ -285,9 +285,9 @@ private slots:
             d.grunddaten();
             d.fremd(QStringLiteral("INSERT INTO Aufgaben (Aufg_Bezeichnung) VALUES (NULL)"));
         });
+        // Set as the ERP take-over sets them, without reading the catalogue again.
         if (alleMarkieren)
             m.dm.AufgabenAuswahlSetzen(1);
-        m.dm.TabAufgaben->Requery();
         int nachPost = 0;
         const auto handler = m.dm.TabProjektAufgaben->AfterPost;
         m.dm.TabProjektAufgaben->AfterPost = [&](TKADaoTable* t) {

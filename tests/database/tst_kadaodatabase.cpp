@@ -131,6 +131,32 @@ private slots:
         QCOMPARE(projekt.RecordCount(), 3);
     }
 
+    // Rollback undoes what was written since StartTransaction, Commit keeps it; transactions
+    // do not nest, and neither end is taken for the other.
+    void transaktion()
+    {
+        TestDatenbank t;
+        t.grunddaten();
+        TKADaoDatabase db;
+        db.setDatabaseName(t.pfad);
+        db.Open();
+        const QString zaehlen = QStringLiteral("SELECT count(*) FROM Personal");
+        db.StartTransaction();
+        QVERIFY(db.InTransaction());
+        QVERIFY(!fehlerText([&] { db.StartTransaction(); }).isEmpty());
+        db.Execute(QStringLiteral("INSERT INTO Personal (Name) VALUES ('Clara')"));
+        db.Rollback();
+        QVERIFY(!db.InTransaction());
+        QCOMPARE(t.wert(zaehlen).toInt(), 2);
+        QVERIFY(!fehlerText([&] { db.Commit(); }).isEmpty());
+        db.Rollback();  // none running: nothing
+
+        db.StartTransaction();
+        db.Execute(QStringLiteral("INSERT INTO Personal (Name) VALUES ('Clara')"));
+        db.Commit();
+        QCOMPARE(t.wert(zaehlen).toInt(), 3);
+    }
+
     // A lock that another instance keeps: the user reads that another user holds the
     // database, and nothing typed is lost; once the lock is gone the same Post succeeds.
     void sperreEinesAnderenBenutzers()
