@@ -3,6 +3,8 @@
 #include "DataModule1.h"
 #include "DatenGitter.h"
 #include "Fehler.h"
+#include "HookHelpSystem.h"
+#include "HtmlHelp.h"
 #include "IniRecord.h"
 #include "Meldung.h"
 #include "Oberflaechenschrift.h"
@@ -10,6 +12,8 @@
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
 #include "UnitAufgabenZuordnen.h"
+#include "UnitInfo.h"
+#include "UnitEinstellungen.h"
 #include "Zeilenfarbe.h"
 
 #include <QApplication>
@@ -266,6 +270,7 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
 
 TFormProjektMain::~TFormProjektMain()
 {
+    FormDestroy();
     if (FormProjektMain == this)
         FormProjektMain = nullptr;
 }
@@ -280,6 +285,38 @@ void TFormProjektMain::FormCreate()
     const QString pfad = HilfedateiPfad();
     if (!QFile::exists(pfad))
         Meldung::information(QStringLiteral("Hilfedatei nicht gefunden !") + QChar(13) + pfad);
+    const HtmlHelp::Zustand& hilfe = HtmlHelp::AktuellerZustand();
+    if (!hilfe.geladen || !HtmlHelp::VersionAusreichend(hilfe.version))
+        Meldung::information(QStringLiteral("Diese Anwendung erfordert die Installation der MS HTML Help 1.2 oder höher"));
+    m_hilfe = std::make_unique<THookHelpSystem>(pfad, QString());
+    HtmlHelp::FensterLageVerbinden(
+        [] {
+            FensterLesen(QStringLiteral("HilfeFenster"));
+            return FensterLage(QStringLiteral("HilfeFenster"));
+        },
+        [](const QRect& lage) {
+            FensterLageSetzen(QStringLiteral("HilfeFenster"), lage);
+            FensterSchreiben(QStringLiteral("HilfeFenster"));
+        });
+}
+
+void TFormProjektMain::FormDestroy()
+{
+    if (HtmlHelp::AktuellerZustand().geladen)
+        HtmlHelp::HtmlHelpA(nullptr, {}, HtmlHelp::HH_CLOSE_ALL, 0);
+    m_hilfe.reset();
+    HtmlHelp::FensterLageVerbinden({}, {});
+}
+
+void TFormProjektMain::InfoAnzeigen()
+{
+    TFormInfo info(this);
+    info.exec();
+}
+
+void TFormProjektMain::HilfeAnzeigen()
+{
+    AnwendungHilfeKontext(HilfeKontextStart);
 }
 
 void TFormProjektMain::showEvent(QShowEvent* ereignis)
@@ -315,6 +352,9 @@ void TFormProjektMain::FormShow()
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionAufgZuordStart"), [this] { AufgabenFensterOeffnen(0); });
         DataModule2->setzeHandler(QStringLiteral("ActionAufgBearbStart"), [this] { AufgabenFensterOeffnen(1); });
+        DataModule2->setzeHandler(QStringLiteral("ActionInfoClick"), [this] { InfoAnzeigen(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionHilfe"), [this] { HilfeAnzeigen(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsClick"), [this] { EinstellungenAnzeigen(); });
     }
 
     AnsichtSetzen(IniRecord.Startansicht);
@@ -499,4 +539,27 @@ void TFormProjektMain::closeEvent(QCloseEvent* ereignis)
     if (DataModule1 && DataModule1->DBProjekt->Connected())
         DataModule1->DBProjekt->Close();
     ereignis->accept();
+}
+
+void TFormProjektMain::EinstellungenAnzeigen()
+{
+    // The order of the dialog's column list.
+    static const char* const reihenfolge[] = {
+        "ColumnPublicKommnr", "ColumnPublicBezeichn", "ColumnPublicBaustelle", "ColumnPublicBetreff", "ColumnPublicMitarbeiter",
+        "ColumnPublicAufgabe", "ColumnPublicDatum", "ColumnPublicAufgStatus", "ColumnPublicStatus"};
+    QList<TGitterSpalte*> spalten;
+    for (const char* name : reihenfolge)
+        spalten << NextDBGridPublicView->findChild<TGitterSpalte*>(QLatin1String(name));
+    QAction* speichern = DataModule2 ? DataModule2->Action(QStringLiteral("ActionSettingsSave")) : nullptr;
+    QAction* beenden = DataModule2 ? DataModule2->Action(QStringLiteral("ActionSettingsClose")) : nullptr;
+    TFormEinstellungen dialog(spalten, speichern, beenden, this);
+    if (DataModule2) {
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsSave"), [&dialog] { dialog.EinstellungenSpeichern(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsClose"), [&dialog] { dialog.close(); });
+    }
+    dialog.exec();
+    if (DataModule2) {
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsSave"), {});
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsClose"), {});
+    }
 }

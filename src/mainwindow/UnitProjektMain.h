@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QMainWindow>
 
+#include <memory>
+
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
@@ -11,6 +13,7 @@ class QToolBar;
 class QWidget;
 class TDatenGitter;
 class TGitterSpalte;
+class THookHelpSystem;
 
 // The main window: menu bar and toolbar for the command set, the two views of the projects
 // (edit view for the office, public view for the wall screen) on pages without tabs, and the
@@ -62,9 +65,16 @@ public:
     void ActionAnsichtRefreshExecute();
     // Opens the task window modal for the current project: 0 assign, 1 edit.
     void AufgabenFensterOeffnen(int32_t Modus);
+    // Opens the settings dialog modal over the window, for the public view's columns too.
+    void EinstellungenAnzeigen();
 
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();
+    // The help context the help command shows.
+    static constexpr int HilfeKontextStart = 1000;
+    void InfoAnzeigen();
+    void HilfeAnzeigen();
+    THookHelpSystem* HelpSystem() const { return m_hilfe.get(); }
 
 protected:
     void showEvent(QShowEvent* ereignis) override;
@@ -72,6 +82,7 @@ protected:
 
 private:
     void FormCreate();
+    void FormDestroy();
     void FormClose();
     // The name under which the view stores its window geometry.
     static QString fensterName(int ansicht);
@@ -83,6 +94,7 @@ private:
     void listeGelesen();
     void standAnzeigen();
 
+    std::unique_ptr<THookHelpSystem> m_hilfe;
     int m_ansicht = -1;
     bool m_gezeigt = false;
     QDateTime m_letzterStand;       // last successful refresh of the public list
