@@ -47,8 +47,11 @@ QLabel* beschriftung(const QString& name, const QString& text, QWidget* eltern, 
     auto* l = new QLabel(text, eltern);
     l->setObjectName(name);
     l->setFont(schrift);
+    // Room above the line for the dots of capital umlauts ("PRIORITÄT"), which reach beyond the
+    // font's ascent; the text stays where it was designed.
+    l->setContentsMargins(0, 3, 0, 0);
     l->adjustSize();
-    l->move(links, oben);
+    l->move(links, oben - 3);
     return l;
 }
 
