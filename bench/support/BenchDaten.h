@@ -28,8 +28,13 @@ Umfang umfangAusArgumenten(const QStringList& argumente);
 /// Median of the values.
 double median(QList<double> werte);
 
-/// Runs `schritt` `runden` times and returns the median in milliseconds; `vorher` (if set) runs
-/// before each round, untimed.
-double messen(int runden, const std::function<void()>& schritt, const std::function<void()>& vorher = {});
+/// Runs the step `runden` times and returns the median in milliseconds; `vorher` runs untimed
+/// before each run. `rechenzeit`, when given, receives the median of the thread's CPU time: on
+/// a machine shared with other work the wall clock also counts the waiting.
+double messen(int runden, const std::function<void()>& schritt, const std::function<void()>& vorher = {},
+              double* rechenzeit = nullptr);
+
+/// CPU time of the calling thread in milliseconds.
+double threadZeit();
 
 } // namespace BenchDaten

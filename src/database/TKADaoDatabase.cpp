@@ -182,8 +182,14 @@ int TKADaoDatabase::Execute(const QString& sql)
 
 void TKADaoDatabase::StartTransaction()
 {
-    if (InTransaction())
-        throw Fehler(QStringLiteral("Es läuft schon eine Transaktion auf der Datenbank."));
+    // Inside a running transaction (one of ours or one a caller began itself) a savepoint
+    // stands for the inner one, so that it can be undone on its own.
+    if (InTransaction()) {
+        Execute(QStringLiteral("SAVEPOINT pv_transaktion_%1").arg(m_innere + 1));
+        ++m_innere;
+        return;
+    }
+    m_innere = 0;
     Execute(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
@@ -191,14 +197,29 @@ void TKADaoDatabase::Commit()
 {
     if (!InTransaction())
         throw Fehler(QStringLiteral("Es läuft keine Transaktion, die gespeichert werden könnte."));
+    if (m_innere > 0) {
+        Execute(QStringLiteral("RELEASE pv_transaktion_%1").arg(m_innere));
+        --m_innere;
+        return;
+    }
     Execute(QStringLiteral("COMMIT"));
 }
 
 void TKADaoDatabase::Rollback()
 {
     // The engine may have undone the transaction itself already (after some errors it does).
-    if (InTransaction())
-        Execute(QStringLiteral("ROLLBACK"));
+    if (!InTransaction()) {
+        m_innere = 0;
+        return;
+    }
+    if (m_innere > 0) {
+        const QString name = QStringLiteral("pv_transaktion_%1").arg(m_innere);
+        --m_innere;
+        Execute(QStringLiteral("ROLLBACK TO ") + name);
+        Execute(QStringLiteral("RELEASE ") + name);
+        return;
+    }
+    Execute(QStringLiteral("ROLLBACK"));
 }
 
 bool TKADaoDatabase::InTransaction() const

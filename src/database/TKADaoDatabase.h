@@ -65,8 +65,10 @@ public:
 
     /// A transaction on the connection: what the datasets write after StartTransaction is
     /// stored by Commit, or all of it undone by Rollback (the datasets' rows in memory are
-    /// then the caller's to read again). Transactions do not nest; the write lock is taken at
-    /// the start, so a lasting lock of another instance fails here, before anything is written.
+    /// then the caller's to read again). Inside a running transaction, also one begun with
+    /// Execute("BEGIN ..."), the inner one is a savepoint: Rollback undoes only what was written
+    /// since its start, Commit hands it to the outer one. The write lock is taken at the start,
+    /// so a lasting lock of another instance fails there, before anything is written.
     void StartTransaction();
     void Commit();
     void Rollback();
@@ -103,5 +105,6 @@ private:
     QString m_version = QStringLiteral("3.5");
     int m_engineType = 2;
     int m_queryTimeout = 60;
+    int m_innere = 0;   // inner transactions (savepoints) running
     QList<TKADaoTable*> m_dataSets;
 };

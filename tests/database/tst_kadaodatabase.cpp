@@ -131,8 +131,8 @@ private slots:
         QCOMPARE(projekt.RecordCount(), 3);
     }
 
-    // Rollback undoes what was written since StartTransaction, Commit keeps it; transactions
-    // do not nest, and neither end is taken for the other.
+    // Rollback undoes what was written since StartTransaction, Commit keeps it; an inner
+    // transaction (also inside one the caller began itself) is undone on its own.
     void transaktion()
     {
         TestDatenbank t;
@@ -141,20 +141,27 @@ private slots:
         db.setDatabaseName(t.pfad);
         db.Open();
         const QString zaehlen = QStringLiteral("SELECT count(*) FROM Personal");
+        auto einfuegen = [&] { db.Execute(QStringLiteral("INSERT INTO Personal (Name) VALUES ('Clara')")); };
         db.StartTransaction();
         QVERIFY(db.InTransaction());
-        QVERIFY(!fehlerText([&] { db.StartTransaction(); }).isEmpty());
-        db.Execute(QStringLiteral("INSERT INTO Personal (Name) VALUES ('Clara')"));
+        einfuegen();
         db.Rollback();
         QVERIFY(!db.InTransaction());
         QCOMPARE(t.wert(zaehlen).toInt(), 2);
         QVERIFY(!fehlerText([&] { db.Commit(); }).isEmpty());
         db.Rollback();  // none running: nothing
 
+        db.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+        einfuegen();
         db.StartTransaction();
-        db.Execute(QStringLiteral("INSERT INTO Personal (Name) VALUES ('Clara')"));
+        einfuegen();
+        db.Rollback();
+        QVERIFY(db.InTransaction());
+        db.StartTransaction();
+        einfuegen();
         db.Commit();
-        QCOMPARE(t.wert(zaehlen).toInt(), 3);
+        db.Execute(QStringLiteral("COMMIT"));
+        QCOMPARE(t.wert(zaehlen).toInt(), 4);
     }
 
     // A lock that another instance keeps: the user reads that another user holds the
