@@ -15,6 +15,7 @@
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
 #include "UnitAufgabenZuordnen.h"
+#include "UnitSucheProjekt.h"
 #include "UnitDataModulePrint.h"
 #include "UnitInfo.h"
 #include "UnitEinstellungen.h"
@@ -275,6 +276,7 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
 
 TFormProjektMain::~TFormProjektMain()
 {
+    AufgabenFensterNachUebernahme = nullptr;
     FormDestroy();
     if (FormProjektMain == this)
         FormProjektMain = nullptr;
@@ -357,6 +359,10 @@ void TFormProjektMain::FormShow()
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionAufgZuordStart"), [this] { AufgabenFensterOeffnen(0); });
         DataModule2->setzeHandler(QStringLiteral("ActionAufgBearbStart"), [this] { AufgabenFensterOeffnen(1); });
+        // A project just taken over from the ERP system gets its tasks here (AufgabenAutomatik 1).
+        AufgabenFensterNachUebernahme = [this](const QString& kommnr, int projektId) {
+            ::AufgabenFensterOeffnen(0, kommnr, projektId, this);
+        };
         DataModule2->setzeHandler(QStringLiteral("ActionDruckAusgabe"), [this] { DruckAusgabeStarten(); });
         DataModule2->setzeHandler(QStringLiteral("ActionProjektlisteExport"), [this] { ProjektlisteExportieren(); });
         DataModule2->setzeHandler(QStringLiteral("ActionInfoClick"), [this] { InfoAnzeigen(); });

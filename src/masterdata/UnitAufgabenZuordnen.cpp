@@ -487,3 +487,13 @@ void AufgabenFensterOeffnen(int32_t Modus, QWidget* eltern)
     fenster.setModal(true);
     fenster.exec();
 }
+
+void AufgabenFensterOeffnen(int32_t Modus, const QString& ProjektKommnr, int32_t ProjektID, QWidget* eltern)
+{
+    TFormAufgabenZuordnen fenster(eltern);
+    fenster.Modus = Modus;
+    fenster.ProjektKommnr = ProjektKommnr;
+    fenster.ProjektID = ProjektID;
+    fenster.setModal(true);
+    fenster.exec();
+}

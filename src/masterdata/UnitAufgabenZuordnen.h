@@ -116,3 +116,5 @@ extern TFormAufgabenZuordnen* FormAufgabenZuordnen;
 // (0 assign, 1 edit), and releases it when it is closed. The main window's
 // AufgabenFensterOeffnen, the master-data window and the ERP take-over open it through here.
 void AufgabenFensterOeffnen(int32_t Modus, QWidget* eltern = nullptr);
+// The same for a project given by number and id (a project just taken over from the ERP system).
+void AufgabenFensterOeffnen(int32_t Modus, const QString& ProjektKommnr, int32_t ProjektID, QWidget* eltern);

@@ -13,6 +13,7 @@
 #include "UnitAktionManager.h"
 #include "UnitAufgabenZuordnen.h"
 #include "UnitProjektMain.h"
+#include "UnitSucheProjekt.h"
 
 #include <QAction>
 #include <QDir>
@@ -532,10 +533,12 @@ void TestAufgabenZuordnen::befehleDesHauptfensters_data()
     QTest::addColumn<QString>("titel");
     QTest::newRow("Aufgabe zuordnen") << u"ActionAufgZuordStart"_s << u"Aufgaben zuordnen"_s;
     QTest::newRow("Aufgaben bearbeiten") << u"ActionAufgBearbStart"_s << u"Aufgaben bearbeiten"_s;
+    QTest::newRow("nach ERP-Übernahme") << QString() << u"Aufgaben zuordnen"_s;
 }
 
-// The main window's two commands open the window modal for its current project; it is
-// released when closed, and its buttons' commands do nothing without it.
+// The main window's two commands open the window modal for its current project, the take-over
+// of an ERP project for the project it names; it is released when closed, and its buttons'
+// commands do nothing without it.
 void TestAufgabenZuordnen::befehleDesHauptfensters()
 {
     QFETCH(QString, befehl);
@@ -553,7 +556,13 @@ void TestAufgabenZuordnen::befehleDesHauptfensters()
         QCOMPARE(m_dm1->TabProjektAufgaben->State(), TDataSetState::dsBrowse);
         QTest::mouseClick(f->btnClose, Qt::LeftButton);
     });
-    m_dm2->Action(befehl)->trigger();
+    if (befehl.isEmpty()) {
+        zuProjekt(1);
+        QVERIFY(AufgabenFensterNachUebernahme);
+        AufgabenFensterNachUebernahme(u"P2"_s, 2);
+    } else {
+        m_dm2->Action(befehl)->trigger();
+    }
     QCOMPARE(gesehen, titel + u"|P2|2"_s);
     QVERIFY(!FormAufgabenZuordnen);
     QVERIFY(haupt.findChildren<TFormAufgabenZuordnen*>().isEmpty());
