@@ -63,7 +63,8 @@ public:
     /// transaction: on an error nothing is assigned, the marks are kept and the message says so.
     void AusgewaehlteAufgabenZuordnen(int ProjektID);
     /// Copies the current task (lowest priority among the unfinished ones) of TabProjekt's
-    /// current project into the project's Last_* columns; nothing when it has none.
+    /// current project into the project's Last_* columns; nothing when it has none or when
+    /// the database is open read-only.
     void ProjektStandAktualisieren();
     /// Number of statuses.
     int AnzahlStatusErmitteln();
