@@ -8,6 +8,7 @@
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 
+#include <QScopedValueRollback>
 #include <QVariant>
 
 TDataModule1* DataModule1 = nullptr;
@@ -195,14 +196,29 @@ void TDataModule1::TabProjektViewCalcFields(TKADaoTable* DataSet)
 
 void TDataModule1::TabProjektAufgabenAfterPost(TKADaoTable* /*DataSet*/)
 {
+    if (m_nachPostAufgeschoben) {
+        m_nachPostVerpasst = true;
+        return;
+    }
     ProjektStandAktualisieren();
-    TabStatSum->Requery();
+    summeNachlesen();
     // Posting the project row unchanged reads it again with the fresh summary. Without a
     // stored project row, Edit would start a new, empty project instead.
     if (hatAktuellesProjekt()) {
         TabProjekt->Edit();
         TabProjekt->Post();
     }
+}
+
+void TDataModule1::summeNachlesen()
+{
+    // A saved task changes the sums of its own project only; reading all projects' sums again
+    // would cost more than everything else of a save together. The refresh command and the
+    // wall screen's timer read them all.
+    if (hatAktuellesProjekt())
+        TabStatSum->ZeilenNachlesen(QStringLiteral("Projekt_ID"), TabProjekt->FieldByName(QStringLiteral("ID"))->Value());
+    else
+        TabStatSum->Requery();
 }
 
 void TDataModule1::ProjektStandAktualisieren()
@@ -261,31 +277,92 @@ void TDataModule1::AusgewaehlteAufgabenZuordnen(int ProjektID)
         throw Fehler(QStringLiteral("Es ist kein Projekt ausgewählt; es wurden keine Aufgaben zugeordnet."));
     if (TabAufgaben->State() == TDataSetState::dsEdit || TabAufgaben->State() == TDataSetState::dsInsert)
         TabAufgaben->Post();
-    TabAufgaben->First();
-    const int anzahl = TabAufgaben->RecordCount();
-    for (int i = 0; i < anzahl; ++i) {
-        if (TabAufgaben->FieldByName(QStringLiteral("Select"))->AsBoolean()) {
-            auto katalog = [this](const char* name) { return TabAufgaben->FieldByName(QLatin1String(name)); };
-            TabProjektAufgaben->Append();
-            try {
-                auto ziel = [this](const char* name) { return TabProjektAufgaben->FieldByName(QLatin1String(name)); };
-                ziel("Projekt_ID")->setAsInteger(ProjektID);
-                ziel("Aufgabe_ID")->setAsInteger(katalog("ID")->AsInteger());
-                ziel("Mitarbeiter")->setAsInteger(katalog("Aufg_Mitarbeiter")->AsInteger());
-                ziel("Status_ID")->setAsInteger(katalog("Aufg_Status")->AsInteger());
-                ziel("Bezeichnung")->setAsString(katalog("Aufg_Bezeichnung")->AsString());
-                ziel("Prioritaet")->setAsInteger(katalog("Aufg_Prioritaet")->AsInteger());
-                TabProjektAufgaben->Post();
-            } catch (...) {
-                // A row that could not be stored is not left half-entered in the grid.
-                if (TabProjektAufgaben->State() == TDataSetState::dsInsert)
-                    TabProjektAufgaben->Cancel();
-                throw;
+    // The marks as stored: a caller may have just set them all without showing them (the ERP
+    // take-over that assigns the whole catalogue), and the rows held would still say "not marked".
+    TabAufgaben->Requery();
+
+    // All rows or none: a project with half its tasks would look complete to the office. The
+    // project's summary is worked out once, for the last row, which gives what working it out
+    // after every row would give, without re-reading every project's sums each time.
+    DBProjekt->StartTransaction();
+    try {
+        {
+            const QScopedValueRollback aufgeschoben(m_nachPostAufgeschoben, true);
+            TabAufgaben->First();
+            const int anzahl = TabAufgaben->RecordCount();
+            for (int i = 0; i < anzahl; ++i) {
+                if (TabAufgaben->FieldByName(QStringLiteral("Select"))->AsBoolean())
+                    katalogAufgabeAnhaengen(ProjektID);
+                TabAufgaben->Next();
             }
         }
-        TabAufgaben->Next();
+        const bool angehaengt = m_nachPostVerpasst;
+        m_nachPostVerpasst = false;
+        if (angehaengt)
+            ProjektStandAktualisieren();
+        AufgabenAuswahlSetzen(0);
+        DBProjekt->Commit();
+        if (angehaengt)
+            projektNeuLesen();
+    } catch (const std::exception& ursache) {
+        m_nachPostVerpasst = false;
+        zuordnenZuruecknehmen();
+        // A Fehler's what() is its text in UTF-8.
+        throw Fehler(QStringLiteral("Die Aufgaben konnten nicht zugeordnet werden; dem Projekt wurde keine Aufgabe "
+                                    "hinzugefügt, die Auswahl bleibt erhalten.\n")
+                     + QString::fromUtf8(ursache.what()));
     }
-    AufgabenAuswahlSetzen(0);
+}
+
+void TDataModule1::katalogAufgabeAnhaengen(int ProjektID)
+{
+    auto katalog = [this](const char* name) { return TabAufgaben->FieldByName(QLatin1String(name)); };
+    auto ziel = [this](const char* name) { return TabProjektAufgaben->FieldByName(QLatin1String(name)); };
+    TabProjektAufgaben->Append();
+    try {
+        ziel("Projekt_ID")->setAsInteger(ProjektID);
+        ziel("Aufgabe_ID")->setAsInteger(katalog("ID")->AsInteger());
+        ziel("Mitarbeiter")->setAsInteger(katalog("Aufg_Mitarbeiter")->AsInteger());
+        ziel("Status_ID")->setAsInteger(katalog("Aufg_Status")->AsInteger());
+        ziel("Bezeichnung")->setAsString(katalog("Aufg_Bezeichnung")->AsString());
+        ziel("Prioritaet")->setAsInteger(katalog("Aufg_Prioritaet")->AsInteger());
+        TabProjektAufgaben->Post();
+    } catch (...) {
+        // A row that could not be stored is not left half-entered in the grid.
+        if (TabProjektAufgaben->State() == TDataSetState::dsInsert)
+            TabProjektAufgaben->Cancel();
+        throw;
+    }
+}
+
+void TDataModule1::zuordnenZuruecknehmen()
+{
+    // Undo in the file first, then show the file again: the rows appended so far and the
+    // summary written into the project row exist in memory only now.
+    try {
+        DBProjekt->Rollback();
+    } catch (...) {
+        // The engine ends the transaction with the connection at the latest; what the user
+        // must hear is the first error.
+    }
+    try {
+        if (TabProjekt->State() == TDataSetState::dsEdit)
+            TabProjekt->Cancel();
+        projektNeuLesen();
+        TabProjektAufgaben->Requery();
+    } catch (...) {
+    }
+}
+
+void TDataModule1::projektNeuLesen()
+{
+    summeNachlesen();
+    // Editing reads the project row as stored; posting it unchanged writes nothing and shows
+    // the fresh sums.
+    if (hatAktuellesProjekt() && TabProjekt->State() == TDataSetState::dsBrowse) {
+        TabProjekt->Edit();
+        TabProjekt->Post();
+    }
 }
 
 int TDataModule1::AnzahlStatusErmitteln()

@@ -59,7 +59,8 @@ public:
     /// re-read; a window showing the marks refreshes it.
     void AufgabenAuswahlSetzen(int Wert);
     /// Appends a task of project `ProjektID` for every marked catalogue task (catalogue order),
-    /// then clears the marks. On an error the rows already posted stay and the marks are kept.
+    /// brings the project's summary up to date once and clears the marks, all in one
+    /// transaction: on an error nothing is assigned, the marks are kept and the message says so.
     void AusgewaehlteAufgabenZuordnen(int ProjektID);
     /// Copies the current task (lowest priority among the unfinished ones) of TabProjekt's
     /// current project into the project's Last_* columns; nothing when it has none or when
@@ -86,6 +87,16 @@ public:
 private:
     void feldFormateSetzen(TKADaoTable* tabelle);
     bool hatAktuellesProjekt() const;
+    void katalogAufgabeAnhaengen(int ProjektID);
+    void zuordnenZuruecknehmen();
+    // The task sums read again and the current project row with them.
+    void projektNeuLesen();
+    // The task sums of the current project read again.
+    void summeNachlesen();
+
+    // While tasks are appended in a row, the summary waits for the last one.
+    bool m_nachPostAufgeschoben = false;
+    bool m_nachPostVerpasst = false;
 };
 
 /// The module of the process; nullptr before it is created and after it is destroyed.

@@ -219,25 +219,64 @@ void TKADaoDatabase::Transaktion(const std::function<void()>& arbeit)
 {
     if (!Connected())
         throw Fehler(QStringLiteral("Die Datenbank ist nicht verbunden."));
-    // A savepoint nests inside a running transaction; outside one, the write lock is taken at
-    // once, so that the work does not fail half-way on another instance's lock.
-    const bool aussen = sqlite3_get_autocommit(m_handle) != 0;
-    Execute(aussen ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT teil"));
+    StartTransaction();
     try {
         arbeit();
-        Execute(aussen ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE teil"));
+        Commit();
     } catch (...) {
         try {
-            if (aussen) {
-                Execute(QStringLiteral("ROLLBACK"));
-            } else {
-                Execute(QStringLiteral("ROLLBACK TO teil"));
-                Execute(QStringLiteral("RELEASE teil"));
-            }
+            Rollback();
         } catch (...) {
         }
         throw;
     }
+}
+
+void TKADaoDatabase::StartTransaction()
+{
+    // Inside a running transaction (one of ours or one a caller began itself) a savepoint
+    // stands for the inner one, so that it can be undone on its own.
+    if (InTransaction()) {
+        Execute(QStringLiteral("SAVEPOINT pv_transaktion_%1").arg(m_innere + 1));
+        ++m_innere;
+        return;
+    }
+    m_innere = 0;
+    Execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void TKADaoDatabase::Commit()
+{
+    if (!InTransaction())
+        throw Fehler(QStringLiteral("Es läuft keine Transaktion, die gespeichert werden könnte."));
+    if (m_innere > 0) {
+        Execute(QStringLiteral("RELEASE pv_transaktion_%1").arg(m_innere));
+        --m_innere;
+        return;
+    }
+    Execute(QStringLiteral("COMMIT"));
+}
+
+void TKADaoDatabase::Rollback()
+{
+    // The engine may have undone the transaction itself already (after some errors it does).
+    if (!InTransaction()) {
+        m_innere = 0;
+        return;
+    }
+    if (m_innere > 0) {
+        const QString name = QStringLiteral("pv_transaktion_%1").arg(m_innere);
+        --m_innere;
+        Execute(QStringLiteral("ROLLBACK TO ") + name);
+        Execute(QStringLiteral("RELEASE ") + name);
+        return;
+    }
+    Execute(QStringLiteral("ROLLBACK"));
+}
+
+bool TKADaoDatabase::InTransaction() const
+{
+    return m_handle && !sqlite3_get_autocommit(m_handle);
 }
 
 void TKADaoDatabase::anmelden(TKADaoTable* tabelle)

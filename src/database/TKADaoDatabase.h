@@ -84,6 +84,17 @@ public:
     /// raises an error, none (the error goes on). Inside another transaction it becomes a part
     /// of that one, undone on its own when it fails.
     void Transaktion(const std::function<void()>& arbeit);
+    /// A transaction on the connection: what the datasets write after StartTransaction is
+    /// stored by Commit, or all of it undone by Rollback (the datasets' rows in memory are
+    /// then the caller's to read again). Inside a running transaction, also one begun with
+    /// Execute("BEGIN ..."), the inner one is a savepoint: Rollback undoes only what was written
+    /// since its start, Commit hands it to the outer one. The write lock is taken at the start,
+    /// so a lasting lock of another instance fails there, before anything is written.
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    /// True between StartTransaction and Commit or Rollback.
+    bool InTransaction() const;
 
 signals:
     /// The check started at Open found the file damaged; `meldung` is the German message. Sent
@@ -127,5 +138,6 @@ private:
     QString m_version = QStringLiteral("3.5");
     int m_engineType = 2;
     int m_queryTimeout = 60;
+    int m_innere = 0;   // inner transactions (savepoints) running
     QList<TKADaoTable*> m_dataSets;
 };

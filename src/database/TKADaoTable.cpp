@@ -10,6 +10,7 @@
 
 #include <QSet>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <utility>
@@ -685,6 +686,73 @@ void TKADaoTable::Refresh()
             ergebnis.push_back(std::move(neu[*it]));
     }
     allesNeuGelesen(std::move(ergebnis), aktuell, m_pos);
+}
+
+void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
+{
+    if (!Active())
+        return;
+    if (!verknuepfungen().isEmpty())
+        fehler(QStringLiteral("Eine Detail-Datenmenge kann nur ganz neu gelesen werden."));
+    CheckBrowseMode();
+    const TField* f = FieldByName(feld);
+    if (f->m_kind != TFieldKind::fkData)
+        fehler(QStringLiteral("Nur gespeicherte Felder können Zeilen auswählen ('%1').").arg(feld));
+    const QString quelle =
+        m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed()) : m_sql;
+    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
+                      SqlText::bedingungEinfuegen(quelle, SqlText::klammern(f->m_name) + QStringLiteral(" = ?")));
+    a.binden(1, wert);
+    std::vector<Zeile> neu;
+    while (a.schritt()) {
+        Zeile& z = neu.emplace_back();
+        z.werte.reserve(m_felder.size());
+        for (int c = 0; c < m_anzahlSpalten; ++c)
+            z.werte.push_back(a.wert(c));
+        z.werte.resize(m_felder.size());
+    }
+    a.zuruecksetzen();
+
+    const Schluessel gesucht = schluesselAus(wert);
+    auto passt = [&](const Zeile& z) {
+        const Schluessel s = schluesselAus(z.werte[size_t(f->m_index)]);
+        return s.gueltig && gesucht.gueltig && s.zahl == gesucht.zahl && s.z == gesucht.z && s.text == gesucht.text;
+    };
+    std::vector<size_t> treffer;
+    for (size_t i = 0; i < m_alle.size(); ++i)
+        if (passt(m_alle[i]))
+            treffer.push_back(i);
+    if (treffer.size() == neu.size() && !(m_filtered && m_filterFeld >= 0)) {
+        // As many rows as before (one project's sums): changed in place, and the controls
+        // bound here redraw those rows instead of all of them.
+        for (size_t n = 0; n < treffer.size(); ++n) {
+            m_alle[treffer[n]] = std::move(neu[n]);
+            const auto stelle = std::find(m_sichtbar.begin(), m_sichtbar.end(), int(treffer[n]));
+            if (stelle != m_sichtbar.end()) {
+                const int zeile = int(stelle - m_sichtbar.begin());
+                meldeZeilenGeaendert(zeile, zeile);
+            }
+        }
+        if (!treffer.empty()) {
+            ++m_eigenStand;
+            inhaltGeaendert();
+            meldeDatenAenderung(nullptr);
+        }
+        return;
+    }
+    std::vector<Zeile> zeilen;
+    zeilen.reserve(m_alle.size() + neu.size());
+    size_t naechste = 0;
+    for (Zeile& z : m_alle) {
+        if (!passt(z))
+            zeilen.push_back(std::move(z));
+        else if (naechste < neu.size())
+            zeilen.push_back(std::move(neu[naechste++]));
+    }
+    for (; naechste < neu.size(); ++naechste)
+        zeilen.push_back(std::move(neu[naechste]));
+    m_alle.clear();
+    allesNeuGelesen(std::move(zeilen), std::nullopt, m_pos);
 }
 
 void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qint64> schluessel, int ersatz)

@@ -112,6 +112,11 @@ public:
     void Close();
     void Requery();
     void Refresh();
+    /// Reads again only the rows whose field `feld` equals `wert` (the statement restricted to
+    /// them): they take the place of the rows held with that value, and rows that are new come
+    /// at the end. For a large result where one key has changed, at a fraction of a Requery.
+    /// The current row keeps its place. Not for a detail dataset; nothing when closed.
+    void ZeilenNachlesen(const QString& feld, const QVariant& wert);
 
     void First();
     void Next();

@@ -17,6 +17,8 @@
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
 #include "UnitDatenStamm.h"
+#include "UnitAufgabenZuordnen.h"
+#include "UnitSucheProjekt.h"
 #include "UnitDataModulePrint.h"
 #include "UnitRuecksicherung.h"
 #include "PrivateProfile.h"
@@ -298,6 +300,7 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
 
 TFormProjektMain::~TFormProjektMain()
 {
+    AufgabenFensterNachUebernahme = nullptr;
     FormDestroy();
     if (FormProjektMain == this)
         FormProjektMain = nullptr;
@@ -380,6 +383,12 @@ void TFormProjektMain::FormShow()
     if (DataModule2) {
         DataModule2->setzeHandler(QStringLiteral("ActionAnsicht"), [this] { ActionAnsichtExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionAufgZuordStart"), [this] { AufgabenFensterOeffnen(0); });
+        DataModule2->setzeHandler(QStringLiteral("ActionAufgBearbStart"), [this] { AufgabenFensterOeffnen(1); });
+        // A project just taken over from the ERP system gets its tasks here (AufgabenAutomatik 1).
+        AufgabenFensterNachUebernahme = [this](const QString& kommnr, int projektId) {
+            ::AufgabenFensterOeffnen(0, kommnr, projektId, this);
+        };
         DataModule2->setzeHandler(QStringLiteral("ActionDruckAusgabe"), [this] { DruckAusgabeStarten(); });
         DataModule2->setzeHandler(QStringLiteral("ActionProjektlisteExport"), [this] { ProjektlisteExportieren(); });
         DataModule2->setzeHandler(QStringLiteral("ActionDatensicherungZurueck"), [this] { DatensicherungZurueckspielen(); });
@@ -567,6 +576,11 @@ void TFormProjektMain::StammdatenOeffnen(int32_t StartSeite)
     TFormDatenStamm fenster(DataModule2 ? DataModule2->ActionManager1 : nullptr, this);
     fenster.StartSeite = StartSeite;
     fenster.exec();
+}
+
+void TFormProjektMain::AufgabenFensterOeffnen(int32_t Modus)
+{
+    ::AufgabenFensterOeffnen(Modus, this);
 }
 
 void TFormProjektMain::FormClose(QCloseEvent* ereignis)

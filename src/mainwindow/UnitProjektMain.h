@@ -67,6 +67,8 @@ public:
     void Timer1Timer();
     void ActionAnsichtExecute();
     void ActionAnsichtRefreshExecute();
+    // Opens the task window modal for the current project: 0 assign, 1 edit.
+    void AufgabenFensterOeffnen(int32_t Modus);
     // "Ausgabe": the project report in the print preview window.
     void DruckAusgabeStarten();
     // "Projektliste exportieren …": the edit view's project list as a CSV file.

@@ -1,6 +1,7 @@
 #include "Bildschirmfotos.h"
 
 #include "Meldung.h"
+#include "UnitAufgabenZuordnen.h"
 #include "UnitProjektMain.h"
 
 #include <QApplication>
@@ -29,11 +30,32 @@ QString Bildschirmfotos::dateiName(int ansicht)
     return ansicht == 0 ? QStringLiteral("ansicht-bearbeiten.png") : QStringLiteral("ansicht-oeffentlich.png");
 }
 
+QString Bildschirmfotos::aufgabenDateiName(int modus)
+{
+    return modus == 0 ? QStringLiteral("aufgaben-zuordnen.png") : QStringLiteral("aufgaben-bearbeiten.png");
+}
+
 bool Bildschirmfotos::ansichtSpeichern(TFormProjektMain& fenster)
 {
-    // Layouts and geometry of the view just switched to settle before the picture is taken.
+    return bildSpeichern(fenster, dateiName(fenster.Ansicht()));
+}
+
+bool Bildschirmfotos::aufgabenFensterSpeichern(TFormProjektMain& fenster, int modus)
+{
+    // Shown without its modal loop, so that the run goes on by itself; closed as the user does.
+    TFormAufgabenZuordnen aufgaben(&fenster);
+    aufgaben.FuerAktuellesProjekt(modus);
+    aufgaben.show();
+    const bool gespeichert = bildSpeichern(aufgaben, aufgabenDateiName(modus));
+    aufgaben.close();
+    return gespeichert;
+}
+
+bool Bildschirmfotos::bildSpeichern(QWidget& fenster, const QString& name)
+{
+    // Layouts and geometry of what was just shown settle before the picture is taken.
     QApplication::processEvents();
-    const QString pfad = QDir(m_ordner).filePath(dateiName(fenster.Ansicht()));
+    const QString pfad = QDir(m_ordner).filePath(name);
     if (fenster.grab().save(pfad, "PNG"))
         return true;
     Meldung::fehler(QStringLiteral("Das Bildschirmfoto konnte nicht gespeichert werden:") + QChar(13)
@@ -48,6 +70,8 @@ bool Bildschirmfotos::aufnehmen(TFormProjektMain& fenster)
     fenster.ActionAnsichtExecute();
     gespeichert = ansichtSpeichern(fenster) && gespeichert;
     fenster.ActionAnsichtExecute();
+    for (int modus : {0, 1})
+        gespeichert = aufgabenFensterSpeichern(fenster, modus) && gespeichert;
     fenster.close();
     return gespeichert;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
 class TFormProjektMain;
 
 // A look at the running program on a machine without a screen: once the main window is up,
@@ -18,13 +19,17 @@ public:
     static QString ordnerAusArgumenten(const QStringList& argumente);
     // The picture of a view: 0 edit view, 1 public view.
     static QString dateiName(int ansicht);
+    // The picture of the task window in a mode: 0 assign, 1 edit.
+    static QString aufgabenDateiName(int modus);
 
-    // Photographs the shown view and the other one, goes back to the shown view and closes the
-    // window. False when a picture could not be stored; the message names it.
+    // Photographs the shown view and the other one, then the task window on the current project
+    // in both modes, goes back to the shown view and closes the window. False when a picture could not be stored; the message names it.
     bool aufnehmen(TFormProjektMain& fenster);
 
 private:
     bool ansichtSpeichern(TFormProjektMain& fenster);
+    bool aufgabenFensterSpeichern(TFormProjektMain& fenster, int modus);
+    bool bildSpeichern(QWidget& fenster, const QString& name);
 
     QString m_ordner;
 };

@@ -302,9 +302,9 @@ private slots:
             d.grunddaten();
             d.fremd(QStringLiteral("INSERT INTO Aufgaben (Aufg_Bezeichnung) VALUES (NULL)"));
         });
+        // Set as the ERP take-over sets them, without reading the catalogue again.
         if (alleMarkieren)
             m.dm.AufgabenAuswahlSetzen(1);
-        m.dm.TabAufgaben->Requery();
         int nachPost = 0;
         const auto handler = m.dm.TabProjektAufgaben->AfterPost;
         m.dm.TabProjektAufgaben->AfterPost = [&](TKADaoTable* t) {
@@ -333,6 +333,8 @@ private slots:
         QCOMPARE(m.dm.TabProjekt->State(), TDataSetState::dsBrowse);
     }
 
+    // An error half-way assigns nothing at all: no row in the file or the grid, the project's
+    // summary as before, the marks kept, so that the same selection can simply be tried again.
     void zuordnenScheitertMittendrin()
     {
         Modul m([](TestDatenbank& d) {
@@ -343,11 +345,42 @@ private slots:
         m.dm.AufgabenAuswahlSetzen(1);
         m.dm.TabAufgaben->Requery();
         m.zuProjekt(3);
-        QVERIFY(fehlerText([&] { m.dm.AusgewaehlteAufgabenZuordnen(3); }).contains(QStringLiteral("gesperrt")));
-        QCOMPARE(m.anzahl(QStringLiteral("SELECT count(*) FROM ProjektAufgaben WHERE Projekt_ID = 3")), 1);
+        const QString text = fehlerText([&] { m.dm.AusgewaehlteAufgabenZuordnen(3); });
+        QVERIFY2(text.contains(QStringLiteral("keine Aufgabe")) && text.contains(QStringLiteral("gesperrt")),
+                 qPrintable(text));
+        QVERIFY(!m.dm.DBProjekt->InTransaction());
+        QCOMPARE(m.anzahl(QStringLiteral("SELECT count(*) FROM ProjektAufgaben WHERE Projekt_ID = 3")), 0);
         QCOMPARE(m.anzahl(QStringLiteral("SELECT count(*) FROM Aufgaben WHERE [Select] <> 0")), 2);
         QCOMPARE(m.dm.TabProjektAufgaben->State(), TDataSetState::dsBrowse);
-        QCOMPARE(m.projekt("AnzAufg"), QVariant(1));
+        QCOMPARE(m.dm.TabProjektAufgaben->RecordCount(), 0);
+        QCOMPARE(m.dm.TabProjekt->State(), TDataSetState::dsBrowse);
+        QVERIFY(m.projekt("AnzAufg").isNull());
+        QVERIFY(m.projekt("Last_Aufgabe").isNull());
+
+        m.db.fremd(QStringLiteral("DROP TRIGGER sperre"));
+        m.dm.AusgewaehlteAufgabenZuordnen(3);
+        QCOMPARE(m.anzahl(QStringLiteral("SELECT count(*) FROM ProjektAufgaben WHERE Projekt_ID = 3")), 2);
+        QCOMPARE(m.projekt("AnzAufg"), QVariant(2));
+    }
+
+    // The summary is written last; when that fails, the rows appended before go as well and
+    // the project row shows what is stored.
+    void zuordnenStandScheitert()
+    {
+        Modul m([](TestDatenbank& d) {
+            d.grunddaten();
+            d.fremd(QStringLiteral("CREATE TRIGGER sperre BEFORE UPDATE OF Last_Aufgabe ON Projekt "
+                                   "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
+        });
+        m.dm.AufgabenAuswahlSetzen(1);
+        m.dm.TabAufgaben->Requery();
+        m.zuProjekt(3);
+        QVERIFY(fehlerText([&] { m.dm.AusgewaehlteAufgabenZuordnen(3); }).contains(QStringLiteral("gesperrt")));
+        QCOMPARE(m.anzahl(QStringLiteral("SELECT count(*) FROM ProjektAufgaben")), 3);
+        QCOMPARE(m.dm.TabProjektAufgaben->RecordCount(), 0);
+        QCOMPARE(m.dm.TabProjekt->State(), TDataSetState::dsBrowse);
+        QVERIFY(m.projekt("Last_Aufgabe").isNull());
+        QCOMPARE(m.anzahl(QStringLiteral("SELECT count(*) FROM Aufgaben WHERE [Select] <> 0")), 2);
     }
 
     // Without a stored project row nothing may write an empty project or orphan tasks.

@@ -291,6 +291,39 @@ private slots:
         QCOMPARE(projekt.RecordCount(), 3);
     }
 
+    // Rollback undoes what was written since StartTransaction, Commit keeps it; an inner
+    // transaction (also inside one the caller began itself) is undone on its own.
+    void transaktion()
+    {
+        TestDatenbank t;
+        t.grunddaten();
+        TKADaoDatabase db;
+        db.setDatabaseName(t.pfad);
+        db.Open();
+        const QString zaehlen = QStringLiteral("SELECT count(*) FROM Personal");
+        auto einfuegen = [&] { db.Execute(QStringLiteral("INSERT INTO Personal (Name) VALUES ('Clara')")); };
+        db.StartTransaction();
+        QVERIFY(db.InTransaction());
+        einfuegen();
+        db.Rollback();
+        QVERIFY(!db.InTransaction());
+        QCOMPARE(t.wert(zaehlen).toInt(), 2);
+        QVERIFY(!fehlerText([&] { db.Commit(); }).isEmpty());
+        db.Rollback();  // none running: nothing
+
+        db.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+        einfuegen();
+        db.StartTransaction();
+        einfuegen();
+        db.Rollback();
+        QVERIFY(db.InTransaction());
+        db.StartTransaction();
+        einfuegen();
+        db.Commit();
+        db.Execute(QStringLiteral("COMMIT"));
+        QCOMPARE(t.wert(zaehlen).toInt(), 4);
+    }
+
     // A lock that another instance keeps: the user reads that another user holds the
     // database, and nothing typed is lost; once the lock is gone the same Post succeeds. Only
     // the Post, which keeps the input, says so; reading promises nothing.

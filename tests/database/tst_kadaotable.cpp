@@ -604,6 +604,31 @@ private slots:
         QCOMPARE(t->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Clara"));
     }
 
+    // Only the rows of one key are read again: their values change, a key's new rows come at
+    // the end and rows gone go; the other rows and the current row stay as they were.
+    void zeilenNachlesen()
+    {
+        auto t = tabelle(*m_db, QStringLiteral("TabStatSum"), QString(), QStringLiteral("select * from ProjektAufgabenSumme"));
+        t->Open();
+        auto zeilen = [&] {
+            QStringList text;
+            for (int i = 0; i < t->RowCount(); ++i)
+                text << t->RowValue(i, 0).toString() + QLatin1Char('/') + t->RowValue(i, 1).toString();
+            return text.join(QLatin1Char(' '));
+        };
+        QCOMPARE(zeilen(), QStringLiteral("1/2 2/1"));
+        t->Last();
+        m_t->fremd(QStringLiteral("INSERT INTO ProjektAufgaben (Projekt_ID, Status_ID) VALUES (1, 1), (3, 1);"
+                                  "DELETE FROM ProjektAufgaben WHERE Projekt_ID = 2"));
+        t->ZeilenNachlesen(QStringLiteral("Projekt_ID"), 1);
+        QCOMPARE(zeilen(), QStringLiteral("1/3 2/1"));
+        QCOMPARE(t->CurrentRow(), 1);
+        t->ZeilenNachlesen(QStringLiteral("Projekt_ID"), 3);
+        t->ZeilenNachlesen(QStringLiteral("Projekt_ID"), 2);
+        QCOMPARE(zeilen(), QStringLiteral("1/3 3/1"));
+        QCOMPARE(t->Lookup(QStringLiteral("Projekt_ID"), 3, QStringLiteral("AnzahlAufgaben")), QVariant(1));
+    }
+
     void optimistischeSperre_data()
     {
         QTest::addColumn<QString>("fremdeAenderung");

@@ -97,6 +97,11 @@ void TestRauchlauf::startenFotografierenSchliessen()
         QVERIFY2(farben.size() > 20, qPrintable(name));
     }
     QVERIFY(bilder[0] != bilder[1]);
+    // The task window on its two pages.
+    for (const char* name : {"aufgaben-zuordnen.png", "aufgaben-bearbeiten.png"}) {
+        const QImage bild(QDir(m_fotos).filePath(name));
+        QVERIFY2(!bild.isNull() && bild.width() >= 600 && bild.height() >= 500, name);
+    }
 
     meldungen.clear();
     QCOMPARE(programmLaufen(&meldungen), 0);
