@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLinearGradient>
@@ -38,6 +39,27 @@ double fortschrittWert(const QVariant& wert)
     const double prozent = wert.toDouble();
     return std::isfinite(prozent) ? prozent : 0.0;
 }
+
+// Values whose digits must stay whole: numbers and dates.
+bool istZahlOderDatum(const QVariant& wert)
+{
+    switch (wert.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Room left and right of a one-line cell text.
+constexpr int TextRand = 2;
 
 const QColor RahmenGrau(128, 128, 128);
 const QColor RahmenSilber(192, 192, 192);
@@ -99,14 +121,7 @@ void TGitterDelegate::paint(QPainter* maler, const QStyleOptionViewItem& option,
     maler->fillRect(option.rect, bild.hintergrund);
     // The last pixel column and row belong to the grid lines.
     const QRect zelle = option.rect.adjusted(0, 0, -1, -1);
-    // Every attribute set explicitly: the painter would otherwise take unset ones (the weight of
-    // a regular column font) from the grid's bold font.
-    QFont schrift = spalte->schrift();
-    schrift.setWeight(bild.fett ? QFont::Bold : schrift.weight());
-    schrift.setItalic(schrift.italic());
-    schrift.setUnderline(schrift.underline());
-    schrift.setStrikeOut(schrift.strikeOut());
-    maler->setFont(schrift);
+    maler->setFont(zellSchrift(*spalte, bild.fett));
     maler->setPen(bild.text);
     maler->setClipRect(zelle);
 
@@ -114,7 +129,7 @@ void TGitterDelegate::paint(QPainter* maler, const QStyleOptionViewItem& option,
     case TSpaltenArt::Text:
     case TSpaltenArt::Datum:
     case TSpaltenArt::Lookup:
-        zeichneText(maler, zelle, index.data(Qt::DisplayRole).toString(), spalte->ausrichtung());
+        zeichneText(maler, zelle, sichtbarerText(index, zelle, bild.fett), spalte->ausrichtung());
         break;
     case TSpaltenArt::Memo:
         zeichneMemo(maler, zelle, index.data(Qt::DisplayRole).toString(), spalte->ausrichtung());
@@ -137,12 +152,56 @@ void TGitterDelegate::paint(QPainter* maler, const QStyleOptionViewItem& option,
     maler->restore();
 }
 
+QFont TGitterDelegate::zellSchrift(const TGitterSpalte& spalte, bool fett) const
+{
+    // Every attribute set explicitly: the painter would otherwise take unset ones (the weight of
+    // a regular column font) from the grid's bold font.
+    QFont schrift = spalte.schrift();
+    schrift.setWeight(fett ? QFont::Bold : schrift.weight());
+    schrift.setItalic(schrift.italic());
+    schrift.setUnderline(schrift.underline());
+    schrift.setStrikeOut(schrift.strikeOut());
+    return schrift;
+}
+
+QString TGitterDelegate::passenderText(const QString& text, bool zahlOderDatum, const QFontMetrics& metrik,
+                                       int breite)
+{
+    if (text.isEmpty() || metrik.horizontalAdvance(text) <= breite)
+        return text;
+    if (!zahlOderDatum)
+        return metrik.elidedText(text, Qt::ElideRight, breite);
+    // As a spreadsheet does: as many "#" as fit, at most three.
+    QString raute = QStringLiteral("###");
+    while (!raute.isEmpty() && metrik.horizontalAdvance(raute) > breite)
+        raute.chop(1);
+    return raute;
+}
+
+QString TGitterDelegate::sichtbarerText(const QModelIndex& index, const QRect& zelle) const
+{
+    const bool markiert = m_gitter->selectionModel() && m_gitter->selectionModel()->isSelected(index);
+    return sichtbarerText(index, zelle, m_gitter->zellbild(index, markiert).fett);
+}
+
+QString TGitterDelegate::sichtbarerText(const QModelIndex& index, const QRect& zelle, bool fett) const
+{
+    const TGitterSpalte* spalte = m_gitter->spalte(index.column());
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (!spalte)
+        return text;
+    const QFontMetrics metrik(zellSchrift(*spalte, fett));
+    const bool zahlOderDatum = spalte->art() == TSpaltenArt::Datum
+                               || (spalte->art() == TSpaltenArt::Text && istZahlOderDatum(rohwert(index)));
+    return passenderText(text, zahlOderDatum, metrik, zelle.width() - 2 * TextRand);
+}
+
 void TGitterDelegate::zeichneText(QPainter* maler, const QRect& zelle, const QString& text,
                                   Qt::Alignment ausrichtung) const
 {
     const Qt::Alignment waagrecht = ausrichtung & Qt::AlignHorizontal_Mask;
-    maler->drawText(zelle.adjusted(2, 0, -2, 0), static_cast<int>(waagrecht | Qt::AlignVCenter) | Qt::TextSingleLine,
-                    text);
+    maler->drawText(zelle.adjusted(TextRand, 0, -TextRand, 0),
+                    static_cast<int>(waagrecht | Qt::AlignVCenter) | Qt::TextSingleLine, text);
 }
 
 void TGitterDelegate::zeichneMemo(QPainter* maler, const QRect& zelle, const QString& text,

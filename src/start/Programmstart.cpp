@@ -8,6 +8,7 @@
 #include "HtmlHelp.h"
 #include "IniRecord.h"
 #include "Meldung.h"
+#include "StartMeldungen.h"
 #include "UnitAktionManager.h"
 #include "UnitProjektMain.h"
 #include "UnitStart.h"
@@ -24,6 +25,10 @@ bool TProgrammstart::Starten()
     auto splash = std::make_unique<TFormStart>();
     splash->show();
     QApplication::processEvents();
+    // Which view comes up, and so whether anybody is there to click a box away, is known only
+    // once the settings are read.
+    TStartMeldungen startMeldungen;
+    const auto unbeaufsichtigt = [] { return IniRecord.Startansicht == 1; };
     try {
         // The menu and toolbar contents attach to the main window's bars, so it comes first.
         m_hauptfenster = std::make_unique<TFormProjektMain>();
@@ -32,13 +37,18 @@ bool TProgrammstart::Starten()
         splash->Initialisieren(*m_module1);
     } catch (const Fehler& f) {
         splash.reset();
+        startMeldungen.weitergeben(unbeaufsichtigt(), {});
         Meldung::fehler(f.text());
         return false;
     } catch (const std::exception& e) {
         splash.reset();
+        startMeldungen.weitergeben(unbeaufsichtigt(), {});
         Meldung::fehler(QString::fromLocal8Bit(e.what()));
         return false;
     }
+    startMeldungen.weitergeben(unbeaufsichtigt(), [this](const QString& text) {
+        m_hauptfenster->StartHinweisZeigen(text);
+    });
     return true;
 }
 
