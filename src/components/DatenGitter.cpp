@@ -12,6 +12,7 @@
 #include <QPainterPath>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 
 #include <cmath>
 
@@ -61,6 +62,26 @@ private:
     TDatenGitter* m_gitter;
 };
 
+// The column header: a caption wider than its column ends with "…" rather than losing letters
+// at both sides.
+class TSpaltenKopf : public QHeaderView
+{
+public:
+    explicit TSpaltenKopf(QWidget* parent)
+        : QHeaderView(Qt::Horizontal, parent)
+    {
+    }
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        const int rand = style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight,
+                                                      qMax(0, sectionSize(logicalIndex) - 2 * rand));
+    }
+};
+
 } // namespace
 
 TDatenGitter::TDatenGitter(QWidget* parent)
@@ -73,6 +94,7 @@ TDatenGitter::TDatenGitter(QWidget* parent)
 {
     setItemDelegate(m_delegate);
     setVerticalHeader(new TZeilenIndikator(this));
+    setHorizontalHeader(new TSpaltenKopf(this));
     setShowGrid(false);
     setWordWrap(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -479,6 +501,8 @@ void TDatenGitter::setSeitenweise(bool seitenweise)
     m_seitenweise = seitenweise;
     if (seitenweise)
         m_ersteZeile = qMax(0, ersteSichtbareZeile());
+    // The pages turn themselves; wheel and keys still scroll (and end page mode for a while).
+    setVerticalScrollBarPolicy(seitenweise ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     updateGeometries();
     viewport()->update();
 }

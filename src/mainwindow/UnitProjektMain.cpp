@@ -466,7 +466,7 @@ void TFormProjektMain::VollbildSetzen(bool an)
 void TFormProjektMain::statuszeileEinrichten(bool wand)
 {
     // Read from across the room on the wall; the office's bar stays small and empty.
-    StatusBar1->setFont(wand ? Oberflaechenschrift(16, true) : Oberflaechenschrift(8));
+    StatusBar1->setFont(wand ? Oberflaechenschrift(20, true) : Oberflaechenschrift(8));
     lblStand->setVisible(wand);
     lblSeite->setVisible(wand);
     lblHinweis->setVisible(wand && !lblHinweis->text().isEmpty());
