@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 #include <QTimer>
 #include <cmath>
 
@@ -204,11 +205,50 @@ void TGitterDelegate::zeichneText(QPainter* maler, const QRect& zelle, const QSt
                     static_cast<int>(waagrecht | Qt::AlignVCenter) | Qt::TextSingleLine, text);
 }
 
+QStringList TGitterDelegate::memoZeilen(const QString& text, const QFont& schrift, int breite, int hoehe)
+{
+    const QFontMetrics metrik(schrift);
+    const int platz = hoehe >= metrik.height() ? 1 + (hoehe - metrik.height()) / metrik.lineSpacing() : 0;
+    QStringList zeilen;
+    if (platz <= 0 || breite <= 0 || text.isEmpty())
+        return zeilen;
+    QString umbrochen = text;
+    umbrochen.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator)).replace(QChar('\n'), QChar::LineSeparator);
+    umbrochen.remove(QChar('\r'));
+    QTextLayout satz(umbrochen, schrift);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    satz.setTextOption(option);
+    satz.beginLayout();
+    for (QTextLine zeile = satz.createLine(); zeile.isValid(); zeile = satz.createLine()) {
+        zeile.setLineWidth(breite);
+        if (zeilen.size() + 1 == platz) {
+            // The last line there is room for takes the rest of the text, cut if need be.
+            QString rest = umbrochen.mid(zeile.textStart());
+            rest.replace(QChar::LineSeparator, QChar(' '));
+            zeilen << metrik.elidedText(rest.trimmed(), Qt::ElideRight, breite);
+            break;
+        }
+        QString teil = umbrochen.mid(zeile.textStart(), zeile.textLength());
+        teil.remove(QChar::LineSeparator);
+        while (teil.endsWith(QChar(' ')))
+            teil.chop(1);
+        zeilen << teil;
+    }
+    satz.endLayout();
+    return zeilen;
+}
+
 void TGitterDelegate::zeichneMemo(QPainter* maler, const QRect& zelle, const QString& text,
                                   Qt::Alignment ausrichtung) const
 {
     const Qt::Alignment waagrecht = ausrichtung & Qt::AlignHorizontal_Mask;
-    maler->drawText(zelle.adjusted(2, 1, -2, -1), static_cast<int>(waagrecht | Qt::AlignTop) | Qt::TextWordWrap, text);
+    const QRect innen = zelle.adjusted(TextRand, 1, -TextRand, -1);
+    const QFontMetrics metrik(maler->font());
+    const QStringList zeilen = memoZeilen(text, maler->font(), innen.width(), innen.height());
+    for (int i = 0; i < zeilen.size(); ++i)
+        maler->drawText(QRect(innen.left(), innen.top() + i * metrik.lineSpacing(), innen.width(), metrik.height()),
+                        static_cast<int>(waagrecht | Qt::AlignTop) | Qt::TextSingleLine, zeilen.at(i));
 }
 
 void TGitterDelegate::zeichneCheckBox(QPainter* maler, const QRect& zelle, bool an, Qt::Alignment ausrichtung) const

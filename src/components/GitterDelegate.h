@@ -39,6 +39,9 @@ public:
     // The text drawn in the cell of a text, date or lookup column, in the cell's rectangle
     // without its grid lines.
     QString sichtbarerText(const QModelIndex& index, const QRect& zelle) const;
+    // The lines of a memo cell: wrapped at words, only as many as fit the height whole; the last
+    // one ends with "…" when text is left over.
+    static QStringList memoZeilen(const QString& text, const QFont& schrift, int breite, int hoehe);
 
 protected:
     bool editorEvent(QEvent* ereignis, QAbstractItemModel* modell, const QStyleOptionViewItem& option,

@@ -251,6 +251,24 @@ void TestGitter::checkBoxUndMemo()
     QVERIFY(dunkel(1, 1 + zeilenhoehe) > 0);
     QVERIFY(dunkel(1 + zeilenhoehe, 1 + 2 * zeilenhoehe) > 0);
     QCOMPARE(dunkel(1 + 3 * zeilenhoehe, z.height() - 1), 0);
+
+    // A row lower than two lines shows one whole line, ended with "…", and no half line below.
+    const QFontMetrics metrik(memo->schrift());
+    const QStringList zeilen = TGitterDelegate::memoZeilen(langerText, memo->schrift(), 196, metrik.height() + 5);
+    QCOMPARE(zeilen.size(), 1);
+    QVERIFY2(zeilen.at(0).endsWith(QChar(0x2026)), qPrintable(zeilen.at(0)));
+    QVERIFY(langerText.startsWith(zeilen.at(0).chopped(1).trimmed()));
+    g.gitter.setRowHeight(0, metrik.height() + 8);
+    const QImage niedrig = g.bild();
+    const QRect n = g.zelle(0, 1);
+    int unten = 0;
+    for (int y = n.top() + 1 + metrik.height(); y < n.bottom(); ++y)
+        for (int x = n.left(); x < n.right(); ++x)
+            unten += niedrig.pixelColor(x, y).lightness() < 128;
+    QCOMPARE(unten, 0);
+    // Room enough: every line whole, nothing cut.
+    QCOMPARE(TGitterDelegate::memoZeilen(QStringLiteral("eins\nzwei"), memo->schrift(), 196, 4 * metrik.lineSpacing()),
+             QStringList({"eins", "zwei"}));
 }
 
 void TestGitter::spaltenSchrift()
