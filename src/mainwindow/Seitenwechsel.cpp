@@ -46,6 +46,7 @@ void TSeitenwechsel::anhalten()
     m_blaettern->stop();
     m_pause->stop();
     m_gitter->setSeitenweise(false);
+    m_gemeldeteSeite = m_gemeldeteSeiten = -1;
     if (m_modell)
         disconnect(m_modell, nullptr, this, nullptr);
     m_modell = nullptr;
