@@ -475,7 +475,12 @@ void TFormProjektMain::VollbildSetzen(bool an)
 void TFormProjektMain::statuszeileEinrichten(bool wand)
 {
     // Read from across the room on the wall; the office's bar stays small and empty.
-    StatusBar1->setFont(wand ? Oberflaechenschrift(20, true) : Oberflaechenschrift(8));
+    const QFont schrift = wand ? Oberflaechenschrift(20, true) : Oberflaechenschrift(8);
+    StatusBar1->setFont(schrift);
+    // The bar's height follows at once, not only after the next layout pass.
+    StatusBar1->setMinimumHeight(wand ? QFontMetrics(schrift).height() + 6 : 0);
+    if (layout())
+        layout()->activate();
     lblStand->setVisible(wand);
     lblSeite->setVisible(wand);
     lblHinweis->setVisible(wand && !lblHinweis->text().isEmpty());
