@@ -1,6 +1,7 @@
 #include "UnitProjektMain.h"
 
 #include "DataModule1.h"
+#include "Datensicherung.h"
 #include "DatenGitter.h"
 #include "BerichtVorschau.h"
 #include "FRDruckVorschau.h"
@@ -16,6 +17,8 @@
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
 #include "UnitDataModulePrint.h"
+#include "UnitRuecksicherung.h"
+#include "PrivateProfile.h"
 #include "UnitInfo.h"
 #include "UnitEinstellungen.h"
 #include "Zeilenfarbe.h"
@@ -26,6 +29,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFile>
+#include <QFileInfo>
+#include <QDebug>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
@@ -39,6 +44,14 @@
 TFormProjektMain* FormProjektMain = nullptr;
 
 namespace {
+
+// The copies of a database, in the folder PROJEKT.INI names ("Sicherungsverzeichnis" in
+// "Programm"), else in "Sicherung" beside it.
+Datensicherung sicherungFuer(const QString& datenbank)
+{
+    return Datensicherung(datenbank, GetPrivateProfileString(QStringLiteral("Programm"), QStringLiteral("Sicherungsverzeichnis"),
+                                                             QString(), IniDateiPfad()));
+}
 
 const QColor MarkierFarbe = FarbeAusCode(0x00D9B8A8);
 const QColor MarkierFarbeOhneFokus = FarbeAusCode(0x00F5E0DC);
@@ -397,6 +410,7 @@ void TFormProjektMain::FormShow()
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionDruckAusgabe"), [this] { DruckAusgabeStarten(); });
         DataModule2->setzeHandler(QStringLiteral("ActionProjektlisteExport"), [this] { ProjektlisteExportieren(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionDatensicherungZurueck"), [this] { DatensicherungZurueckspielen(); });
         DataModule2->setzeHandler(QStringLiteral("ActionInfoClick"), [this] { InfoAnzeigen(); });
         DataModule2->setzeHandler(QStringLiteral("ActionHilfe"), [this] { HilfeAnzeigen(); });
         DataModule2->setzeHandler(QStringLiteral("ActionSettingsClick"), [this] { EinstellungenAnzeigen(); });
@@ -410,6 +424,12 @@ void TFormProjektMain::FormShow()
     NxDBRateColumn1->setBreite(18 * maximum);
     SpaltenLayoutLaden();
     ColumnPublicAufgStatus->setMaximum(maximum);
+    // The day's first copy once the window is up, so it never delays the start.
+    QTimer::singleShot(0, this, [this] {
+        if (DataModule1 && DataModule1->DBProjekt->Connected()
+            && !sicherungFuer(DataModule1->DBProjekt->DatabaseName()).gesichertAm(QDate::currentDate()))
+            DatensicherungSchreiben();
+    });
 }
 
 void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
@@ -621,6 +641,9 @@ void TFormProjektMain::FormClose()
         TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
         if (aufgaben->State() == TDataSetState::dsEdit || aufgaben->State() == TDataSetState::dsInsert)
             aufgaben->Post();
+        // The day's copy holds what the day ended with.
+        if (DataModule1->DBProjekt->Connected())
+            DatensicherungSchreiben();
     }
 }
 
@@ -705,4 +728,63 @@ void TFormProjektMain::EinstellungenAnzeigen()
         DataModule2->setzeHandler(QStringLiteral("ActionSettingsSave"), {});
         DataModule2->setzeHandler(QStringLiteral("ActionSettingsClose"), {});
     }
+}
+
+bool TFormProjektMain::DatensicherungSchreiben()
+{
+    try {
+        sicherungFuer(DataModule1->DBProjekt->DatabaseName()).sichern();
+        return true;
+    } catch (const Fehler& f) {
+        if (!m_sicherungsfehlerGemeldet) {
+            m_sicherungsfehlerGemeldet = true;
+            StatusBar1->showMessage(QStringLiteral("Datensicherung fehlgeschlagen: ") + QString(f.text()).replace(QChar('\n'), QChar(' ')));
+        }
+        qWarning().noquote() << f.text();
+        return false;
+    }
+}
+
+void TFormProjektMain::DatensicherungZurueckspielen()
+{
+    if (!DataModule1)
+        return;
+    TKADaoDatabase* db = DataModule1->DBProjekt;
+    const QString datei = db->DatabaseName();
+    Datensicherung sicherung = sicherungFuer(datei);
+    const auto kopien = sicherung.kopien();
+    if (kopien.isEmpty()) {
+        Meldung::information(QStringLiteral("Im Ordner %1 gibt es keine Datensicherung.").arg(sicherung.ordner()));
+        return;
+    }
+    TFormRuecksicherung auswahl(kopien, this);
+    if (auswahl.exec() != QDialog::Accepted || auswahl.gewaehlteKopie().isEmpty())
+        return;
+    const QString kopie = auswahl.gewaehlteKopie();
+    Datensicherung::pruefen(kopie);
+    if (!Meldung::bestaetigen(QStringLiteral("Bestätigung"),
+                              QStringLiteral("Die Datenbank wird durch die Sicherung %1 ersetzt; die jetzige bleibt unter neuem "
+                                             "Namen erhalten. Fortfahren?").arg(QFileInfo(kopie).fileName())))
+        return;
+    // A pending task edit is saved first; it then lives on in the kept file.
+    TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
+    if (aufgaben->State() == TDataSetState::dsEdit || aufgaben->State() == TDataSetState::dsInsert)
+        aufgaben->Post();
+    Timer1->stop();
+    db->Close();
+    QString bisher;
+    try {
+        bisher = sicherung.zurueckspielen(kopie);
+    } catch (...) {
+        // Nothing was replaced: the database as it was opens again.
+        db->Open();
+        DataModule1->DatenmengenOeffnen();
+        AnsichtSetzen(m_ansicht);
+        throw;
+    }
+    db->Open();
+    DataModule1->DatenmengenOeffnen();
+    AnsichtSetzen(m_ansicht);
+    Meldung::information(QStringLiteral("Die Sicherung %1 wurde zurückgespielt. Die bisherige Datenbank liegt unter %2.")
+                             .arg(QFileInfo(kopie).fileName(), bisher));
 }

@@ -86,6 +86,11 @@ public:
     // Where the export asks for a file name; by default a file dialog. Returns an empty text
     // when the user cancels.
     std::function<QString(QWidget*)> ExportDateiWaehlen;
+    // The daily copy of the database (the first start of a day, and every close); a failure is
+    // said once in the status bar and stops nothing. False when no copy was written.
+    bool DatensicherungSchreiben();
+    // Lets the user pick a copy and puts it in place of the database, the data reopened.
+    void DatensicherungZurueckspielen();
     // Opens the settings dialog modal over the window, for the public view's columns too.
     void EinstellungenAnzeigen();
 
@@ -132,6 +137,7 @@ private:
 
     std::unique_ptr<THookHelpSystem> m_hilfe;
     int m_ansicht = -1;
+    bool m_sicherungsfehlerGemeldet = false;
     bool m_gezeigt = false;
     TDatenstand m_datenstand;
     std::function<QDateTime()> m_uhr;

@@ -10,12 +10,16 @@
 #include "TKADaoTable.h"
 #include "TField.h"
 #include "UnitAktionManager.h"
+#include "UnitRuecksicherung.h"
+#include "PrivateProfile.h"
+#include "Datensicherung.h"
 #include "UnitEinstellungen.h"
 #include "BefehlsKnopf.h"
 #include "EigenschaftenEditor.h"
 #include "UnitProjektMain.h"
 
 #include <QAction>
+#include <QTreeWidget>
 #include <QCheckBox>
 #include <QListWidget>
 #include <QApplication>
@@ -54,6 +58,8 @@ private slots:
     void refreshImEditView();
     void publicViewGefiltertUndSortiert();
     void schliessenSpeichert();
+    void datensicherung();
+    void datensicherungOrdnerFehlt();
     void einstellungenBlendenSpalteAus();
     void fehlschlagenderTickOhneMeldung();
     void seitenWechselnSelbst();
@@ -373,6 +379,57 @@ void TestProjektMain::einstellungenBlendenSpalteAus()
     pv = m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView");
     QVERIFY(!pv->spalteNachId("BAUSTELLE")->sichtbar());
     QVERIFY(pv->spalteNachId("BETREFF")->sichtbar());
+}
+
+// The day's copy is written once the window is up and again when it closes; a copy picked in
+// the restore dialog replaces the database, the old file is kept, and the window shows the data.
+void TestProjektMain::datensicherung()
+{
+    const QString kopie = pfad("Sicherung/PROJEKT-" + QDate::currentDate().toString("yyyy-MM-dd") + ".MDB");
+    fensterZeigen(0);
+    QTRY_VERIFY(QFile::exists(kopie));
+    sql("DELETE FROM Personal WHERE ID = 1");
+    m_fenster->close();
+    QVERIFY(!m_module1->DBProjekt->Connected());
+    Datensicherung::pruefen(kopie);
+
+    // A day later everything is gone; the copy brings it back.
+    m_module1->DBProjekt->Open();
+    m_module1->DatenmengenOeffnen();
+    sql("DELETE FROM ProjektAufgaben");
+    sql("DELETE FROM Projekt");
+    m_module2.reset();
+    m_fenster.reset();
+    fensterZeigen(0);
+    m_module1->TabProjekt->Requery();
+    QCOMPARE(m_module1->TabProjekt->RecordCount(), 0);
+    QTimer::singleShot(0, this, [] {
+        auto* auswahl = qobject_cast<TFormRuecksicherung*>(QApplication::activeModalWidget());
+        QVERIFY(auswahl);
+        QCOMPARE(auswahl->liste()->topLevelItemCount(), 1);
+        auswahl->liste()->setCurrentItem(auswahl->liste()->topLevelItem(0));
+        auswahl->accept();
+    });
+    m_meldungen->antwort = true;
+    m_module2->Action(QStringLiteral("ActionDatensicherungZurueck"))->trigger();
+    QCOMPARE(m_meldungen->fragen.size(), 1);
+    QCOMPARE(m_module1->TabProjekt->RecordCount(), 12);
+    QVERIFY(m_module1->DBProjekt->Connected());
+    QCOMPARE(QDir(m_ordner->path()).entryList({"PROJEKT-vor-Ruecksicherung-*.MDB"}).size(), 1);
+    QVERIFY(m_meldungen->texte().last().startsWith("Die Sicherung PROJEKT-"));
+}
+
+// A backup folder that cannot be made is said once in the status bar; the program goes on.
+void TestProjektMain::datensicherungOrdnerFehlt()
+{
+    QFile datei(pfad("keinOrdner"));
+    QVERIFY(datei.open(QIODevice::WriteOnly));
+    datei.close();
+    QVERIFY(WritePrivateProfileString("Programm", "Sicherungsverzeichnis", pfad("keinOrdner/Sicherung"), IniDateiPfad()));
+    fensterZeigen(0);
+    QTRY_VERIFY(m_fenster->statusBar()->currentMessage().startsWith("Datensicherung fehlgeschlagen: "));
+    QVERIFY(!m_fenster->DatensicherungSchreiben());
+    QVERIFY(m_meldungen->texte().filter("Datensicherung").isEmpty());
 }
 
 // A failing tick on the wall screen shows no box, keeps the list and marks the status bar;
