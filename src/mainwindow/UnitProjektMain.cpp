@@ -1,5 +1,6 @@
 #include "UnitProjektMain.h"
 
+#include "Aenderungsnotiz.h"
 #include "DataModule1.h"
 #include "Datensicherung.h"
 #include "DatenGitter.h"
@@ -27,10 +28,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
-#include <QFile>
-#include <QFileInfo>
 #include <QDebug>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
@@ -55,6 +56,9 @@ Datensicherung sicherungFuer(const QString& datenbank)
 
 const QColor MarkierFarbe = FarbeAusCode(0x00D9B8A8);
 const QColor MarkierFarbeOhneFokus = FarbeAusCode(0x00F5E0DC);
+
+// Milliseconds a tick of the wall screen waits for a lock of another program.
+constexpr int TickSperrWartezeit = 200;
 
 // Order in which the public-view columns are laid out and stored.
 struct TPublicSpalte
@@ -129,6 +133,11 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
     addToolBar(ActionToolBar1);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(StatusBar1);
+    lblNurLesen = new QLabel(QStringLiteral("Nur lesen"), StatusBar1);
+    lblNurLesen->setObjectName(QStringLiteral("lblNurLesen"));
+    lblNurLesen->setToolTip(QStringLiteral("Die Datenbank kann nicht geschrieben werden; Änderungen sind nicht möglich."));
+    StatusBar1->addPermanentWidget(lblNurLesen);
+    lblNurLesen->hide();
 
     pnlMain = panel(QStringLiteral("pnlMain"), this);
     setCentralWidget(pnlMain);
@@ -404,6 +413,8 @@ void TFormProjektMain::FormShow()
         NextDBGridPublicView->spalteNachId(QStringLiteral("MITARBEITER"))
             ->setLookup(DataModule1->DSPersonal, QStringLiteral("ID"), QStringLiteral("Name"), 8);
         NextDBGridPublicView->setDatenquelle(DataModule1->dsProjektView);
+        // Said once, where it stays in sight; each refused change says it again in its box.
+        lblNurLesen->setVisible(DataModule1->DBProjekt->NurLesen());
     }
     if (DataModule2) {
         DataModule2->setzeHandler(QStringLiteral("ActionAnsicht"), [this] { ActionAnsichtExecute(); });
@@ -588,10 +599,20 @@ void TFormProjektMain::Timer1Timer()
         return;
     // The wall screen runs unattended: a failing tick must not stack error boxes there. The
     // list on screen stays, the status bar says how old it is, and the next tick tries again.
+    // Nor may a lock of another program freeze the window for the whole busy wait at every
+    // tick: the tick waits only briefly; the user's own saves keep the long wait.
+    TKADaoDatabase* db = DataModule1->DBProjekt;
+    const int busyWartezeit = db->BusyTimeout();
+    db->setBusyTimeout(std::min(busyWartezeit, TickSperrWartezeit));
+    bool gelesen = true;
     try {
         standErneuern();
         oeffentlicheListeNeuLesen();
     } catch (const std::exception&) {
+        gelesen = false;
+    }
+    db->setBusyTimeout(busyWartezeit);
+    if (!gelesen) {
         m_datenstand.fehlgeschlagen();
         standAnzeigen();
         return;
@@ -615,7 +636,8 @@ void TFormProjektMain::ActionAnsichtRefreshExecute()
     standErneuern();
     if (m_ansicht == 0) {
         TKADaoTable* projekt = DataModule1->TabProjekt;
-        if (!projekt->IsEmpty()) {
+        // A read-only database has nothing to write; the list is filtered all the same.
+        if (!projekt->IsEmpty() && !DataModule1->DBProjekt->NurLesen()) {
             if (projekt->State() != TDataSetState::dsEdit && projekt->State() != TDataSetState::dsInsert)
                 projekt->Edit();
             projekt->Post();
@@ -628,40 +650,111 @@ void TFormProjektMain::ActionAnsichtRefreshExecute()
     }
 }
 
-void TFormProjektMain::FormClose()
+void TFormProjektMain::FormClose(QCloseEvent* ereignis)
 {
-    if (m_ansicht == 0 || m_ansicht == 1) {
-        // In full screen the window's own place is the one it returns to.
-        const QRect lage = m_vollbild ? normalGeometry() : QRect(x(), y(), width(), height());
-        FensterLageSetzen(fensterName(m_ansicht), lage);
-        FensterSchreiben(fensterName(m_ansicht));
+    const bool timerLief = Timer1->isActive();
+    Timer1->stop();
+    // Settings that cannot be written are reported, but they keep nobody from closing.
+    std::exception_ptr einstellungsFehler;
+    try {
+        if (m_ansicht == 0 || m_ansicht == 1) {
+            // In full screen the window's own place is the one it returns to.
+            const QRect lage = m_vollbild ? normalGeometry() : QRect(x(), y(), width(), height());
+            FensterLageSetzen(fensterName(m_ansicht), lage);
+            FensterSchreiben(fensterName(m_ansicht));
+        }
+        SpaltenLayoutSpeichern();
+    } catch (...) {
+        einstellungsFehler = std::current_exception();
     }
-    SpaltenLayoutSpeichern();
-    if (DataModule1) {
-        TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
-        if (aufgaben->State() == TDataSetState::dsEdit || aufgaben->State() == TDataSetState::dsInsert)
-            aufgaben->Post();
+    QString nichtGespeichert;
+    // When the system ends the program nobody may be there to answer a question about a
+    // row changed meanwhile: such a row goes into the note as well.
+    if (m_systemEnde && DataModule1)
+        for (TKADaoTable* t : {DataModule1->TabProjektAufgaben, DataModule1->TabProjekt})
+            t->setRueckfrageBeiKonflikt(false);
+    try {
+        offeneZeilenSpeichern();
+    } catch (const Fehler& f) {
+        nichtGespeichert = f.text();
+    } catch (const std::exception& e) {
+        nichtGespeichert = QString::fromLocal8Bit(e.what());
+    }
+    if (!nichtGespeichert.isEmpty() && m_systemEnde) {
+        aufSystemwunschBeenden();
+        nichtGespeichert.clear();
+    }
+    if (!nichtGespeichert.isEmpty()) {
+        // A typed change that cannot be stored now (another program holds the database) is
+        // not thrown away: the window stays open with it and with the connection, and the
+        // message says why. Nothing else is tried, so the user waits for the lock only once.
+        // Said here rather than thrown, so the window can be closed again later.
+        ereignis->ignore();
+        if (timerLief)
+            Timer1->start();
+        Meldung::fehler(nichtGespeichert + QStringLiteral("\n\nDie Projektverwaltung bleibt geöffnet, damit die "
+                                                          "Änderung nicht verloren geht."));
+        return;
+    }
+    if (DataModule1 && DataModule1->DBProjekt->Connected()) {
         // The day's copy holds what the day ended with.
-        if (DataModule1->DBProjekt->Connected())
-            DatensicherungSchreiben();
+        DatensicherungSchreiben();
+        DataModule1->DBProjekt->Close();
     }
+    ereignis->accept();
+    if (einstellungsFehler)
+        std::rethrow_exception(einstellungsFehler);
+}
+
+void TFormProjektMain::aufSystemwunschBeenden()
+{
+    // The system will not wait for the user: one more try, then the edit goes into the note
+    // that the next start offers, and the run ends.
+    try {
+        offeneZeilenSpeichern();
+        return;
+    } catch (const std::exception&) {
+    }
+    QString bericht;
+    try {
+        const QString notiert = Aenderungsnotiz::Schreiben(*DataModule1);
+        bericht = QStringLiteral("Die Datenbank war gesperrt; diese Änderungen wurden nicht gespeichert und werden "
+                                 "beim nächsten Start angeboten (%1):\n%2")
+                      .arg(Aenderungsnotiz::Pfad(), notiert);
+    } catch (const Fehler& f) {
+        bericht = f.text();
+    }
+    // Nobody may be at the screen now: said in the log, not in a box that would hold up the end.
+    qWarning("%s", qUtf8Printable(bericht));
+    for (TKADaoTable* t : {DataModule1->TabProjektAufgaben, DataModule1->TabProjekt})
+        t->Cancel();
+}
+
+void TFormProjektMain::offeneZeilenSpeichern()
+{
+    // Nothing can be stored in a read-only database; each try has said so already.
+    if (!DataModule1 || DataModule1->DBProjekt->NurLesen())
+        return;
+    // A date typed into a cell that is still open counts as entered.
+    NextDBGridAufgaben->offeneEingabeUebernehmen();
+    NextDBGridProjekte->offeneEingabeUebernehmen();
+    auto offen = [](TKADaoTable* t) {
+        return t->State() == TDataSetState::dsEdit || t->State() == TDataSetState::dsInsert;
+    };
+    // The tasks first: their after-post step writes the project row as well, together with
+    // a change the user has made to it.
+    TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
+    if (offen(aufgaben))
+        aufgaben->Post();
+    // A ticked "EV" or a changed date in the project grid counts as much as a task edit.
+    TKADaoTable* projekt = DataModule1->TabProjekt;
+    if (offen(projekt))
+        projekt->Post();
 }
 
 void TFormProjektMain::closeEvent(QCloseEvent* ereignis)
 {
-    Timer1->stop();
-    // Whatever fails while storing, the connection is still released before the run ends.
-    try {
-        FormClose();
-    } catch (...) {
-        if (DataModule1 && DataModule1->DBProjekt->Connected())
-            DataModule1->DBProjekt->Close();
-        ereignis->accept();
-        throw;
-    }
-    if (DataModule1 && DataModule1->DBProjekt->Connected())
-        DataModule1->DBProjekt->Close();
-    ereignis->accept();
+    FormClose(ereignis);
 }
 
 void TFormProjektMain::DruckAusgabeStarten()

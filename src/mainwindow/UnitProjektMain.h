@@ -36,6 +36,8 @@ public:
     QMenuBar* const ActionMainMenuBar1;
     QToolBar* const ActionToolBar1;
     QStatusBar* const StatusBar1;
+    // Shown in the status bar while the database is open read-only.
+    QLabel* lblNurLesen;
 
     QWidget* pnlMain;
     QTabWidget* PageControl1;
@@ -94,6 +96,11 @@ public:
     // Opens the settings dialog modal over the window, for the public view's columns too.
     void EinstellungenAnzeigen();
 
+    // The system asks the program to end (stop signal): a pending edit that cannot be stored
+    // does not keep the window open; after one more try it goes into the note of unsaved
+    // changes that the next start offers.
+    void setSystemEnde(bool ende) { m_systemEnde = ende; }
+
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();
     // The help context the help command shows.
@@ -120,7 +127,11 @@ protected:
 private:
     void FormCreate();
     void FormDestroy();
-    void FormClose();
+    // Stores geometry and column layout, posts pending task and project edits and disconnects.
+    // When a pending edit cannot be posted the close is refused and the reason shown.
+    void FormClose(QCloseEvent* ereignis);
+    void offeneZeilenSpeichern();
+    void aufSystemwunschBeenden();
     // The name under which the view stores its window geometry.
     static QString fensterName(int ansicht);
     // Summary of the current project and the per-project task sums brought up to date.
@@ -143,6 +154,7 @@ private:
     std::function<QDateTime()> m_uhr;
     TSeitenwechsel* m_seitenwechsel = nullptr;
     bool m_vollbild = false;
+    bool m_systemEnde = false;
 };
 
 // The main window of the process; nullptr before it is created and after it is destroyed.
