@@ -68,7 +68,6 @@ TDatumEdit::TDatumEdit(QWidget* parent)
     : QWidget(parent)
     , m_eingabe(new QLineEdit(this))
     , m_knopf(new QToolButton(this))
-    , m_auswahl(new TDatumAuswahl(this))
 {
     m_eingabe->setObjectName(QStringLiteral("Eingabe"));
     m_knopf->setObjectName(QStringLiteral("Aufklappen"));
@@ -85,11 +84,19 @@ TDatumEdit::TDatumEdit(QWidget* parent)
 
     connect(m_knopf, &QToolButton::clicked, this, &TDatumEdit::aufklappen);
     connect(m_eingabe, &QLineEdit::editingFinished, this, &TDatumEdit::eingabeUebernehmen);
-    connect(m_auswahl, &TDatumAuswahl::gewaehlt, this, [this](const QDate& datum) {
-        benutzerSetzt(datum);
-        m_eingabe->setFocus();
-        emit auswahlBeendet();
-    });
+}
+
+TDatumAuswahl* TDatumEdit::auswahl()
+{
+    if (!m_auswahl) {
+        m_auswahl = new TDatumAuswahl(this);
+        connect(m_auswahl, &TDatumAuswahl::gewaehlt, this, [this](const QDate& datum) {
+            benutzerSetzt(datum);
+            m_eingabe->setFocus();
+            emit auswahlBeendet();
+        });
+    }
+    return m_auswahl;
 }
 
 TDatumEdit::~TDatumEdit()
@@ -117,7 +124,7 @@ void TDatumEdit::aufklappen()
     if (m_nurLesen || !isEnabled())
         return;
     eingabeUebernehmen();
-    m_auswahl->zeigen(m_datum, mapToGlobal(QPoint(0, height())));
+    auswahl()->zeigen(m_datum, mapToGlobal(QPoint(0, height())));
 }
 
 QDate TDatumEdit::textLesen(const QString& text, bool* ok)
@@ -170,7 +177,7 @@ void TDatumEdit::anzeigen()
 
 void TDatumEdit::changeEvent(QEvent* ereignis)
 {
-    if (ereignis->type() == QEvent::EnabledChange && !isEnabled())
+    if (ereignis->type() == QEvent::EnabledChange && !isEnabled() && m_auswahl)
         m_auswahl->hide();
     QWidget::changeEvent(ereignis);
 }

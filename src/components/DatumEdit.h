@@ -52,7 +52,9 @@ public:
 
     // Opens the calendar below the edit.
     void aufklappen();
-    TDatumAuswahl* auswahl() const { return m_auswahl; }
+    // The calendar drop-down, made when it is first needed (a window with many date edits
+    // opens without making a calendar for each).
+    TDatumAuswahl* auswahl();
     QLineEdit* eingabe() const { return m_eingabe; }
 
     // Takes what is typed (as leaving the edit does); text that is no date is dropped.
@@ -79,5 +81,5 @@ private:
     bool m_nurLesen = false;
     QLineEdit* m_eingabe;
     QToolButton* m_knopf;
-    TDatumAuswahl* m_auswahl;
+    TDatumAuswahl* m_auswahl = nullptr;
 };

@@ -307,6 +307,20 @@ void TDataModule1::ProjektAufgabenLoeschen(int ProjektID)
     TabTemp->Close();
 }
 
+void TDataModule1::ProjektMitAufgabenLoeschen()
+{
+    // An empty table gives the dataset's own message, before anything is touched.
+    if (TabProjekt->IsEmpty() || TabProjekt->State() == TDataSetState::dsInsert) {
+        TabProjekt->Delete();
+        return;
+    }
+    const int id = TabProjekt->FieldByName(QStringLiteral("ID"))->AsInteger();
+    DBProjekt->Transaktion([&] {
+        ProjektAufgabenLoeschen(id);
+        TabProjekt->Delete();
+    });
+}
+
 bool TDataModule1::AbfrageHatErgebnis(const QString& SQL)
 {
     TabSuche->Close();

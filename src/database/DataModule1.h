@@ -69,6 +69,9 @@ public:
     int AnzahlStatusErmitteln();
     /// Deletes every task row of project `ProjektID`.
     void ProjektAufgabenLoeschen(int ProjektID);
+    /// Deletes TabProjekt's current project and every task row of it in one transaction: on
+    /// an error nothing is deleted, neither the tasks nor the project.
+    void ProjektMitAufgabenLoeschen();
     /// True when the select statement `SQL` yields at least one row.
     bool AbfrageHatErgebnis(const QString& SQL);
     /// The select that asks whether a project with this number exists, the number quoted as

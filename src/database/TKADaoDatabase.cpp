@@ -215,6 +215,31 @@ int TKADaoDatabase::Execute(const QString& sql)
     return anweisung.ausfuehren();
 }
 
+void TKADaoDatabase::Transaktion(const std::function<void()>& arbeit)
+{
+    if (!Connected())
+        throw Fehler(QStringLiteral("Die Datenbank ist nicht verbunden."));
+    // A savepoint nests inside a running transaction; outside one, the write lock is taken at
+    // once, so that the work does not fail half-way on another instance's lock.
+    const bool aussen = sqlite3_get_autocommit(m_handle) != 0;
+    Execute(aussen ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT teil"));
+    try {
+        arbeit();
+        Execute(aussen ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE teil"));
+    } catch (...) {
+        try {
+            if (aussen) {
+                Execute(QStringLiteral("ROLLBACK"));
+            } else {
+                Execute(QStringLiteral("ROLLBACK TO teil"));
+                Execute(QStringLiteral("RELEASE teil"));
+            }
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
 void TKADaoDatabase::anmelden(TKADaoTable* tabelle)
 {
     if (!m_dataSets.contains(tabelle))

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include <memory>
 
@@ -78,6 +79,11 @@ public:
 
     /// Runs one action statement and returns the number of rows it changed.
     int Execute(const QString& sql);
+
+    /// Runs `arbeit` as one transaction: either all of its changes are stored or, when it
+    /// raises an error, none (the error goes on). Inside another transaction it becomes a part
+    /// of that one, undone on its own when it fails.
+    void Transaktion(const std::function<void()>& arbeit);
 
 signals:
     /// The check started at Open found the file damaged; `meldung` is the German message. Sent

@@ -1422,22 +1422,14 @@ void TKADaoTable::Empty()
         return;
     m_database->SchreibenPruefen();
     const size_t k = size_t(m_schluesselFeld);
-    m_database->Execute(QStringLiteral("BEGIN IMMEDIATE"));
-    try {
+    m_database->Transaktion([&] {
         // Every row shown goes, whatever it holds now: one statement by key, bound row by row.
         SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), zeilenAnweisungen().loeschen({}, {}).sql);
         for (int index : m_sichtbar) {
             a.binden(1, m_alle[size_t(index)].werte[k]);
             a.ausfuehren();
         }
-        m_database->Execute(QStringLiteral("COMMIT"));
-    } catch (...) {
-        try {
-            m_database->Execute(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
-        throw;
-    }
+    });
     std::vector<bool> weg(m_alle.size(), false);
     for (int index : m_sichtbar)
         weg[size_t(index)] = true;

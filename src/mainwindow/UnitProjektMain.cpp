@@ -17,6 +17,7 @@
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
+#include "UnitDatenStamm.h"
 #include "UnitDataModulePrint.h"
 #include "UnitRuecksicherung.h"
 #include "PrivateProfile.h"
@@ -424,6 +425,12 @@ void TFormProjektMain::FormShow()
         DataModule2->setzeHandler(QStringLiteral("ActionDatensicherungZurueck"), [this] { DatensicherungZurueckspielen(); });
         DataModule2->setzeHandler(QStringLiteral("ActionInfoClick"), [this] { InfoAnzeigen(); });
         DataModule2->setzeHandler(QStringLiteral("ActionHilfe"), [this] { HilfeAnzeigen(); });
+        const std::pair<const char*, int32_t> stammSeiten[] = {{"ActionStammProjektStart", 3},
+                                                               {"ActionAufgabenStart", 0},
+                                                               {"ActionStammMitarbeiterStart", 1},
+                                                               {"ActionStammStatusStart", 2}};
+        for (const auto& [befehl, seite] : stammSeiten)
+            DataModule2->setzeHandler(QString::fromLatin1(befehl), [this, seite] { StammdatenOeffnen(seite); });
         DataModule2->setzeHandler(QStringLiteral("ActionSettingsClick"), [this] { EinstellungenAnzeigen(); });
     }
 
@@ -648,6 +655,13 @@ void TFormProjektMain::ActionAnsichtRefreshExecute()
         oeffentlicheListeNeuLesen();
         listeGelesen();
     }
+}
+
+void TFormProjektMain::StammdatenOeffnen(int32_t StartSeite)
+{
+    TFormDatenStamm fenster(DataModule2 ? DataModule2->ActionManager1 : nullptr, this);
+    fenster.StartSeite = StartSeite;
+    fenster.exec();
 }
 
 void TFormProjektMain::FormClose(QCloseEvent* ereignis)

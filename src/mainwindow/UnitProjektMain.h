@@ -95,6 +95,9 @@ public:
     void DatensicherungZurueckspielen();
     // Opens the settings dialog modal over the window, for the public view's columns too.
     void EinstellungenAnzeigen();
+    // The master-data window on page StartSeite (0 tasks, 1 employees, 2 statuses, 3 projects),
+    // shown modal and released when it closes.
+    void StammdatenOeffnen(int32_t StartSeite);
 
     // The system asks the program to end (stop signal): a pending edit that cannot be stored
     // does not keep the window open; after one more try it goes into the note of unsaved
