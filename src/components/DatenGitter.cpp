@@ -10,7 +10,12 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QStandardItemModel>
+#include <QStyleOptionHeader>
+
+#include <cmath>
 
 namespace {
 
@@ -58,6 +63,26 @@ private:
     TDatenGitter* m_gitter;
 };
 
+// The column header: a caption wider than its column ends with "…" rather than losing letters
+// at both sides.
+class TSpaltenKopf : public QHeaderView
+{
+public:
+    explicit TSpaltenKopf(QWidget* parent)
+        : QHeaderView(Qt::Horizontal, parent)
+    {
+    }
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        const int rand = style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight,
+                                                      qMax(0, sectionSize(logicalIndex) - 2 * rand));
+    }
+};
+
 } // namespace
 
 TDatenGitter::TDatenGitter(QWidget* parent)
@@ -70,6 +95,7 @@ TDatenGitter::TDatenGitter(QWidget* parent)
 {
     setItemDelegate(m_delegate);
     setVerticalHeader(new TZeilenIndikator(this));
+    setHorizontalHeader(new TSpaltenKopf(this));
     setShowGrid(false);
     setWordWrap(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -86,9 +112,11 @@ TDatenGitter::TDatenGitter(QWidget* parent)
     kopf->setSectionsMovable(false);
     kopf->setStretchLastSection(false);
     connect(kopf, &QHeaderView::sectionResized, this, [this](int index, int, int neu) {
-        // Hiding a column resizes it to 0; its width stays what it was.
-        if (neu > 0 && index < m_spalten.size())
-            m_spalten[index]->m_breite = neu;
+        // Hiding a column resizes it to 0; its width stays what it was. Widths the grid shows
+        // scaled are not the column's own.
+        if (neu > 0 && index < m_spalten.size() && !m_passtBreitenEin)
+            m_spalten[index]->m_breite =
+                qMax(KleinsteSpaltenbreite, static_cast<int>(std::lround(neu / m_breitenFaktor)));
         emit spaltenGeaendert();
     });
     connect(kopf, &QHeaderView::sectionMoved, this, [this] { emit spaltenGeaendert(); });
@@ -223,8 +251,7 @@ void TDatenGitter::spaltenAufKopfAnwenden()
         if (spalte->m_index >= kopf->count())
             continue;
         kopf->setSectionHidden(spalte->m_index, !spalte->m_sichtbar);
-        if (spalte->m_sichtbar)
-            kopf->resizeSection(spalte->m_index, spalte->m_breite);
+        kopfBreiteSetzen(spalte);
     }
     // Positions set before the header had the columns, from the left.
     QList<TGitterSpalte*> wartend;
@@ -452,6 +479,8 @@ void TDatenGitter::paintEvent(QPaintEvent* ereignis)
     QTableView::paintEvent(ereignis);
     if (!m_nurAktiveZeilen)
         leerenBereichZeichnen();
+    if (m_seitenweise)
+        angeschnitteneZeileVerdecken();
 }
 
 void TDatenGitter::leerenBereichZeichnen()
@@ -486,4 +515,138 @@ void TDatenGitter::leerenBereichZeichnen()
             maler.drawLine(zelle.bottomLeft() + QPoint(0, -1), zelle.bottomRight() + QPoint(-1, -1));
         }
     }
+}
+
+void TDatenGitter::setSeitenweise(bool seitenweise)
+{
+    if (m_seitenweise == seitenweise)
+        return;
+    m_seitenweise = seitenweise;
+    if (seitenweise)
+        m_ersteZeile = qMax(0, ersteSichtbareZeile());
+    // The pages turn themselves; wheel and keys still scroll (and end page mode for a while).
+    setVerticalScrollBarPolicy(seitenweise ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    updateGeometries();
+    viewport()->update();
+}
+
+void TDatenGitter::ersteZeileZeigen(int zeile)
+{
+    m_ersteZeile = qMax(0, zeile);
+    if (m_seitenweise)
+        seiteAnwenden();
+    else
+        verticalScrollBar()->setValue(m_ersteZeile);
+}
+
+int TDatenGitter::ersteSichtbareZeile() const
+{
+    return rowAt(0);
+}
+
+int TDatenGitter::ganzeZeilen() const
+{
+    return qMax(1, viewport()->height() / qMax(1, zeilenHoehe()));
+}
+
+void TDatenGitter::scrollTo(const QModelIndex& index, ScrollHint hinweis)
+{
+    // In page mode the page decides what is shown, not the current row.
+    if (!m_seitenweise)
+        QTableView::scrollTo(index, hinweis);
+}
+
+void TDatenGitter::updateGeometries()
+{
+    QTableView::updateGeometries();
+    if (m_seitenweise)
+        seiteAnwenden();
+}
+
+void TDatenGitter::seiteAnwenden()
+{
+    // The scroll bar reaches one row past the page's first, so the header takes the value as a
+    // row to put at the top: at the bar's maximum it would align the last row to the bottom
+    // instead and cut the top row.
+    QScrollBar* leiste = verticalScrollBar();
+    if (leiste->maximum() <= m_ersteZeile)
+        leiste->setRange(0, m_ersteZeile + 1);
+    leiste->setValue(m_ersteZeile);
+}
+
+void TDatenGitter::resizeEvent(QResizeEvent* ereignis)
+{
+    QTableView::resizeEvent(ereignis);
+    if (m_breitenAnpassen)
+        breitenEinpassen();
+}
+
+void TDatenGitter::setBreitenAnpassen(bool anpassen)
+{
+    if (m_breitenAnpassen == anpassen)
+        return;
+    m_breitenAnpassen = anpassen;
+    if (anpassen) {
+        breitenEinpassen();
+    } else {
+        m_breitenFaktor = 1.0;
+        for (TGitterSpalte* spalte : m_spalten)
+            kopfBreiteSetzen(spalte);
+    }
+}
+
+int TDatenGitter::gezeigteBreite(const TGitterSpalte* spalte) const
+{
+    return qMax(KleinsteSpaltenbreite, static_cast<int>(std::lround(spalte->m_breite * m_breitenFaktor)));
+}
+
+void TDatenGitter::kopfBreiteSetzen(TGitterSpalte* spalte)
+{
+    if (m_breitenAnpassen) {
+        breitenEinpassen();
+        return;
+    }
+    QHeaderView* kopf = horizontalHeader();
+    if (spalte->m_index >= kopf->count() || !spalte->m_sichtbar)
+        return;
+    m_passtBreitenEin = true;
+    kopf->resizeSection(spalte->m_index, gezeigteBreite(spalte));
+    m_passtBreitenEin = false;
+}
+
+void TDatenGitter::breitenEinpassen()
+{
+    QHeaderView* kopf = horizontalHeader();
+    QList<TGitterSpalte*> sichtbar;
+    int summe = 0;
+    for (TGitterSpalte* spalte : m_spalten)
+        if (spalte->m_sichtbar && spalte->m_index < kopf->count()) {
+            sichtbar.append(spalte);
+            summe += spalte->m_breite;
+        }
+    const int verfuegbar = viewport()->width();
+    if (sichtbar.isEmpty() || summe <= 0 || verfuegbar <= 0)
+        return;
+    m_breitenFaktor = double(verfuegbar) / summe;
+    // Rounded as the running sum, so the columns end exactly at the right edge.
+    m_passtBreitenEin = true;
+    int bisher = 0;
+    int ende = 0;
+    for (TGitterSpalte* spalte : sichtbar) {
+        bisher += spalte->m_breite;
+        const int neuesEnde = static_cast<int>(std::lround(bisher * m_breitenFaktor));
+        kopf->resizeSection(spalte->m_index, qMax(KleinsteSpaltenbreite, neuesEnde - ende));
+        ende = neuesEnde;
+    }
+    m_passtBreitenEin = false;
+}
+
+void TDatenGitter::angeschnitteneZeileVerdecken()
+{
+    const int unten = ganzeZeilen() * zeilenHoehe();
+    if (unten >= viewport()->height())
+        return;
+    QPainter maler(viewport());
+    maler.fillRect(QRect(0, unten, viewport()->width(), viewport()->height() - unten),
+                   viewport()->palette().color(viewport()->backgroundRole()));
 }

@@ -94,6 +94,25 @@ public:
 
     void setZellFaerbung(TZellFaerbung faerbung);
 
+    // Page mode, for a screen nobody scrolls: the rows stand page by page from the row given to
+    // ersteZeileZeigen (also past the point where the last row would reach the bottom), the grid
+    // no longer scrolls to its current row, and a row the viewport would cut at the bottom is
+    // not drawn.
+    void setSeitenweise(bool seitenweise);
+    bool seitenweise() const { return m_seitenweise; }
+    void ersteZeileZeigen(int zeile);
+    // The top row shown, -1 without rows.
+    int ersteSichtbareZeile() const;
+    // Whole rows the viewport holds; at least 1.
+    int ganzeZeilen() const;
+
+    // Fit to width: the visible columns are shown scaled to the viewport's width; their widths
+    // (breite(), the stored layout) stay as set. A width the user drags is taken back to scale.
+    void setBreitenAnpassen(bool anpassen);
+    bool breitenAnpassen() const { return m_breitenAnpassen; }
+
+    void scrollTo(const QModelIndex& index, ScrollHint hinweis = EnsureVisible) override;
+
     // Stored column layout by column id: position, width, visibility, cell and text colour.
     // Applying sets them in this order; an unknown id does nothing.
     TSpaltenLayout spaltenLayout(const QString& id) const;
@@ -121,12 +140,21 @@ protected:
     void paintEvent(QPaintEvent* ereignis) override;
     void focusInEvent(QFocusEvent* ereignis) override;
     void focusOutEvent(QFocusEvent* ereignis) override;
+    void updateGeometries() override;
+    void resizeEvent(QResizeEvent* ereignis) override;
 
 private:
     friend class TGitterSpalte;
     friend class TDatenGitterModell;
     void spaltenAufKopfAnwenden();
     void leerenBereichZeichnen();
+    void angeschnitteneZeileVerdecken();
+    void seiteAnwenden();
+    // Gives the header the width a column shows (all columns when fitted to the width).
+    void kopfBreiteSetzen(TGitterSpalte* spalte);
+    void breitenEinpassen();
+    // Shown width of a column: its width, scaled when fitted to the viewport.
+    int gezeigteBreite(const TGitterSpalte* spalte) const;
     void datensatzZeileZeigen(int zeile);
     int datensatzZeile() const;
 
@@ -144,4 +172,9 @@ private:
     bool m_sortierteDunkler = false;
     bool m_nurLesen = false;
     bool m_folgtDatensatz = false;
+    bool m_seitenweise = false;
+    int m_ersteZeile = 0;
+    bool m_breitenAnpassen = false;
+    double m_breitenFaktor = 1.0;
+    bool m_passtBreitenEin = false;   // the grid itself resizes the header's sections
 };

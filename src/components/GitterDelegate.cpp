@@ -6,12 +6,14 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 #include <QTimer>
 #include <cmath>
 
@@ -38,6 +40,27 @@ double fortschrittWert(const QVariant& wert)
     const double prozent = wert.toDouble();
     return std::isfinite(prozent) ? prozent : 0.0;
 }
+
+// Values whose digits must stay whole: numbers and dates.
+bool istZahlOderDatum(const QVariant& wert)
+{
+    switch (wert.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Room left and right of a one-line cell text.
+constexpr int TextRand = 2;
 
 const QColor RahmenGrau(128, 128, 128);
 const QColor RahmenSilber(192, 192, 192);
@@ -99,14 +122,7 @@ void TGitterDelegate::paint(QPainter* maler, const QStyleOptionViewItem& option,
     maler->fillRect(option.rect, bild.hintergrund);
     // The last pixel column and row belong to the grid lines.
     const QRect zelle = option.rect.adjusted(0, 0, -1, -1);
-    // Every attribute set explicitly: the painter would otherwise take unset ones (the weight of
-    // a regular column font) from the grid's bold font.
-    QFont schrift = spalte->schrift();
-    schrift.setWeight(bild.fett ? QFont::Bold : schrift.weight());
-    schrift.setItalic(schrift.italic());
-    schrift.setUnderline(schrift.underline());
-    schrift.setStrikeOut(schrift.strikeOut());
-    maler->setFont(schrift);
+    maler->setFont(zellSchrift(*spalte, bild.fett));
     maler->setPen(bild.text);
     maler->setClipRect(zelle);
 
@@ -114,7 +130,7 @@ void TGitterDelegate::paint(QPainter* maler, const QStyleOptionViewItem& option,
     case TSpaltenArt::Text:
     case TSpaltenArt::Datum:
     case TSpaltenArt::Lookup:
-        zeichneText(maler, zelle, index.data(Qt::DisplayRole).toString(), spalte->ausrichtung());
+        zeichneText(maler, zelle, sichtbarerText(index, zelle, bild.fett), spalte->ausrichtung());
         break;
     case TSpaltenArt::Memo:
         zeichneMemo(maler, zelle, index.data(Qt::DisplayRole).toString(), spalte->ausrichtung());
@@ -137,19 +153,102 @@ void TGitterDelegate::paint(QPainter* maler, const QStyleOptionViewItem& option,
     maler->restore();
 }
 
+QFont TGitterDelegate::zellSchrift(const TGitterSpalte& spalte, bool fett) const
+{
+    // Every attribute set explicitly: the painter would otherwise take unset ones (the weight of
+    // a regular column font) from the grid's bold font.
+    QFont schrift = spalte.schrift();
+    schrift.setWeight(fett ? QFont::Bold : schrift.weight());
+    schrift.setItalic(schrift.italic());
+    schrift.setUnderline(schrift.underline());
+    schrift.setStrikeOut(schrift.strikeOut());
+    return schrift;
+}
+
+QString TGitterDelegate::passenderText(const QString& text, bool zahlOderDatum, const QFontMetrics& metrik,
+                                       int breite)
+{
+    if (text.isEmpty() || metrik.horizontalAdvance(text) <= breite)
+        return text;
+    if (!zahlOderDatum)
+        return metrik.elidedText(text, Qt::ElideRight, breite);
+    // As a spreadsheet does: as many "#" as fit, at most three.
+    QString raute = QStringLiteral("###");
+    while (!raute.isEmpty() && metrik.horizontalAdvance(raute) > breite)
+        raute.chop(1);
+    return raute;
+}
+
+QString TGitterDelegate::sichtbarerText(const QModelIndex& index, const QRect& zelle) const
+{
+    const bool markiert = m_gitter->selectionModel() && m_gitter->selectionModel()->isSelected(index);
+    return sichtbarerText(index, zelle, m_gitter->zellbild(index, markiert).fett);
+}
+
+QString TGitterDelegate::sichtbarerText(const QModelIndex& index, const QRect& zelle, bool fett) const
+{
+    const TGitterSpalte* spalte = m_gitter->spalte(index.column());
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (!spalte)
+        return text;
+    const QFontMetrics metrik(zellSchrift(*spalte, fett));
+    const bool zahlOderDatum = spalte->art() == TSpaltenArt::Datum
+                               || (spalte->art() == TSpaltenArt::Text && istZahlOderDatum(rohwert(index)));
+    return passenderText(text, zahlOderDatum, metrik, zelle.width() - 2 * TextRand);
+}
+
 void TGitterDelegate::zeichneText(QPainter* maler, const QRect& zelle, const QString& text,
                                   Qt::Alignment ausrichtung) const
 {
     const Qt::Alignment waagrecht = ausrichtung & Qt::AlignHorizontal_Mask;
-    maler->drawText(zelle.adjusted(2, 0, -2, 0), static_cast<int>(waagrecht | Qt::AlignVCenter) | Qt::TextSingleLine,
-                    text);
+    maler->drawText(zelle.adjusted(TextRand, 0, -TextRand, 0),
+                    static_cast<int>(waagrecht | Qt::AlignVCenter) | Qt::TextSingleLine, text);
+}
+
+QStringList TGitterDelegate::memoZeilen(const QString& text, const QFont& schrift, int breite, int hoehe)
+{
+    const QFontMetrics metrik(schrift);
+    const int platz = hoehe >= metrik.height() ? 1 + (hoehe - metrik.height()) / metrik.lineSpacing() : 0;
+    QStringList zeilen;
+    if (platz <= 0 || breite <= 0 || text.isEmpty())
+        return zeilen;
+    QString umbrochen = text;
+    umbrochen.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator)).replace(QChar('\n'), QChar::LineSeparator);
+    umbrochen.remove(QChar('\r'));
+    QTextLayout satz(umbrochen, schrift);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    satz.setTextOption(option);
+    satz.beginLayout();
+    for (QTextLine zeile = satz.createLine(); zeile.isValid(); zeile = satz.createLine()) {
+        zeile.setLineWidth(breite);
+        if (zeilen.size() + 1 == platz) {
+            // The last line there is room for takes the rest of the text, cut if need be.
+            QString rest = umbrochen.mid(zeile.textStart());
+            rest.replace(QChar::LineSeparator, QChar(' '));
+            zeilen << metrik.elidedText(rest.trimmed(), Qt::ElideRight, breite);
+            break;
+        }
+        QString teil = umbrochen.mid(zeile.textStart(), zeile.textLength());
+        teil.remove(QChar::LineSeparator);
+        while (teil.endsWith(QChar(' ')))
+            teil.chop(1);
+        zeilen << teil;
+    }
+    satz.endLayout();
+    return zeilen;
 }
 
 void TGitterDelegate::zeichneMemo(QPainter* maler, const QRect& zelle, const QString& text,
                                   Qt::Alignment ausrichtung) const
 {
     const Qt::Alignment waagrecht = ausrichtung & Qt::AlignHorizontal_Mask;
-    maler->drawText(zelle.adjusted(2, 1, -2, -1), static_cast<int>(waagrecht | Qt::AlignTop) | Qt::TextWordWrap, text);
+    const QRect innen = zelle.adjusted(TextRand, 1, -TextRand, -1);
+    const QFontMetrics metrik(maler->font());
+    const QStringList zeilen = memoZeilen(text, maler->font(), innen.width(), innen.height());
+    for (int i = 0; i < zeilen.size(); ++i)
+        maler->drawText(QRect(innen.left(), innen.top() + i * metrik.lineSpacing(), innen.width(), metrik.height()),
+                        static_cast<int>(waagrecht | Qt::AlignTop) | Qt::TextSingleLine, zeilen.at(i));
 }
 
 void TGitterDelegate::zeichneCheckBox(QPainter* maler, const QRect& zelle, bool an, Qt::Alignment ausrichtung) const

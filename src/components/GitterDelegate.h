@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+class QFontMetrics;
+
 class TDatenGitter;
 class TGitterSpalte;
 
@@ -30,6 +32,16 @@ public:
     static bool angehakt(const QVariant& wert, const TGitterSpalte& spalte);
     // The text over a progress bar: the value rounded half away from zero, then "%"; empty is 0.
     static QString fortschrittText(const QVariant& wert);
+    // The text of a one-line cell as it fits the width: whole when it fits, otherwise cut at the
+    // right and ended with "…". A number or a date is never cut (a cut one reads as another
+    // value): it shows "###" when it does not fit.
+    static QString passenderText(const QString& text, bool zahlOderDatum, const QFontMetrics& metrik, int breite);
+    // The text drawn in the cell of a text, date or lookup column, in the cell's rectangle
+    // without its grid lines.
+    QString sichtbarerText(const QModelIndex& index, const QRect& zelle) const;
+    // The lines of a memo cell: wrapped at words, only as many as fit the height whole; the last
+    // one ends with "…" when text is left over.
+    static QStringList memoZeilen(const QString& text, const QFont& schrift, int breite, int hoehe);
 
 protected:
     bool editorEvent(QEvent* ereignis, QAbstractItemModel* modell, const QStyleOptionViewItem& option,
@@ -37,6 +49,8 @@ protected:
 
 private:
     void zeichneText(QPainter* maler, const QRect& zelle, const QString& text, Qt::Alignment ausrichtung) const;
+    QFont zellSchrift(const TGitterSpalte& spalte, bool fett) const;
+    QString sichtbarerText(const QModelIndex& index, const QRect& zelle, bool fett) const;
     void zeichneMemo(QPainter* maler, const QRect& zelle, const QString& text, Qt::Alignment ausrichtung) const;
     void zeichneCheckBox(QPainter* maler, const QRect& zelle, bool an, Qt::Alignment ausrichtung) const;
     void zeichneFortschritt(QPainter* maler, const QRect& zelle, const QVariant& wert, const TGitterSpalte& spalte,

@@ -57,9 +57,7 @@ int TGitterSpalte::breite() const
 void TGitterSpalte::setBreite(int breite)
 {
     m_breite = qMax(breite, TDatenGitter::KleinsteSpaltenbreite);
-    QHeaderView* kopf = m_gitter->horizontalHeader();
-    if (m_index < kopf->count() && m_sichtbar)
-        kopf->resizeSection(m_index, m_breite);
+    m_gitter->kopfBreiteSetzen(this);
 }
 
 bool TGitterSpalte::sichtbar() const
@@ -73,8 +71,7 @@ void TGitterSpalte::setSichtbar(bool sichtbar)
     QHeaderView* kopf = m_gitter->horizontalHeader();
     if (m_index < kopf->count()) {
         kopf->setSectionHidden(m_index, !sichtbar);
-        if (sichtbar)
-            kopf->resizeSection(m_index, m_breite);
+        m_gitter->kopfBreiteSetzen(this);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "Meldung.h"
 #include "Oberflaechenschrift.h"
 #include "ProjektlisteExport.h"
+#include "Seitenwechsel.h"
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
@@ -26,6 +27,7 @@
 #include "UnitEinstellungen.h"
 #include "Zeilenfarbe.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -293,9 +295,47 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &TFormProjektMain::Timer1Timer);
+    wandtafelEinrichten();
 
     FormProjektMain = this;
     FormCreate();
+}
+
+void TFormProjektMain::wandtafelEinrichten()
+{
+    m_uhr = [] { return QDateTime::currentDateTime(); };
+    auto label = [this](const char* name) {
+        auto* l = new QLabel(StatusBar1);
+        l->setObjectName(QString::fromLatin1(name));
+        l->hide();
+        return l;
+    };
+    lblStand = label("lblStand");
+    lblHinweis = label("lblHinweis");
+    lblSeite = label("lblSeite");
+    StatusBar1->addWidget(lblStand, 1);
+    StatusBar1->addWidget(lblHinweis);
+    StatusBar1->addPermanentWidget(lblSeite);
+
+    m_seitenwechsel = new TSeitenwechsel(NextDBGridPublicView, this);
+    connect(m_seitenwechsel, &TSeitenwechsel::seiteGeaendert, this, &TFormProjektMain::seiteAnzeigen);
+
+    // On the window itself, so the keys work with menu and toolbar hidden.
+    ActionVollbild = new QAction(QStringLiteral("Vollbild"), this);
+    ActionVollbild->setObjectName(QStringLiteral("ActionVollbild"));
+    ActionVollbild->setShortcut(QKeySequence(Qt::Key_F11));
+    connect(ActionVollbild, &QAction::triggered, this, [this] {
+        if (m_ansicht == 1)
+            VollbildSetzen(!m_vollbild);
+    });
+    addAction(ActionVollbild);
+    ActionVollbildBeenden = new QAction(QStringLiteral("Vollbild beenden"), this);
+    ActionVollbildBeenden->setObjectName(QStringLiteral("ActionVollbildBeenden"));
+    ActionVollbildBeenden->setShortcut(QKeySequence(Qt::Key_Escape));
+    // Only in full screen: Esc stays the grids' and editors' key otherwise.
+    ActionVollbildBeenden->setEnabled(false);
+    connect(ActionVollbildBeenden, &QAction::triggered, this, [this] { VollbildSetzen(false); });
+    addAction(ActionVollbildBeenden);
 }
 
 TFormProjektMain::~TFormProjektMain()
@@ -425,6 +465,9 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
     const bool ev = Ansicht == 0;
     if (!ev && Ansicht != 1)
         return;
+    // The stored geometry is the framed window's.
+    if (m_vollbild)
+        VollbildSetzen(false);
     FensterLesen(fensterName(Ansicht));
     const QRect lage = FensterLage(fensterName(Ansicht));
     move(lage.topLeft());
@@ -437,8 +480,9 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
         PageControl1->setCurrentWidget(TabSheetGrid);
         ActionToolBar1->setVisible(IniRecord.SymbolEditView);
         Timer1->stop();
+        m_seitenwechsel->anhalten();
         // The refresh time belongs to the wall screen's list only.
-        StatusBar1->clearMessage();
+        statuszeileEinrichten(false);
         NextDBGridProjekte->setFocus();
     } else {
         PageControl1->setCurrentWidget(TabSheetTree);
@@ -453,9 +497,61 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
             Timer1->start();
         else
             Timer1->stop();
+        statuszeileEinrichten(true);
         listeGelesen();
+        NextDBGridPublicView->setBreitenAnpassen(IniRecord.SpaltenAnpassenPublicView);
+        m_seitenwechsel->starten(IniRecord.SeitenwechselSekunden);
+        seiteAnzeigen();
         NextDBGridPublicView->setFocus();
+        if (IniRecord.VollbildPublicView)
+            VollbildSetzen(true);
     }
+}
+
+void TFormProjektMain::VollbildSetzen(bool an)
+{
+    if (an && m_ansicht != 1)
+        return;
+    m_vollbild = an;
+    ActionMainMenuBar1->setVisible(!an);
+    ActionToolBar1->setVisible(!an && IniRecord.SymbolPublicView);
+    ActionVollbildBeenden->setEnabled(an);
+    setWindowState(an ? (windowState() | Qt::WindowFullScreen) : (windowState() & ~Qt::WindowFullScreen));
+}
+
+void TFormProjektMain::statuszeileEinrichten(bool wand)
+{
+    // Read from across the room on the wall; the office's bar stays small and empty.
+    const QFont schrift = wand ? Oberflaechenschrift(20, true) : Oberflaechenschrift(8);
+    StatusBar1->setFont(schrift);
+    // The bar's height follows at once, not only after the next layout pass.
+    StatusBar1->setMinimumHeight(wand ? QFontMetrics(schrift).height() + 6 : 0);
+    if (layout())
+        layout()->activate();
+    lblStand->setVisible(wand);
+    lblSeite->setVisible(wand);
+    lblHinweis->setVisible(wand && !lblHinweis->text().isEmpty());
+}
+
+void TFormProjektMain::seiteAnzeigen()
+{
+    lblSeite->setText(m_seitenwechsel->text());
+    // The data age is looked at again as the pages turn, also between ticks.
+    if (m_ansicht == 1)
+        standAnzeigen();
+}
+
+void TFormProjektMain::StartHinweisZeigen(const QString& text)
+{
+    QString zeile = text;
+    zeile.replace(QChar(13), QChar(' ')).replace(QChar(10), QChar(' '));
+    lblHinweis->setText(lblHinweis->text().isEmpty() ? zeile : lblHinweis->text() + QStringLiteral(" · ") + zeile);
+    lblHinweis->setVisible(m_ansicht == 1);
+}
+
+void TFormProjektMain::setUhr(std::function<QDateTime()> uhr)
+{
+    m_uhr = std::move(uhr);
 }
 
 void TFormProjektMain::ActionAnsichtExecute()
@@ -509,8 +605,7 @@ void TFormProjektMain::oeffentlicheListeNeuLesen()
 
 void TFormProjektMain::listeGelesen()
 {
-    m_letzterStand = QDateTime::currentDateTime();
-    m_letzterVersuchFehlgeschlagen = false;
+    m_datenstand.gelesen(m_uhr());
     standAnzeigen();
 }
 
@@ -534,7 +629,7 @@ void TFormProjektMain::Timer1Timer()
     }
     db->setBusyTimeout(busyWartezeit);
     if (!gelesen) {
-        m_letzterVersuchFehlgeschlagen = true;
+        m_datenstand.fehlgeschlagen();
         standAnzeigen();
         return;
     }
@@ -543,13 +638,13 @@ void TFormProjektMain::Timer1Timer()
 
 void TFormProjektMain::standAnzeigen()
 {
-    // A list older than today says its day as well.
-    const QString format = m_letzterStand.date() == QDate::currentDate() ? QStringLiteral("HH:mm:ss")
-                                                                         : QStringLiteral("dd.MM.yyyy HH:mm:ss");
-    QString text = QStringLiteral("Stand: ") + m_letzterStand.toString(format);
-    if (m_letzterVersuchFehlgeschlagen)
-        text += QStringLiteral(" – Aktualisierung fehlgeschlagen");
-    StatusBar1->showMessage(text);
+    const QDateTime jetzt = m_uhr();
+    const qint64 intervall = Timer1->isActive() ? Timer1->interval() : 0;
+    lblStand->setText(m_datenstand.text(jetzt, intervall));
+    QPalette farben = StatusBar1->palette();
+    if (m_datenstand.veraltet(jetzt, intervall))
+        farben.setColor(QPalette::WindowText, QColor(0xd0, 0, 0));
+    lblStand->setPalette(farben);
 }
 
 void TFormProjektMain::ActionAnsichtRefreshExecute()
@@ -591,7 +686,9 @@ void TFormProjektMain::FormClose(QCloseEvent* ereignis)
     std::exception_ptr einstellungsFehler;
     try {
         if (m_ansicht == 0 || m_ansicht == 1) {
-            FensterLageSetzen(fensterName(m_ansicht), QRect(x(), y(), width(), height()));
+            // In full screen the window's own place is the one it returns to.
+            const QRect lage = m_vollbild ? normalGeometry() : QRect(x(), y(), width(), height());
+            FensterLageSetzen(fensterName(m_ansicht), lage);
             FensterSchreiben(fensterName(m_ansicht));
         }
         SpaltenLayoutSpeichern();

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "Datenstand.h"
+
 #include <QDateTime>
 #include <QMainWindow>
 #include <functional>
 
+#include <functional>
 #include <memory>
 
+class QAction;
 class QLabel;
 class QSplitter;
 class QStatusBar;
@@ -16,6 +20,7 @@ class QWidget;
 class TDatenGitter;
 class TGitterSpalte;
 class THookHelpSystem;
+class TSeitenwechsel;
 
 // The main window: menu bar and toolbar for the command set, the two views of the projects
 // (edit view for the office, public view for the wall screen) on pages without tabs, and the
@@ -56,6 +61,14 @@ public:
     TGitterSpalte* ColumnPublicAufgStatus;
 
     QTimer* Timer1;
+
+    // The status line of the wall screen: data age, a start-up notice, the page shown.
+    QLabel* lblStand;
+    QLabel* lblHinweis;
+    QLabel* lblSeite;
+    // F11 switches the public view to full screen and back, Esc leaves it.
+    QAction* ActionVollbild;
+    QAction* ActionVollbildBeenden;
 
     // 0 edit view, 1 public view, -1 before a view was applied.
     int Ansicht() const { return m_ansicht; }
@@ -101,6 +114,17 @@ public:
     void HilfeAnzeigen();
     THookHelpSystem* HelpSystem() const { return m_hilfe.get(); }
 
+    // The public view's pages.
+    TSeitenwechsel* Seitenwechsel() const { return m_seitenwechsel; }
+    // Full screen: no frame, menu or toolbar, only the grid and the status line; public view only.
+    void VollbildSetzen(bool an);
+    bool Vollbild() const { return m_vollbild; }
+    // A start-up message nobody had to click away (unattended start in the public view).
+    void StartHinweisZeigen(const QString& text);
+    // The clock the data age is measured with; the system clock unless set.
+    void setUhr(std::function<QDateTime()> uhr);
+    const TDatenstand& Datenstand() const { return m_datenstand; }
+
 protected:
     void showEvent(QShowEvent* ereignis) override;
     void closeEvent(QCloseEvent* ereignis) override;
@@ -122,13 +146,19 @@ private:
     // The public list was just read: the status bar shows the time, without a failure mark.
     void listeGelesen();
     void standAnzeigen();
+    // Status line of the wall (large, data age and page) or the office's plain bar.
+    void statuszeileEinrichten(bool wand);
+    void seiteAnzeigen();
+    void wandtafelEinrichten();
 
     std::unique_ptr<THookHelpSystem> m_hilfe;
     int m_ansicht = -1;
     bool m_sicherungsfehlerGemeldet = false;
     bool m_gezeigt = false;
-    QDateTime m_letzterStand;       // last successful refresh of the public list
-    bool m_letzterVersuchFehlgeschlagen = false;
+    TDatenstand m_datenstand;
+    std::function<QDateTime()> m_uhr;
+    TSeitenwechsel* m_seitenwechsel = nullptr;
+    bool m_vollbild = false;
     bool m_systemEnde = false;
 };
 

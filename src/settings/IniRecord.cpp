@@ -48,6 +48,11 @@ const Eintrag g_eintraege[] = {
     {"Control", "RefreshPublicView", &TIniRecord::RefreshPublicView, "1", "1"},
     {"Control", "RefreshTimePublicView", &TIniRecord::RefreshTimePublicView, "10000", "10000"},
     {"Control", "AufgabenAutomatik", &TIniRecord::AufgabenAutomatik, "0", "0"},
+    // Not in the old program: the wall screen as a display board. Written after the old keys,
+    // so a file of the old program keeps its order and only gains them at the end of its section.
+    {"Programm", "SeitenwechselSekunden", &TIniRecord::SeitenwechselSekunden, "15", "15"},
+    {"Programm", "VollbildPublicView", &TIniRecord::VollbildPublicView, "0", "0"},
+    {"Programm", "SpaltenAnpassenPublicView", &TIniRecord::SpaltenAnpassenPublicView, "0", "0"},
 };
 
 const char* const g_lageSchluessel[4] = {"Top", "Left", "Width", "Height"};

@@ -34,6 +34,11 @@ struct TIniRecord
     bool RefreshPublicView = false;
     int32_t RefreshTimePublicView = 0;
     int32_t AufgabenAutomatik = 0;
+    // The wall screen's display board: seconds per page (0 no paging), full screen, columns
+    // fitted to the screen's width.
+    int32_t SeitenwechselSekunden = 0;
+    bool VollbildPublicView = false;
+    bool SpaltenAnpassenPublicView = false;
 
     int32_t HauptFensterEVTop = 0, HauptFensterEVLeft = 0, HauptFensterEVWidth = 0, HauptFensterEVHeight = 0;
     int32_t HauptFensterPVTop = 0, HauptFensterPVLeft = 0, HauptFensterPVWidth = 0, HauptFensterPVHeight = 0;
@@ -84,7 +89,7 @@ void IniVorbelegen();
 // nothing more.
 void IniAnlegen();
 
-// Reads / writes the fifteen keys of "Programm" and "Control". Reading first removes the
+// Reads / writes the keys of "Programm" and "Control". Reading first removes the
 // temporaries that writes killed before their rename left beside the file.
 void IniLesen();
 void IniSchreiben();

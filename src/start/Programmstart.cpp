@@ -10,6 +10,7 @@
 #include "HtmlHelp.h"
 #include "IniRecord.h"
 #include "Meldung.h"
+#include "StartMeldungen.h"
 #include "UnitAktionManager.h"
 #include "UnitDataModulePrint.h"
 #include "UnitProjektMain.h"
@@ -27,6 +28,10 @@ bool TProgrammstart::Starten()
     auto splash = std::make_unique<TFormStart>();
     splash->show();
     QApplication::processEvents();
+    // Which view comes up, and so whether anybody is there to click a box away, is known only
+    // once the settings are read.
+    TStartMeldungen startMeldungen;
+    const auto unbeaufsichtigt = [] { return IniRecord.Startansicht == 1; };
     try {
         // The menu and toolbar contents attach to the main window's bars, so it comes first.
         m_hauptfenster = std::make_unique<TFormProjektMain>();
@@ -37,14 +42,19 @@ bool TProgrammstart::Starten()
         splash->Initialisieren(*m_module1);
     } catch (const Fehler& f) {
         splash.reset();
+        startMeldungen.weitergeben(unbeaufsichtigt(), {});
         Meldung::fehler(f.text());
         return false;
     } catch (const std::exception& e) {
         splash.reset();
+        startMeldungen.weitergeben(unbeaufsichtigt(), {});
         Meldung::fehler(QString::fromLocal8Bit(e.what()));
         return false;
     }
     splash.reset();
+    startMeldungen.weitergeben(unbeaufsichtigt(), [this](const QString& text) {
+        m_hauptfenster->StartHinweisZeigen(text);
+    });
     // Changes that could not be stored when the last run had to end are offered now; a
     // failure to enter them is reported, the start goes on.
     try {

@@ -92,6 +92,10 @@ private slots:
     void sortierteSpalte();
     void spaltenLayout();
     void spaltenLayoutErsterStart();
+    void zellTextPasst_data();
+    void zellTextPasst();
+    void seitenweise();
+    void breitenAnpassen();
 };
 
 void TestGitter::fortschrittsbalken_data()
@@ -247,6 +251,24 @@ void TestGitter::checkBoxUndMemo()
     QVERIFY(dunkel(1, 1 + zeilenhoehe) > 0);
     QVERIFY(dunkel(1 + zeilenhoehe, 1 + 2 * zeilenhoehe) > 0);
     QCOMPARE(dunkel(1 + 3 * zeilenhoehe, z.height() - 1), 0);
+
+    // A row lower than two lines shows one whole line, ended with "…", and no half line below.
+    const QFontMetrics metrik(memo->schrift());
+    const QStringList zeilen = TGitterDelegate::memoZeilen(langerText, memo->schrift(), 196, metrik.height() + 5);
+    QCOMPARE(zeilen.size(), 1);
+    QVERIFY2(zeilen.at(0).endsWith(QChar(0x2026)), qPrintable(zeilen.at(0)));
+    QVERIFY(langerText.startsWith(zeilen.at(0).chopped(1).trimmed()));
+    g.gitter.setRowHeight(0, metrik.height() + 8);
+    const QImage niedrig = g.bild();
+    const QRect n = g.zelle(0, 1);
+    int unten = 0;
+    for (int y = n.top() + 1 + metrik.height(); y < n.bottom(); ++y)
+        for (int x = n.left(); x < n.right(); ++x)
+            unten += niedrig.pixelColor(x, y).lightness() < 128;
+    QCOMPARE(unten, 0);
+    // Room enough: every line whole, nothing cut.
+    QCOMPARE(TGitterDelegate::memoZeilen(QStringLiteral("eins\nzwei"), memo->schrift(), 196, 4 * metrik.lineSpacing()),
+             QStringList({"eins", "zwei"}));
 }
 
 void TestGitter::spaltenSchrift()
@@ -445,6 +467,114 @@ void TestGitter::spaltenLayoutErsterStart()
     QCOMPARE(kopf->logicalIndex(1), 1);
     QCOMPARE(kopf->logicalIndex(2), 0);
     QCOMPARE(g.gitter.columnWidth(0), 80);
+}
+
+void TestGitter::zellTextPasst_data()
+{
+    QTest::addColumn<int>("art");
+    QTest::addColumn<QVariant>("wert");
+    QTest::addColumn<int>("breite");
+    QTest::addColumn<QString>("erwartet");   // "…": cut and ended so; "ganz": the whole text
+    QTest::newRow("Text passt") << int(TSpaltenArt::Text) << QVariant("Hotel") << 200 << "ganz";
+    QTest::newRow("Text zu lang") << int(TSpaltenArt::Text) << QVariant("Hotel Sonne am Markt") << 70 << "…";
+    QTest::newRow("Datum passt") << int(TSpaltenArt::Datum) << QVariant(QDate(2024, 5, 6)) << 200 << "ganz";
+    QTest::newRow("Datum zu schmal") << int(TSpaltenArt::Datum) << QVariant(QDate(2024, 5, 6)) << 60 << "###";
+    QTest::newRow("Zahl zu schmal") << int(TSpaltenArt::Text) << QVariant(1234567890) << 50 << "###";
+    QTest::newRow("Lookup zu lang") << int(TSpaltenArt::Lookup) << QVariant("Montage Fenster") << 60 << "…";
+}
+
+// No letter is cut in half: text that does not fit ends with "…", a number or a date shows
+// "###" rather than other digits; what is drawn fits the cell.
+void TestGitter::zellTextPasst()
+{
+    QFETCH(int, art);
+    QFETCH(QVariant, wert);
+    QFETCH(int, breite);
+    QFETCH(QString, erwartet);
+    Gitter g;
+    TGitterSpalte* s = g.spalte(TSpaltenArt(art), breite);
+    s->setSchrift(QFont(QStringLiteral("DejaVu Sans"), 12));
+    g.zeigen({wert});
+    const QModelIndex index = g.modell.index(0, 0);
+    const QString modellText = index.data(Qt::DisplayRole).toString();
+    auto* delegate = qobject_cast<TGitterDelegate*>(g.gitter.itemDelegate());
+    const QRect zelle = g.zelle(0).adjusted(0, 0, -1, -1);
+    const QString gezeichnet = delegate->sichtbarerText(index, zelle);
+    QVERIFY(QFontMetrics(s->schrift()).horizontalAdvance(gezeichnet) <= zelle.width() - 4);
+    if (erwartet == "ganz") {
+        QCOMPARE(gezeichnet, modellText);
+    } else if (erwartet == "…") {
+        QVERIFY2(gezeichnet.endsWith(QChar(0x2026)) && gezeichnet.size() > 1, qPrintable(gezeichnet));
+        QVERIFY(modellText.startsWith(gezeichnet.chopped(1)));
+    } else {
+        QCOMPARE(gezeichnet, erwartet);
+    }
+}
+
+// Page mode: a page starts at its first row even where the last row would not reach the
+// bottom, the current row does not scroll the grid, and the row the viewport cuts is not drawn.
+void TestGitter::seitenweise()
+{
+    Gitter g;
+    g.spalte(TSpaltenArt::Text, 200);
+    QVariantList werte;
+    for (int i = 0; i < 30; ++i)
+        werte << QStringLiteral("Zeile %1").arg(i);
+    g.zeigen(werte, 30);
+    // 13 whole rows and half of a 14th.
+    g.gitter.resize(500, g.gitter.height() - g.gitter.viewport()->height() + 13 * 30 + 15);
+    QTRY_COMPARE(g.gitter.viewport()->height(), 13 * 30 + 15);
+    QCOMPARE(g.gitter.ganzeZeilen(), 13);
+    const QRect angeschnitten(0, 13 * 30, 200, 15);
+    auto textPunkte = [&] {
+        const QImage bild = g.bild();
+        int n = 0;
+        for (int y = angeschnitten.top(); y <= angeschnitten.bottom(); ++y)
+            for (int x = angeschnitten.left(); x <= angeschnitten.right(); ++x)
+                n += bild.pixelColor(x, y).lightness() < 100;
+        return n;
+    };
+    QVERIFY(textPunkte() > 0);   // the check sees the half row when it is drawn
+
+    g.gitter.setSeitenweise(true);
+    g.gitter.ersteZeileZeigen(26);
+    QCOMPARE(g.gitter.ersteSichtbareZeile(), 26);
+    g.gitter.setCurrentIndex(g.modell.index(2, 0));
+    QCOMPARE(g.gitter.ersteSichtbareZeile(), 26);
+    g.gitter.ersteZeileZeigen(0);
+    QCOMPARE(g.gitter.ersteSichtbareZeile(), 0);
+    QCOMPARE(textPunkte(), 0);
+
+    // Back to scrolling: the grid follows its current row again.
+    g.gitter.setSeitenweise(false);
+    g.gitter.setCurrentIndex(g.modell.index(29, 0));
+    QVERIFY(g.gitter.ersteSichtbareZeile() > 13);
+}
+
+// Fit to width: the columns fill the viewport in their proportions; their own widths, the ones
+// stored, stay.
+void TestGitter::breitenAnpassen()
+{
+    Gitter g;
+    g.spalte(TSpaltenArt::Text, 100);
+    g.spalte(TSpaltenArt::Text, 200);
+    g.spalte(TSpaltenArt::Text, 100);
+    g.gitter.spalte(1)->setSpaltenId(QStringLiteral("MITTE"));
+    g.zeigen({});
+    auto summe = [&] { return g.gitter.columnWidth(0) + g.gitter.columnWidth(1) + g.gitter.columnWidth(2); };
+    g.gitter.setBreitenAnpassen(true);
+    QCOMPARE(summe(), g.gitter.viewport()->width());
+    QVERIFY(qAbs(g.gitter.columnWidth(1) - 2 * g.gitter.columnWidth(0)) <= 2);
+    g.gitter.resize(900, 400);
+    QTRY_COMPARE(summe(), g.gitter.viewport()->width());
+    g.gitter.spalte(2)->setSichtbar(false);
+    QCOMPARE(g.gitter.columnWidth(0) + g.gitter.columnWidth(1), g.gitter.viewport()->width());
+    g.gitter.spalte(2)->setSichtbar(true);
+    QCOMPARE(g.gitter.spalte(1)->breite(), 200);
+    QCOMPARE(g.gitter.spaltenLayout(QStringLiteral("MITTE")).Width, 200);
+    g.gitter.setBreitenAnpassen(false);
+    QCOMPARE(g.gitter.columnWidth(0), 100);
+    QCOMPARE(g.gitter.columnWidth(1), 200);
 }
 
 QTEST_MAIN(TestGitter)

@@ -9,6 +9,7 @@
 #include "HtmlHelp.h"
 #include "IniRecord.h"
 #include "MeldungsRecorder.h"
+#include "Seitenwechsel.h"
 #include "OhneSchreibrecht.h"
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
@@ -31,6 +32,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -39,6 +41,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QtTest>
 
 // The main window on a real program directory: settings file and a demo database with some
@@ -66,6 +69,10 @@ private slots:
     void datensicherungOrdnerFehlt();
     void einstellungenBlendenSpalteAus();
     void fehlschlagenderTickOhneMeldung();
+    void seitenWechselnSelbst();
+    void seitenwechselAus();
+    void vollbild();
+    void datenstandVeraltet();
     void schliessenMitOffenerZeile_data();
     void schliessenMitOffenerZeile();
     void systemEndeNotiertOffeneAenderung_data();
@@ -78,6 +85,9 @@ private:
     QString pfad(const QString& name) const { return QDir(m_ordner->path()).filePath(name); }
     void sql(const QString& text);
     void fensterZeigen(int startansicht);
+    // The public view's grid made so high that it holds exactly `zeilen` whole rows.
+    void zeilenPlatz(int zeilen);
+    QString statusText(const char* label) const { return m_fenster->findChild<QLabel*>(label)->text(); }
 
     std::unique_ptr<QTemporaryDir> m_ordner;
     QString m_vorher;
@@ -171,6 +181,15 @@ void TestProjektMain::fensterZeigen(int startansicht)
     m_fenster = std::make_unique<TFormProjektMain>();
     m_module2 = std::make_unique<TDataModule2>(m_fenster.get());
     m_fenster->show();
+}
+
+void TestProjektMain::zeilenPlatz(int zeilen)
+{
+    TDatenGitter* pv = m_fenster->NextDBGridPublicView;
+    const int soll = zeilen * pv->zeilenHoehe() + pv->zeilenHoehe() / 2;
+    m_fenster->resize(m_fenster->width(), m_fenster->height() + soll - pv->viewport()->height());
+    QTRY_COMPARE(pv->viewport()->height(), soll);
+    QCOMPARE(pv->ganzeZeilen(), zeilen);
 }
 
 // The help file is looked for beside the program file; its absence is said with the full path.
@@ -472,21 +491,181 @@ void TestProjektMain::fehlschlagenderTickOhneMeldung()
     auto* status = m_fenster->findChild<QStatusBar*>("StatusBar1");
     TDatenGitter* pv = m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView");
     m_fenster->Timer1Timer();
-    QVERIFY(status->currentMessage().startsWith("Stand: "));
-    QVERIFY(!status->currentMessage().contains("fehlgeschlagen"));
+    QVERIFY(status->isVisible());
+    QVERIFY(statusText("lblStand").startsWith("Stand: "));
+    QVERIFY(!statusText("lblStand").contains("fehlgeschlagen"));
 
     sql("alter table Projekt rename to Weg");
     m_fenster->Timer1Timer();
     QVERIFY(m_meldungen->meldungen.isEmpty());
-    QVERIFY2(status->currentMessage().contains("fehlgeschlagen"), qPrintable(status->currentMessage()));
+    QVERIFY2(statusText("lblStand").contains("fehlgeschlagen"), qPrintable(statusText("lblStand")));
     QCOMPARE(pv->model()->rowCount(), 8);
     // The command asked for by a person still reports the error (the application's box).
     QVERIFY_THROWS_EXCEPTION(std::exception, m_module2->Action("ActionAnsichtRefresh")->trigger());
 
     sql("alter table Weg rename to Projekt");
     m_fenster->Timer1Timer();
-    QVERIFY(!status->currentMessage().contains("fehlgeschlagen"));
+    QVERIFY(!statusText("lblStand").contains("fehlgeschlagen"));
     QCOMPARE(pv->model()->rowCount(), 8);
+}
+
+// 60 projects on a view of 20 rows: three pages turning in order; a tick keeps the page, or
+// takes the last one when fewer are left; using the grid pauses the turning.
+void TestProjektMain::seitenWechselnSelbst()
+{
+    sql("update Projekt set PV_Sichtbar = 1");
+    sql("with recursive n(i) as (select 1 union all select i + 1 from n where i < 48) "
+        "insert into Projekt (Kommnr, Bezeichn, PV_Sichtbar, EV_Sichtbar) select 'X' || i, 'Projekt ' || i, 1, 1 from n");
+    IniRecord.SeitenwechselSekunden = 15;
+    fensterZeigen(1);
+    m_fenster->Timer1Timer();
+    zeilenPlatz(20);
+    TDatenGitter* pv = m_fenster->NextDBGridPublicView;
+    TSeitenwechsel* seiten = m_fenster->Seitenwechsel();
+    QCOMPARE(pv->model()->rowCount(), 60);
+    auto* timer = m_fenster->findChild<QTimer*>("TimerSeitenwechsel");
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 15000);
+    QTRY_COMPARE(statusText("lblSeite"), QStringLiteral("Seite 1 von 3"));
+    QCOMPARE(pv->ersteSichtbareZeile(), 0);
+
+    seiten->weiterblaettern();
+    QCOMPARE(statusText("lblSeite"), QStringLiteral("Seite 2 von 3"));
+    QCOMPARE(pv->ersteSichtbareZeile(), 20);
+    m_fenster->Timer1Timer();   // the list is read anew and stands on its first row
+    QCOMPARE(statusText("lblSeite"), QStringLiteral("Seite 2 von 3"));
+    QCOMPARE(pv->ersteSichtbareZeile(), 20);
+
+    seiten->weiterblaettern();
+    QCOMPARE(pv->ersteSichtbareZeile(), 40);
+    sql("update Projekt set PV_Sichtbar = 0 where ID > 35");
+    m_fenster->Timer1Timer();
+    QCOMPARE(pv->model()->rowCount(), 35);
+    QCOMPARE(statusText("lblSeite"), QStringLiteral("Seite 2 von 2"));
+    QCOMPARE(pv->ersteSichtbareZeile(), 20);
+    seiten->weiterblaettern();
+    QCOMPARE(statusText("lblSeite"), QStringLiteral("Seite 1 von 2"));
+
+    // Somebody scrolls: no turning for 30 seconds, then on from where they left it.
+    QTest::keyClick(pv, Qt::Key_PageDown);
+    QVERIFY(seiten->pausiert());
+    auto* pause = m_fenster->findChild<QTimer*>("TimerSeitenwechselPause");
+    QVERIFY(pause->isActive());
+    QCOMPARE(pause->interval(), 30000);
+    const int obenNachNutzer = pv->ersteSichtbareZeile();
+    QVERIFY(obenNachNutzer > 0);
+    seiten->weiterblaettern();
+    QCOMPARE(pv->ersteSichtbareZeile(), obenNachNutzer);
+    seiten->fortsetzen();
+    QVERIFY(!seiten->pausiert());
+    QCOMPARE(pv->ersteSichtbareZeile() % 20, 0);
+    QCOMPARE(statusText("lblSeite"), QStringLiteral("Seite %1 von 2").arg(obenNachNutzer / 20 + 1));
+
+    // The edit view has no pages.
+    m_fenster->AnsichtSetzen(0);
+    QVERIFY(!timer->isActive());
+    QVERIFY(!pv->seitenweise());
+}
+
+// 0 seconds: no pages, the grid scrolls as before.
+void TestProjektMain::seitenwechselAus()
+{
+    sql("with recursive n(i) as (select 1 union all select i + 1 from n where i < 48) "
+        "insert into Projekt (Kommnr, Bezeichn, PV_Sichtbar, EV_Sichtbar) select 'X' || i, 'Projekt ' || i, 1, 1 from n");
+    IniRecord.SeitenwechselSekunden = 0;
+    fensterZeigen(1);
+    m_fenster->Timer1Timer();
+    zeilenPlatz(20);
+    QVERIFY(!m_fenster->findChild<QTimer*>("TimerSeitenwechsel")->isActive());
+    QVERIFY(!m_fenster->NextDBGridPublicView->seitenweise());
+    QCOMPARE(statusText("lblSeite"), QString());
+}
+
+// Full screen: no menu, toolbar or frame, only grid and status line; F11 switches, Esc leaves;
+// the window keeps its framed geometry for the settings file.
+void TestProjektMain::vollbild()
+{
+    IniRecord.HauptFensterPVLeft = 30;
+    IniRecord.HauptFensterPVTop = 40;
+    IniRecord.HauptFensterPVWidth = 700;
+    IniRecord.HauptFensterPVHeight = 500;
+    FensterSchreiben("HauptFensterPV");
+    IniRecord.VollbildPublicView = true;
+    fensterZeigen(1);
+    auto* menue = m_fenster->findChild<QMenuBar*>("ActionMainMenuBar1");
+    auto* werkzeuge = m_fenster->findChild<QToolBar*>("ActionToolBar1");
+    auto* status = m_fenster->findChild<QStatusBar*>("StatusBar1");
+    QVERIFY(m_fenster->windowState() & Qt::WindowFullScreen);
+    QVERIFY(!menue->isVisible());
+    QVERIFY(!werkzeuge->isVisible());
+    QVERIFY(status->isVisible());
+    QVERIFY(m_fenster->NextDBGridPublicView->isVisible());
+
+    // The keys as the user presses them, with the grid focused.
+    m_fenster->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_fenster.get()));
+    QTest::keyClick(m_fenster->NextDBGridPublicView, Qt::Key_Escape);
+    QVERIFY(!(m_fenster->windowState() & Qt::WindowFullScreen));
+    QVERIFY(menue->isVisible());
+    QVERIFY(werkzeuge->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+    QVERIFY(m_fenster->windowState() & Qt::WindowFullScreen);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+    QVERIFY(!(m_fenster->windowState() & Qt::WindowFullScreen));
+
+    // The office's view is never full screen: switching leaves it, F11 does nothing there.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+    m_module2->Action("ActionAnsicht")->trigger();
+    QVERIFY(!(m_fenster->windowState() & Qt::WindowFullScreen));
+    QVERIFY(menue->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+    QVERIFY(!(m_fenster->windowState() & Qt::WindowFullScreen));
+
+    // Closed in full screen: the framed size is stored, not the screen's.
+    m_module2->Action("ActionAnsicht")->trigger();
+    QVERIFY(m_fenster->windowState() & Qt::WindowFullScreen);
+    m_fenster->close();
+    IniRecord = TIniRecord();
+    FensterLesen("HauptFensterPV");
+    QCOMPARE(IniRecord.HauptFensterPVWidth, 700);
+    QCOMPARE(IniRecord.HauptFensterPVHeight, 500);
+}
+
+// The data age in a large line; three refresh intervals without a good reading turn it red,
+// saying for how long; the next good reading clears it. The clock is the test's.
+void TestProjektMain::datenstandVeraltet()
+{
+    IniRecord.RefreshPublicView = true;
+    IniRecord.RefreshTimePublicView = 60;
+    QDateTime jetzt(QDate(2026, 3, 2), QTime(10, 0, 20));
+    fensterZeigen(1);
+    m_fenster->setUhr([&] { return jetzt; });
+    m_meldungen->meldungen.clear();
+    m_fenster->Timer1Timer();
+    auto* stand = m_fenster->findChild<QLabel*>("lblStand");
+    QCOMPARE(stand->text(), QStringLiteral("Stand: 10:00"));
+    QVERIFY(stand->font().pointSize() >= 14);
+    const QColor normal = stand->palette().color(stand->foregroundRole());
+
+    sql("alter table Projekt rename to Weg");
+    for (int tick = 1; tick <= 3; ++tick) {
+        QVERIFY2(stand->palette().color(stand->foregroundRole()) == normal, qPrintable(stand->text()));
+        jetzt = jetzt.addSecs(60);
+        m_fenster->Timer1Timer();
+    }
+    QCOMPARE(stand->text(), QStringLiteral("Stand: 10:00 – veraltet, seit 3 Minuten nicht aktualisiert"));
+    QVERIFY(stand->palette().color(stand->foregroundRole()).red() > 180);
+    QVERIFY(m_meldungen->meldungen.isEmpty());
+
+    sql("alter table Weg rename to Projekt");
+    jetzt = jetzt.addSecs(60);
+    m_fenster->Timer1Timer();
+    QCOMPARE(stand->text(), QStringLiteral("Stand: 10:04"));
+    QCOMPARE(stand->palette().color(stand->foregroundRole()), normal);
+    // A reading of another day shows its date.
+    jetzt = jetzt.addDays(1);
+    QCOMPARE(m_fenster->Datenstand().text(jetzt, 60000),
+             QStringLiteral("Stand: 02.03.2026 10:04 – veraltet, seit 24 Stunden nicht aktualisiert"));
 }
 
 void TestProjektMain::schliessenMitOffenerZeile_data()
@@ -671,12 +850,13 @@ void TestProjektMain::tickWartetNurKurzAufSperre()
         uhr.start();
         m_fenster->Timer1Timer();
         QVERIFY2(uhr.elapsed() < 3000, qPrintable(QString::number(uhr.elapsed())));
-        QVERIFY2(status->currentMessage().contains("fehlgeschlagen"), qPrintable(status->currentMessage()));
+        QVERIFY2(statusText("lblStand").contains("fehlgeschlagen"), qPrintable(statusText("lblStand")));
         QCOMPARE(pv->model()->rowCount(), 8);
         QCOMPARE(db->BusyTimeout(), 5000);
     }
     m_fenster->Timer1Timer();
-    QVERIFY(!status->currentMessage().contains("fehlgeschlagen"));
+    QVERIFY(status->isVisible());
+    QVERIFY(!statusText("lblStand").contains("fehlgeschlagen"));
     QVERIFY(m_meldungen->meldungen.isEmpty());
 }
 
@@ -703,8 +883,9 @@ void TestProjektMain::nurLesendeDatenbank()
         QVERIFY(m_fenster->findChild<QTimer*>("Timer1")->isActive());
         auto* status = m_fenster->findChild<QStatusBar*>("StatusBar1");
         m_fenster->Timer1Timer();
-        QVERIFY2(status->currentMessage().startsWith("Stand: ") && !status->currentMessage().contains("fehlgeschlagen"),
-                 qPrintable(status->currentMessage()));
+        QVERIFY(status->isVisible());
+        QVERIFY2(statusText("lblStand").startsWith("Stand: ") && !statusText("lblStand").contains("fehlgeschlagen"),
+                 qPrintable(statusText("lblStand")));
         QCOMPARE(m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView")->model()->rowCount(), 8);
 
         m_fenster->AnsichtSetzen(0);

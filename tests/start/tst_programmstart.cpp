@@ -14,7 +14,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -35,6 +37,7 @@ public:
     bool gezeigt = false;
     bool splashDaBeimZeigen = true;
     bool verbundenNachSchliessen = true;
+    QString hinweis;   // the start-up notice in the status line when shown
 
     bool eventFilter(QObject* objekt, QEvent* ereignis) override
     {
@@ -46,6 +49,8 @@ public:
                     splashDaBeimZeigen = true;
             auto* fenster = static_cast<QWidget*>(objekt);
             QMetaObject::invokeMethod(fenster, [this, fenster] {
+                if (auto* l = fenster->findChild<QLabel*>(QStringLiteral("lblHinweis")); l && l->isVisibleTo(fenster))
+                    hinweis = l->text();
                 fenster->resize(901, 702);
                 if (offeneAenderungGesperrt) {
                     TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
@@ -84,6 +89,8 @@ private slots:
     void fehlerBeendetVorDemHauptfenster();
     void laufEndetMitDemHauptfenster_data();
     void laufEndetMitDemHauptfenster();
+    void unbeaufsichtigterStart_data();
+    void unbeaufsichtigterStart();
     void windowsPfadAlsDatenbankverzeichnis_data();
     void windowsPfadAlsDatenbankverzeichnis();
 
@@ -297,6 +304,45 @@ void TestProgrammstart::laufEndetMitDemHauptfenster()
     struct sigaction aktion = {};
     sigaction(SIGTERM, nullptr, &aktion);
     QVERIFY(aktion.sa_handler == SIG_DFL);
+}
+
+void TestProgrammstart::unbeaufsichtigterStart_data()
+{
+    QTest::addColumn<int>("startansicht");
+    QTest::newRow("Bearbeiten: Box") << 0;
+    QTest::newRow("Wandtafel: Statuszeile") << 1;
+}
+
+// Started in the public view, a wall screen runs unattended: the missing help file is said in
+// the status line (and the log), not in a box that waits for a click. In the edit view the box
+// stays.
+void TestProgrammstart::unbeaufsichtigterStart()
+{
+    QFETCH(int, startansicht);
+    const QString hilfe = QDir(QCoreApplication::applicationDirPath()).filePath("Projekt.chm");
+    QVERIFY(QFile::rename(hilfe, hilfe + ".weg"));
+    const auto zurueck = qScopeGuard([&] { QFile::rename(hilfe + ".weg", hilfe); });
+    IniVorbelegen();
+    IniAnlegen();
+    IniRecord.Startansicht = startansicht;
+    IniSchreiben();
+
+    MeldungsRecorder recorder;
+    HauptfensterBeobachter beobachter;
+    qApp->installEventFilter(&beobachter);
+    const int ergebnis = ProgrammStarten(*qApp);
+    qApp->removeEventFilter(&beobachter);
+
+    QCOMPARE(ergebnis, 0);
+    QVERIFY(beobachter.gezeigt);
+    const QString meldung = QStringLiteral("Hilfedatei nicht gefunden !") + QChar(13) + QDir::toNativeSeparators(hilfe);
+    if (startansicht == 1) {
+        QCOMPARE(recorder.texte(), QStringList());
+        QCOMPARE(beobachter.hinweis, QString(meldung).replace(QChar(13), QChar(' ')));
+    } else {
+        QCOMPARE(recorder.texte(), QStringList{meldung});
+        QCOMPARE(beobachter.hinweis, QString());
+    }
 }
 
 void TestProgrammstart::windowsPfadAlsDatenbankverzeichnis_data()
