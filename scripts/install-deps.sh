@@ -9,6 +9,7 @@ PAKETE=(
     libsqlite3-dev sqlite3
     fonts-dejavu-core fonts-liberation2 fonts-wine
     poppler-utils xauth xvfb
+    openbox xdotool wmctrl
 )
 
 fehlend=()

@@ -77,6 +77,9 @@ size_t fcr(const bs::Lageplan& plan) { return size_t(plan.fcrSeite) * plan.seite
 
 } // namespace
 
+// Declared before the first test table that holds it.
+Q_DECLARE_METATYPE(Schaden)
+
 class TestBtrieveDefekt : public QObject
 {
     Q_OBJECT
@@ -251,6 +254,5 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(Schaden)
 QTEST_GUILESS_MAIN(TestBtrieveDefekt)
 #include "tst_btrievedefekt.moc"
