@@ -3,6 +3,7 @@
 #include "DataModule1.h"
 #include "DatenGitter.h"
 #include "Fehler.h"
+#include "FensterLage.h"
 #include "IniRecord.h"
 #include "Meldung.h"
 #include "Oberflaechenschrift.h"
@@ -330,12 +331,7 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
     const bool ev = Ansicht == 0;
     if (!ev && Ansicht != 1)
         return;
-    FensterLesen(fensterName(Ansicht));
-    const QRect lage = FensterLage(fensterName(Ansicht));
-    move(lage.topLeft());
-    // A never-stored size would make the window vanish; it keeps its own size then.
-    if (!lage.isEmpty())
-        resize(lage.size());
+    FensterLageAnwenden(this, fensterName(Ansicht));
     repaint();
     m_ansicht = Ansicht;
     if (ev) {
@@ -465,8 +461,7 @@ void TFormProjektMain::ActionAnsichtRefreshExecute()
 void TFormProjektMain::FormClose()
 {
     if (m_ansicht == 0 || m_ansicht == 1) {
-        FensterLageSetzen(fensterName(m_ansicht), QRect(x(), y(), width(), height()));
-        FensterSchreiben(fensterName(m_ansicht));
+        FensterLageMerken(this, fensterName(m_ansicht));
     }
     SpaltenLayoutSpeichern();
     if (DataModule1) {
