@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QLayout>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -105,6 +106,7 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
     addToolBar(ActionToolBar1);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(StatusBar1);
+    leistenEinrichten();
 
     pnlMain = panel(QStringLiteral("pnlMain"), this);
     setCentralWidget(pnlMain);
@@ -262,6 +264,23 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
 
     FormProjektMain = this;
     FormCreate();
+}
+
+void TFormProjektMain::leistenEinrichten()
+{
+    ActionMainMenuBar1->setFixedHeight(24);
+    ActionToolBar1->setFixedHeight(47);
+    ActionToolBar1->layout()->setSpacing(10);
+    // Bar area and highlight in a light grey, a pressed button in the button face.
+    const QColor hell = FarbeAusCode(0x00F2F2F2);
+    for (QWidget* leiste : {static_cast<QWidget*>(ActionMainMenuBar1), static_cast<QWidget*>(ActionToolBar1)}) {
+        QPalette farben = leiste->palette();
+        farben.setColor(QPalette::Window, hell);
+        farben.setColor(QPalette::Highlight, hell);
+        farben.setColor(QPalette::HighlightedText, Qt::black);
+        leiste->setPalette(farben);
+        leiste->setAutoFillBackground(true);
+    }
 }
 
 TFormProjektMain::~TFormProjektMain()

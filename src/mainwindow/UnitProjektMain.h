@@ -70,6 +70,8 @@ protected:
 
 private:
     void FormCreate();
+    // Heights, spacing and colours of the menu bar and the toolbar.
+    void leistenEinrichten();
     void FormClose();
     // The name under which the view stores its window geometry.
     static QString fensterName(int ansicht);
