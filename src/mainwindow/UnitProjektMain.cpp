@@ -268,6 +268,9 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
 
 void TFormProjektMain::leistenEinrichten()
 {
+    // The menu titles in the middle of the taller bar, not at its top.
+    const int frei = qMax(0, 24 - ActionMainMenuBar1->sizeHint().height());
+    ActionMainMenuBar1->setContentsMargins(0, frei / 2, 0, frei - frei / 2);
     ActionMainMenuBar1->setFixedHeight(24);
     ActionToolBar1->setFixedHeight(47);
     ActionToolBar1->layout()->setSpacing(10);
