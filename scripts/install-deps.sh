@@ -9,7 +9,8 @@ PAKETE=(
     libsqlite3-dev sqlite3
     fonts-dejavu-core fonts-liberation2 fonts-wine
     poppler-utils xauth xvfb
-    openbox xdotool wmctrl
+    libchm-dev fp-utils
+    openbox wmctrl
 )
 
 fehlend=()

@@ -9,6 +9,8 @@ mkdir -p "$demo"
 demo=$(realpath "$demo")
 
 install -m 755 "$build/projektverwaltung" "$demo/projektverwaltung"
+# The help beside the program, where the program looks for it.
+install -m 644 "$build/Projekt.chm" "$demo/Projekt.chm"
 
 # The project database: made by the database tool with demo data, only when there is none.
 if [ ! -e "$demo/PROJEKT.MDB" ]; then

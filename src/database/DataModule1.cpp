@@ -145,7 +145,8 @@ void TDataModule1::DatenmengenOeffnen(const std::function<void(TKADaoTable*)>& v
     }
 }
 
-// The display formats belong to fields that exist once the dataset has read its columns;
+// The display formats (and the fields every change compares) belong to fields that exist once
+// the dataset has read its columns;
 // they survive closing and opening again.
 void TDataModule1::feldFormateSetzen(TKADaoTable* tabelle)
 {
@@ -153,6 +154,10 @@ void TDataModule1::feldFormateSetzen(TKADaoTable* tabelle)
         if (TField* f = tabelle->FindField(name))
             setzen(f);
     };
+    if (tabelle == TabProjekt || tabelle == TabProjektView) {
+        // A change to a project is meant for the project with the number the user saw.
+        format(QStringLiteral("Kommnr"), [](TField* f) { f->setInWhere(true); });
+    }
     if (tabelle == TabProjektView) {
         for (const char* name : {"DelDatum", "Datum", "LiefTermin", "Baubegin", "Termin", "Faellig", "RechDate",
                                  "AngDate", "AuftrDate", "GutschrDate", "MontageDate"})
@@ -207,6 +212,16 @@ void TDataModule1::ProjektStandAktualisieren()
     // A change the user is making to the project row goes out with the summary and must
     // survive a failure; only an edit started here is withdrawn again.
     const bool selbstBearbeitet = TabProjekt->State() == TDataSetState::dsBrowse;
+    // Nobody need be at the screen for a summary of its own (the wall screen's timer): a
+    // conflict then fails the update, and the next one reads the row afresh.
+    const bool rueckfrage = TabProjekt->RueckfrageBeiKonflikt();
+    TabProjekt->setRueckfrageBeiKonflikt(rueckfrage && !selbstBearbeitet);
+    struct RueckfrageZurueck
+    {
+        TKADaoTable* tabelle;
+        bool wert;
+        ~RueckfrageZurueck() { tabelle->setRueckfrageBeiKonflikt(wert); }
+    } zurueck{TabProjekt, rueckfrage};
     TabProjekt->Edit();
     try {
         auto wert = [this](const char* name) { return QProjektAufgaben->FieldByName(QLatin1String(name))->Value(); };

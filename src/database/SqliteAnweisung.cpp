@@ -3,8 +3,35 @@
 #include "Fehler.h"
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QRegularExpression>
 #include <sqlite3.h>
+
+namespace {
+
+QVariant rohText(QByteArray bytes)
+{
+    // So that QVariant::toString gives the shown text wherever a value is taken as text.
+    static const bool umwandelbar = QMetaType::registerConverter<RohText, QString>(
+        [](const RohText& r) { return QString::fromUtf8(r.bytes); });
+    Q_UNUSED(umwandelbar);
+    return QVariant::fromValue(RohText{std::move(bytes)});
+}
+
+// The stored text; invalid UTF-8 as RohText. Decoding replaces each bad sequence with U+FFFD,
+// so only a text showing that character needs the exact test.
+QVariant textWert(const char* text, int laenge)
+{
+    QString s = QString::fromUtf8(text, laenge);
+    if (s.contains(QChar::ReplacementCharacter)) {
+        QByteArray bytes(text, laenge);
+        if (s.toUtf8() != bytes)
+            return rohText(std::move(bytes));
+    }
+    return QVariant(std::move(s));
+}
+
+} // namespace
 
 void sqliteFehlerWerfen(sqlite3* db, int rc, const QString& datei, const QString& sql)
 {
@@ -98,6 +125,9 @@ void SqliteAnweisung::binden(int nr, const QVariant& wert)
     int rc = SQLITE_OK;
     if (wert.isNull()) {
         rc = sqlite3_bind_null(m_stmt, nr);
+    } else if (wert.metaType() == QMetaType::fromType<RohText>()) {
+        const QByteArray bytes = wert.value<RohText>().bytes;
+        rc = sqlite3_bind_text64(m_stmt, nr, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
     } else {
         switch (wert.metaType().id()) {
         case QMetaType::Bool:
@@ -171,7 +201,7 @@ QVariant SqliteAnweisung::wert(int spalte) const
         return QVariant(sqlite3_column_double(m_stmt, spalte));
     case SQLITE_TEXT: {
         const char* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, spalte));
-        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, spalte)));
+        return textWert(text, sqlite3_column_bytes(m_stmt, spalte));
     }
     case SQLITE_BLOB: {
         const char* daten = static_cast<const char*>(sqlite3_column_blob(m_stmt, spalte));

@@ -1,17 +1,27 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
+/// A stored text that is not valid UTF-8 (other tools and converters leave such bytes). It is
+/// held as its bytes, so that comparing the row with what is stored matches and an unchanged
+/// value is written back byte for byte; fields show it decoded, with replacement characters.
+struct RohText
+{
+    QByteArray bytes;
+    friend bool operator==(const RohText&, const RohText&) = default;
+};
+
 /// Raises a Fehler with the German message for an engine result code. `datei` names the database
 /// file in the message, `sql` the statement that failed (shown for statement errors).
 [[noreturn]] void sqliteFehlerWerfen(sqlite3* db, int rc, const QString& datei, const QString& sql = QString());
 
 /// One prepared statement of the engine. Values go in and come out as they are stored:
-/// null, 64-bit integer, double, text or bytes. Every failure is a Fehler with a German message.
+/// null, 64-bit integer, double, text (RohText when it is not valid UTF-8) or bytes. Every failure is a Fehler with a German message.
 class SqliteAnweisung
 {
 public:

@@ -1,6 +1,7 @@
 #include "TField.h"
 
 #include "Fehler.h"
+#include "SqliteAnweisung.h"
 #include "TKADaoTable.h"
 
 #include <QRegularExpression>
@@ -263,6 +264,8 @@ QVariant TField::typisiert(const QVariant& g) const
     case TFieldType::ftMemo:
         if (typ == QMetaType::QString)
             return g;
+        if (g.metaType() == QMetaType::fromType<RohText>())
+            return QVariant(QString::fromUtf8(g.value<RohText>().bytes));
         if (typ == QMetaType::QByteArray)
             return QVariant(QString::fromUtf8(g.toByteArray()));
         if (typ == QMetaType::Double)
@@ -320,7 +323,8 @@ QVariant TField::Speicherwert(const QVariant& wert) const
         return QVariant();
 
     auto ungueltig = [&]() -> Fehler {
-        return Fehler(QStringLiteral("'%1' ist kein gültiger Wert für das Feld '%2'.").arg(wert.toString(), m_name));
+        const QString eingabe = typ == QMetaType::QDate || typ == QMetaType::QDateTime ? Text(wert) : wert.toString();
+        return Fehler(QStringLiteral("'%1' ist kein gültiger Wert für das Feld '%2'.").arg(eingabe, m_name));
     };
 
     switch (m_typ) {
@@ -384,7 +388,8 @@ QVariant TField::Speicherwert(const QVariant& wert) const
             dt = wert.toDateTime();
         else if (istText)
             dt = datumLesen(wert.toString());
-        if (!dt.isValid())
+        // The stored form has four-digit years; another year would be stored as an empty text.
+        if (!dt.isValid() || dt.date().year() < 1 || dt.date().year() > 9999)
             throw ungueltig();
         if (m_typ == TFieldType::ftDate)
             return QVariant(dt.date().toString(Qt::ISODate));

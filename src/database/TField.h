@@ -33,6 +33,11 @@ public:
     /// AutoNumber and derived fields cannot be set by the user.
     bool ReadOnly() const { return m_readOnly || m_kind != TFieldKind::fkData || m_typ == TFieldType::ftAutoInc; }
     void setReadOnly(bool wert) { m_readOnly = wert; }
+    /// Compared on every change of its row, even when this user has not changed it: a value the
+    /// user's input depends on (a project's number). Other unchanged columns are not compared,
+    /// so that changes of different fields by different users do not refuse one another.
+    bool InWhere() const { return m_inWhere; }
+    void setInWhere(bool wert) { m_inWhere = wert; }
 
     // How bound controls show and edit the value; stored here, applied by the controls.
     const QString& DisplayLabel() const { return m_displayLabel.isEmpty() ? m_name : m_displayLabel; }
@@ -93,6 +98,7 @@ private:
     TFieldKind m_kind;
     int m_index = -1;
     bool m_readOnly = false;
+    bool m_inWhere = false;
     QString m_displayLabel;
     QString m_editMask;
     QString m_displayFormat;

@@ -1,15 +1,18 @@
 #include "TKADaoTable.h"
 
 #include "Fehler.h"
+#include "Meldung.h"
 #include "Schema.h"
 #include "SqlText.h"
 #include "TDataSource.h"
 #include "TKADaoDatabase.h"
+#include "ZeilenAnweisungen.h"
 
 #include <QSet>
 #include <QStringList>
 #include <cmath>
 #include <exception>
+#include <utility>
 #include <sqlite3.h>
 
 namespace {
@@ -31,6 +34,14 @@ const char* const textGeaendert =
     "gespeichert, damit die des anderen Benutzers nicht verloren gehen; sie stehen weiter zur Bearbeitung "
     "bereit. Brechen Sie die Bearbeitung ab, um den neuen Stand zu sehen, und geben Sie Ihre Änderungen "
     "dann erneut ein.";
+const char* const textLoeschenGeaendert =
+    "Der Datensatz wurde inzwischen von einem anderen Benutzer geändert. Er wurde nicht gelöscht; angezeigt "
+    "wird jetzt der neue Stand. Löschen Sie ihn erneut, wenn er trotzdem entfernt werden soll.";
+const char* const textKonfliktTitel = "Datensatz geändert";
+const char* const textKonfliktFrage =
+    "Der Datensatz wurde inzwischen von einem anderen Benutzer geändert:\n%1\n\nSollen Ihre Eingaben trotzdem "
+    "gespeichert werden? Alle übrigen Felder zeigen dann den Stand des anderen Benutzers.\nBei „Nein“ wird nichts "
+    "gespeichert; Ihre Eingaben bleiben zur Bearbeitung erhalten.";
 const char* const textGeloescht =
     "Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht. Ihre Änderungen wurden nicht "
     "gespeichert.";
@@ -531,7 +542,9 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& sch
             case QMetaType::LongLong: feld->m_typ = TFieldType::ftInteger; break;
             case QMetaType::Double: feld->m_typ = TFieldType::ftFloat; break;
             case QMetaType::QString: feld->m_typ = TFieldType::ftMemo; break;
-            default: feld->m_typ = TFieldType::ftBlob; break;
+            default:
+                feld->m_typ = v.metaType() == QMetaType::fromType<RohText>() ? TFieldType::ftMemo : TFieldType::ftBlob;
+                break;
             }
             break;
         }
@@ -1150,6 +1163,89 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
     neuenZustandMelden(alt);
 }
 
+ZeilenAnweisungen TKADaoTable::zeilenAnweisungen() const
+{
+    return ZeilenAnweisungen(m_basisTabelle, m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte);
+}
+
+int TKADaoTable::ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung)
+{
+    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), anweisung.sql);
+    for (qsizetype i = 0; i < anweisung.parameter.size(); ++i)
+        a.binden(int(i + 1), anweisung.parameter[i]);
+    return a.ausfuehren();
+}
+
+// Writes the columns the user changed. Optimistic locking: the row is written only while those
+// columns, and the InWhere ones, still hold what Edit read; columns nobody here changed (the
+// summary another program's task post rewrites, a field another user changes) do not count.
+// When a compared column was changed meanwhile, the user may store the input over the fresh row.
+void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
+{
+    const size_t k = size_t(m_schluesselFeld);
+    bool nochmals = true;  // one more try when the refusal names no column (the row changed back)
+    for (;;) {
+        QList<ZeilenAnweisungen::Spalte> neu;
+        QList<ZeilenAnweisungen::Spalte> gelesen;
+        QList<int> verglichen;
+        for (int i = 0; i < m_anzahlSpalten; ++i) {
+            const TField* feld = m_felder[size_t(i)].get();
+            if (size_t(i) == k || feld->m_herkunftSpalte.isEmpty())
+                continue;
+            const bool geaendert = !gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)]);
+            if (geaendert)
+                neu.append({feld->m_herkunftSpalte, m_puffer.werte[size_t(i)]});
+            if (geaendert || feld->InWhere()) {
+                gelesen.append({feld->m_herkunftSpalte, m_original[size_t(i)]});
+                verglichen << i;
+            }
+        }
+        if (neu.isEmpty() || ausfuehren(zeilenAnweisungen().aendern(schluessel, neu, gelesen)) > 0)
+            return;
+
+        // Someone else was quicker. The row held shows the stored state from now on; the
+        // user's input stays in the buffer.
+        const auto frisch = zeileNachlesen(schluessel);
+        if (!frisch)
+            throw Fehler(t(textGeloescht));
+        Zeile& zeile = zeileBei(m_pos);
+        std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
+        zeile.stand = 0;
+        inhaltGeaendert();
+
+        QStringList konflikte;
+        for (int i : std::as_const(verglichen)) {
+            const QVariant& jetzt = (*frisch)[size_t(i)];
+            const QVariant& eingabe = m_puffer.werte[size_t(i)];
+            // Stored as the user typed it, or not changed at all: nothing stands against the input.
+            if (gleicherWert(jetzt, m_original[size_t(i)]) || gleicherWert(jetzt, eingabe))
+                continue;
+            const TField* feld = m_felder[size_t(i)].get();
+            const bool getippt = !gleicherWert(eingabe, m_original[size_t(i)]);
+            konflikte << QStringLiteral("Feld '%1': gespeichert ist jetzt '%2', %3 '%4'.")
+                             .arg(feld->m_name, feld->Text(feld->Wert(jetzt)),
+                                  getippt ? QStringLiteral("Ihre Eingabe ist") : QStringLiteral("gelesen war"),
+                                  feld->Text(feld->Wert(getippt ? eingabe : m_original[size_t(i)])));
+        }
+        if (konflikte.isEmpty()) {
+            if (!std::exchange(nochmals, false))
+                throw Fehler(t(textGeaendert));
+        } else if (!m_rueckfrageBeiKonflikt
+                   || !Meldung::bestaetigen(t(textKonfliktTitel),
+                                            t(textKonfliktFrage).arg(konflikte.join(QLatin1Char('\n'))))) {
+            throw Fehler(t(textGeaendert));
+        }
+
+        // Take the fresh row over and keep what the user typed on top of it.
+        for (int i = 0; i < m_anzahlSpalten; ++i)
+            if (gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)]))
+                m_puffer.werte[size_t(i)] = (*frisch)[size_t(i)];
+        m_original.assign(frisch->begin(), frisch->end());
+        m_puffer.stand = 0;
+        meldeZeilenGeaendert(m_pos, m_pos);
+    }
+}
+
 void TKADaoTable::Post()
 {
     pruefeAktiv();
@@ -1162,79 +1258,23 @@ void TKADaoTable::Post()
 
     const bool einfuegen = m_state == TDataSetState::dsInsert;
     breitenPruefen(m_puffer, !einfuegen);
-    sqlite3* db = m_database->Handle();
-    const QString& datei = m_database->Dateipfad();
-    const QString tabelle = SqlText::klammern(m_basisTabelle);
     const size_t k = size_t(m_schluesselFeld);
     QVariant schluessel;
 
     if (einfuegen) {
-        QStringList spalten;
-        QList<int> felder;
+        QList<ZeilenAnweisungen::Spalte> werte;
         for (int i = 0; i < m_anzahlSpalten; ++i) {
             if (m_felder[size_t(i)]->m_herkunftSpalte.isEmpty() || m_puffer.werte[size_t(i)].isNull())
                 continue;
-            spalten << SqlText::klammern(m_felder[size_t(i)]->m_herkunftSpalte);
-            felder << i;
+            werte.append({m_felder[size_t(i)]->m_herkunftSpalte, m_puffer.werte[size_t(i)]});
         }
-        const QString sql = spalten.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabelle)
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(tabelle, spalten.join(QStringLiteral(", ")),
-                       QStringList(spalten.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-        SqliteAnweisung a(db, datei, sql);
-        for (qsizetype i = 0; i < felder.size(); ++i)
-            a.binden(int(i + 1), m_puffer.werte[size_t(felder[i])]);
-        a.ausfuehren();
+        ausfuehren(zeilenAnweisungen().einfuegen(werte));
         // The engine has assigned the AutoNumber.
-        schluessel = QVariant(qlonglong(sqlite3_last_insert_rowid(db)));
+        schluessel = QVariant(qlonglong(sqlite3_last_insert_rowid(m_database->Handle())));
         m_puffer.werte[k] = schluessel;
     } else {
         schluessel = m_original[k];
-        QStringList zuweisungen;
-        QList<int> geaendert;
-        for (int i = 0; i < m_anzahlSpalten; ++i) {
-            if (size_t(i) == k || m_felder[size_t(i)]->m_herkunftSpalte.isEmpty())
-                continue;
-            if (!gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)])) {
-                zuweisungen << SqlText::klammern(m_felder[size_t(i)]->m_herkunftSpalte) + QStringLiteral(" = ?");
-                geaendert << i;
-            }
-        }
-        if (!geaendert.isEmpty()) {
-            // Optimistic locking: the row is written only if it still holds what Edit read.
-            QStringList bedingungen;
-            bedingungen << SqlText::klammern(m_felder[k]->m_herkunftSpalte) + QStringLiteral(" = ?");
-            QList<int> verglichen;
-            for (int i = 0; i < m_anzahlSpalten; ++i) {
-                if (size_t(i) == k || m_felder[size_t(i)]->m_herkunftSpalte.isEmpty())
-                    continue;
-                bedingungen << SqlText::klammern(m_felder[size_t(i)]->m_herkunftSpalte) + QStringLiteral(" IS ? COLLATE BINARY");
-                verglichen << i;
-            }
-            SqliteAnweisung a(db, datei,
-                              QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                  .arg(tabelle, zuweisungen.join(QStringLiteral(", ")),
-                                       bedingungen.join(QStringLiteral(" AND "))));
-            int nr = 1;
-            for (int i : std::as_const(geaendert))
-                a.binden(nr++, m_puffer.werte[size_t(i)]);
-            a.binden(nr++, schluessel);
-            for (int i : std::as_const(verglichen))
-                a.binden(nr++, m_original[size_t(i)]);
-            if (a.ausfuehren() == 0) {
-                // Someone else was quicker. Keep the user's input in the buffer; show the
-                // stored state once the user cancels.
-                const auto frisch = zeileNachlesen(schluessel);
-                if (!frisch)
-                    throw Fehler(t(textGeloescht));
-                Zeile& zeile = zeileBei(m_pos);
-                std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
-                zeile.stand = 0;
-                inhaltGeaendert();
-                throw Fehler(t(textGeaendert));
-            }
-        }
+        aenderungSchreiben(schluessel);
     }
 
     // Written: from here on the row is saved, whatever happens while reading it again.
@@ -1317,12 +1357,28 @@ void TKADaoTable::Delete()
     pruefeAenderbar();
     const int stelle = m_pos;
     const int index = m_sichtbar[size_t(stelle)];
-    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
-                      QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                          .arg(SqlText::klammern(m_basisTabelle),
-                               SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)));
-    a.binden(1, m_alle[size_t(index)].werte[size_t(m_schluesselFeld)]);
-    a.ausfuehren();  // a row already deleted elsewhere is gone all the same
+    // Deleted only while the row holds what the user saw (Edit reads it afresh).
+    const size_t k = size_t(m_schluesselFeld);
+    const QVariant schluessel = m_alle[size_t(index)].werte[k];
+    QList<ZeilenAnweisungen::Spalte> gelesen;
+    for (int i = 0; i < m_anzahlSpalten; ++i) {
+        if (size_t(i) != k && !m_felder[size_t(i)]->m_herkunftSpalte.isEmpty())
+            gelesen.append({m_felder[size_t(i)]->m_herkunftSpalte, m_alle[size_t(index)].werte[size_t(i)]});
+    }
+    if (ausfuehren(zeilenAnweisungen().loeschen(schluessel, gelesen)) == 0) {
+        // A row already deleted elsewhere is gone all the same; a changed one is shown afresh.
+        if (const auto frisch = zeileNachlesen(schluessel)) {
+            if (m_state == TDataSetState::dsEdit)
+                Cancel();
+            Zeile& zeile = m_alle[size_t(index)];
+            std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
+            zeile.stand = 0;
+            inhaltGeaendert();
+            meldeZeilenGeaendert(stelle, stelle);
+            meldeDatenAenderung(nullptr);
+            throw Fehler(t(textLoeschenGeaendert));
+        }
+    }
 
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsBrowse;
@@ -1357,9 +1413,8 @@ void TKADaoTable::Empty()
     const size_t k = size_t(m_schluesselFeld);
     m_database->Execute(QStringLiteral("BEGIN IMMEDIATE"));
     try {
-        SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
-                          QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                              .arg(SqlText::klammern(m_basisTabelle), SqlText::klammern(m_felder[k]->m_herkunftSpalte)));
+        // Every row shown goes, whatever it holds now: one statement by key, bound row by row.
+        SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), zeilenAnweisungen().loeschen({}, {}).sql);
         for (int index : m_sichtbar) {
             a.binden(1, m_alle[size_t(index)].werte[k]);
             a.ausfuehren();

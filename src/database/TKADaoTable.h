@@ -4,6 +4,7 @@
 #include "SqliteAnweisung.h"
 #include "TDataSource.h"
 #include "TField.h"
+#include "ZeilenAnweisungen.h"
 
 #include <QHash>
 #include <QList>
@@ -27,10 +28,15 @@ class TKADaoDatabase;
 /// - Open/Close, First/Next/Prior/Last/MoveToRow with Bof/Eof, RecordCount (exact), IsEmpty.
 /// - Edit/Append/Insert/Post/Cancel/Delete on the current row. Edit re-reads the row; Edit in a
 ///   dataset without rows starts a new row. Post writes, lets the engine fill the AutoNumber,
-///   re-reads the row, then runs AfterPost. A row changed or deleted by another connection since
-///   Edit is refused, and the typed values stay in the edit buffer. Text longer than its
-///   column is refused, naming the field and its width. Moving while editing posts a changed
-///   row and drops an unchanged one.
+///   re-reads the row, then runs AfterPost. Post writes only the columns the user changed and
+///   compares only those (and the InWhere fields) with the stored row: when another connection
+///   changed one of them since Edit, the user is asked (RueckfrageBeiKonflikt) whether to store
+///   the input over the fresh row; otherwise Post is refused and the typed values stay in the
+///   edit buffer. A row deleted meanwhile is refused. Delete removes the row only while it
+///   still holds every value read; else it is refused and the fresh row shown. Stored text
+///   that is not valid UTF-8 is compared by its bytes. Text longer than its column is refused,
+///   naming the field and its width. Moving while editing posts a changed row and drops an
+///   unchanged one.
 /// - Master/detail: with MasterSource and MasterFields ("Projekt_ID -> ID") only the rows whose
 ///   detail field equals the master's current key are read, again whenever that key changes; a
 ///   new row takes the master's key.
@@ -62,6 +68,11 @@ public:
     void setSQL(const QString& text);
     bool ReadOnly() const { return m_readOnly; }
     void setReadOnly(bool wert);
+    /// Whether Post asks the user (Meldung::bestaetigen) to store the input over a row that
+    /// another user changed in the same fields meanwhile; without asking (or with "Nein") Post
+    /// is refused. Off for posts that run with nobody at the screen.
+    bool RueckfrageBeiKonflikt() const { return m_rueckfrageBeiKonflikt; }
+    void setRueckfrageBeiKonflikt(bool wert) { m_rueckfrageBeiKonflikt = wert; }
     TDataSource* MasterSource() const { return m_masterSource; }
     void setMasterSource(TDataSource* quelle);
     /// Link "DetailFeld -> MasterFeld", several separated by ';'.
@@ -237,6 +248,9 @@ private:
     void feldSetzen(TField* feld, const QVariant& wert);
 
     std::optional<std::vector<QVariant>> zeileNachlesen(const QVariant& schluessel);
+    ZeilenAnweisungen zeilenAnweisungen() const;
+    int ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung);
+    void aenderungSchreiben(const QVariant& schluessel);
     void breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const;
     void neuerDatensatz(bool amEnde);
     void positionSetzen(int zeile, bool melden = true);
@@ -255,6 +269,7 @@ private:
     QString m_tableName;
     QString m_sql;
     bool m_readOnly = false;
+    bool m_rueckfrageBeiKonflikt = true;
     QPointer<TDataSource> m_masterSource;
     QString m_masterFields;
     QString m_filter;

@@ -4,12 +4,15 @@
 #include "DatenGitter.h"
 #include "Fehler.h"
 #include "FensterLage.h"
+#include "HookHelpSystem.h"
+#include "HtmlHelp.h"
 #include "IniRecord.h"
 #include "Meldung.h"
 #include "Oberflaechenschrift.h"
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
+#include "UnitInfo.h"
 #include "Zeilenfarbe.h"
 
 #include <QApplication>
@@ -288,6 +291,7 @@ void TFormProjektMain::leistenEinrichten()
 
 TFormProjektMain::~TFormProjektMain()
 {
+    FormDestroy();
     if (FormProjektMain == this)
         FormProjektMain = nullptr;
 }
@@ -302,6 +306,38 @@ void TFormProjektMain::FormCreate()
     const QString pfad = HilfedateiPfad();
     if (!QFile::exists(pfad))
         Meldung::information(QStringLiteral("Hilfedatei nicht gefunden !") + QChar(13) + pfad);
+    const HtmlHelp::Zustand& hilfe = HtmlHelp::AktuellerZustand();
+    if (!hilfe.geladen || !HtmlHelp::VersionAusreichend(hilfe.version))
+        Meldung::information(QStringLiteral("Diese Anwendung erfordert die Installation der MS HTML Help 1.2 oder höher"));
+    m_hilfe = std::make_unique<THookHelpSystem>(pfad, QString());
+    HtmlHelp::FensterLageVerbinden(
+        [] {
+            FensterLesen(QStringLiteral("HilfeFenster"));
+            return FensterLage(QStringLiteral("HilfeFenster"));
+        },
+        [](const QRect& lage) {
+            FensterLageSetzen(QStringLiteral("HilfeFenster"), lage);
+            FensterSchreiben(QStringLiteral("HilfeFenster"));
+        });
+}
+
+void TFormProjektMain::FormDestroy()
+{
+    if (HtmlHelp::AktuellerZustand().geladen)
+        HtmlHelp::HtmlHelpA(nullptr, {}, HtmlHelp::HH_CLOSE_ALL, 0);
+    m_hilfe.reset();
+    HtmlHelp::FensterLageVerbinden({}, {});
+}
+
+void TFormProjektMain::InfoAnzeigen()
+{
+    TFormInfo info(this);
+    info.exec();
+}
+
+void TFormProjektMain::HilfeAnzeigen()
+{
+    AnwendungHilfeKontext(HilfeKontextStart);
 }
 
 void TFormProjektMain::showEvent(QShowEvent* ereignis)
@@ -335,6 +371,8 @@ void TFormProjektMain::FormShow()
     if (DataModule2) {
         DataModule2->setzeHandler(QStringLiteral("ActionAnsicht"), [this] { ActionAnsichtExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionInfoClick"), [this] { InfoAnzeigen(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionHilfe"), [this] { HilfeAnzeigen(); });
     }
 
     AnsichtSetzen(IniRecord.Startansicht);

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QMainWindow>
 
+#include <memory>
+
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
@@ -11,6 +13,7 @@ class QToolBar;
 class QWidget;
 class TDatenGitter;
 class TGitterSpalte;
+class THookHelpSystem;
 
 // The main window: menu bar and toolbar for the command set, the two views of the projects
 // (edit view for the office, public view for the wall screen) on pages without tabs, and the
@@ -63,6 +66,11 @@ public:
 
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();
+    // The help context the help command shows.
+    static constexpr int HilfeKontextStart = 1000;
+    void InfoAnzeigen();
+    void HilfeAnzeigen();
+    THookHelpSystem* HelpSystem() const { return m_hilfe.get(); }
 
 protected:
     void showEvent(QShowEvent* ereignis) override;
@@ -72,6 +80,7 @@ private:
     void FormCreate();
     // Heights, spacing and colours of the menu bar and the toolbar.
     void leistenEinrichten();
+    void FormDestroy();
     void FormClose();
     // The name under which the view stores its window geometry.
     static QString fensterName(int ansicht);
@@ -83,6 +92,7 @@ private:
     void listeGelesen();
     void standAnzeigen();
 
+    std::unique_ptr<THookHelpSystem> m_hilfe;
     int m_ansicht = -1;
     bool m_gezeigt = false;
     QDateTime m_letzterStand;       // last successful refresh of the public list

@@ -71,6 +71,7 @@ const Fenster g_fenster[] = {
     PV_FENSTER(AufgabeFenster, 657, 565),
     PV_FENSTER(SucheFenster, 715, 427),
     PV_FENSTER(DruckVorschau, 715, 427),
+    PV_FENSTER(HilfeFenster, 900, 650),
 };
 
 #undef PV_FENSTER
@@ -285,6 +286,8 @@ void IniAnlegen()
 void IniLesen()
 {
     const QString datei = IniDateiPfad();
+    // Writes killed before they replaced the file left their temporaries beside it.
+    VerwaisteZwischendateienEntfernen(datei);
     for (const Eintrag& e : g_eintraege)
         lesen(datei, e.abschnitt, QString::fromUtf8(e.schluessel), IniRecord, e.feld, ausVorgabe(e.vorgabe));
 }

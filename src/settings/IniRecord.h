@@ -40,6 +40,8 @@ struct TIniRecord
     int32_t StammFensterTop = 0, StammFensterLeft = 0, StammFensterWidth = 0, StammFensterHeight = 0;
     int32_t OptionFensterTop = 0, OptionFensterLeft = 0, OptionFensterWidth = 0, OptionFensterHeight = 0;
     int32_t AufgabeFensterTop = 0, AufgabeFensterLeft = 0, AufgabeFensterWidth = 0, AufgabeFensterHeight = 0;
+    // Not in the old program: the help window keeps its place as the other windows do.
+    int32_t HilfeFensterTop = 0, HilfeFensterLeft = 0, HilfeFensterWidth = 0, HilfeFensterHeight = 0;
     int32_t SucheFensterTop = 0, SucheFensterLeft = 0, SucheFensterWidth = 0, SucheFensterHeight = 0;
     int32_t DruckVorschauTop = 0, DruckVorschauLeft = 0, DruckVorschauWidth = 0, DruckVorschauHeight = 0;
 
@@ -82,7 +84,8 @@ void IniVorbelegen();
 // nothing more.
 void IniAnlegen();
 
-// Reads / writes the fifteen keys of "Programm" and "Control".
+// Reads / writes the fifteen keys of "Programm" and "Control". Reading first removes the
+// temporaries that writes killed before their rename left beside the file.
 void IniLesen();
 void IniSchreiben();
 

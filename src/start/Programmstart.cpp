@@ -4,6 +4,9 @@
 #include "Bildschirmfotos.h"
 #include "DataModule1.h"
 #include "Fehler.h"
+#include "HilfeProtokoll.h"
+#include "HtmlHelp.h"
+#include "IniRecord.h"
 #include "Meldung.h"
 #include "UnitAktionManager.h"
 #include "UnitProjektMain.h"
@@ -55,6 +58,16 @@ int TProgrammstart::Ausfuehren(QApplication& app, const QString& fotoOrdner)
 
 int ProgrammStarten(QApplication& app, const QString& fotoOrdner)
 {
+    // The help control and its diagnostic file come before any window. The version is only
+    // noted there; a program file without one is start-up's to report.
+    HtmlHelp::Laden();
+    QString version;
+    try {
+        version = DateiVersion(QCoreApplication::applicationFilePath());
+    } catch (const Fehler&) {
+    }
+    HilfeProtokoll::Einrichten(QCoreApplication::applicationDirPath(), QCoreApplication::arguments(), version,
+                               HtmlHelp::AktuellerZustand().version.text());
     TProgrammstart start;
     if (!start.Starten())
         return 1;

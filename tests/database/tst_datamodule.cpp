@@ -1,5 +1,6 @@
 #include "DataModule1.h"
 #include "IniRecord.h"
+#include "MeldungsRecorder.h"
 #include "TDataSource.h"
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
@@ -201,6 +202,72 @@ private slots:
         a->Post();
         QCOMPARE(m.projekt("Last_Aufgabe"), QVariant(2));
         QCOMPARE(m.projekt("AnzAufg"), QVariant(2));
+    }
+
+    void zweiterPlatz_data()
+    {
+        QTest::addColumn<bool>("bytesAndererProgramme");
+        QTest::newRow("UTF-8") << false;
+        QTest::newRow("Bezeichnung nicht UTF-8") << true;
+    }
+
+    // Two PCs on one database: the office edits project P1's address while the other PC posts
+    // a task of P1, whose after-post rewrites P1's summary. Neither is refused or asked, and
+    // both changes are kept; a name stored by another tool in Windows-1252 changes nothing.
+    void zweiterPlatz()
+    {
+        QFETCH(bool, bytesAndererProgramme);
+        MeldungsRecorder meldungen;
+        Modul buero([&](TestDatenbank& d) {
+            d.grunddaten();
+            if (bytesAndererProgramme)
+                d.fremd(QStringLiteral("UPDATE Projekt SET Bezeichn = CAST(X'42E4636B6572' AS TEXT) WHERE ID = 1"));
+        });
+        TDataModule1 zweiter;
+        zweiter.DBProjekt->setDatabaseName(buero.db.pfad);
+        zweiter.DBProjekt->Open();
+        zweiter.DatenmengenOeffnen();
+
+        buero.dm.TabProjekt->Edit();
+        buero.dm.TabProjekt->FieldByName(QStringLiteral("Strasse"))->setAsString(QStringLiteral("Hauptstr. 1"));
+
+        TKADaoTable* aufgaben = zweiter.TabProjektAufgaben;
+        QVERIFY(aufgaben->Locate(QStringLiteral("Aufgabe_ID"), 2));
+        aufgaben->Edit();
+        aufgaben->FieldByName(QStringLiteral("Status_ID"))->setAsInteger(4);
+        aufgaben->Post();
+        QCOMPARE(buero.anzahl(QStringLiteral("SELECT Last_Rang FROM Projekt WHERE ID = 1")), 3);
+
+        buero.dm.TabProjekt->Post();
+        QCOMPARE(buero.db.wert(QStringLiteral("SELECT Strasse || '|' || Last_Rang || '|' || hex(Bezeichn) FROM Projekt "
+                                              "WHERE ID = 1")).toString(),
+                 QStringLiteral("Hauptstr. 1|3|") + (bytesAndererProgramme ? "42E4636B6572" : "42C3A4636B65726569204875626572"));
+        QCOMPARE(buero.projekt("Last_Rang"), QVariant(3));
+
+        // The office's own task post rewrites the summary again over the other PC's.
+        TKADaoTable* eigene = buero.dm.TabProjektAufgaben;
+        QVERIFY(eigene->Locate(QStringLiteral("Aufgabe_ID"), 2));
+        eigene->Edit();
+        eigene->FieldByName(QStringLiteral("Status_ID"))->setAsInteger(3);
+        eigene->Post();
+        QCOMPARE(buero.anzahl(QStringLiteral("SELECT Last_Rang FROM Projekt WHERE ID = 1")), 2);
+        QVERIFY(meldungen.fragen.isEmpty());
+    }
+
+    // A project renumbered on the other PC is not the one the user meant to change: the user
+    // is asked, and "Nein" stores nothing.
+    void umnummeriertesProjekt()
+    {
+        MeldungsRecorder meldungen;
+        meldungen.antwort = false;
+        Modul m;
+        m.dm.TabProjekt->Edit();
+        m.dm.TabProjekt->FieldByName(QStringLiteral("Strasse"))->setAsString(QStringLiteral("Hauptstr. 1"));
+        m.db.fremd(QStringLiteral("UPDATE Projekt SET Kommnr = 'P1-alt' WHERE ID = 1"));
+        QVERIFY(fehlerText([&] { m.dm.TabProjekt->Post(); }).contains(QStringLiteral("inzwischen")));
+        QCOMPARE(meldungen.fragen.size(), 1);
+        QVERIFY(meldungen.fragen.first().second.contains(QStringLiteral("Feld 'Kommnr': gespeichert ist jetzt 'P1-alt', gelesen war 'P1'.")));
+        QVERIFY(m.db.wert(QStringLiteral("SELECT Strasse FROM Projekt WHERE ID = 1")).isNull());
     }
 
     void zuordnen_data()

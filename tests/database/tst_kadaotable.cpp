@@ -2,12 +2,14 @@
 #include "TDataSource.h"
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
+#include "MeldungsRecorder.h"
 #include "TestDatenbank.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -606,14 +608,14 @@ private slots:
     {
         QTest::addColumn<QString>("fremdeAenderung");
         QTest::addColumn<QString>("meldung");
-        QTest::newRow("geändert") << "UPDATE Personal SET Nummer = 'X9' WHERE ID = 1"
+        QTest::newRow("geändert") << "UPDATE Personal SET Name = 'Anna Andere' WHERE ID = 1"
                                   << "Der Datensatz wurde inzwischen von einem anderen Benutzer geändert.";
         QTest::newRow("gelöscht") << "DELETE FROM Personal WHERE ID = 1"
                                   << "Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht.";
     }
 
-    // A row changed or deleted by another program since Edit is not overwritten: Post is
-    // refused and the user's input stays in the edit buffer.
+    // A field changed by another program since Edit, or the row deleted, is not overwritten:
+    // with nobody to ask, Post is refused and the user's input stays in the edit buffer.
     void optimistischeSperre()
     {
         QFETCH(QString, fremdeAenderung);
@@ -666,6 +668,208 @@ private slots:
         b->Post();
         QCOMPARE(m_t->wert(QStringLiteral("SELECT Nummer || '/' || Lohnart FROM Personal WHERE ID = 1")).toString(),
                  QStringLiteral("A7/Gehalt"));
+    }
+
+    // A delete is refused like a post when the row no longer holds what was read: the fresh
+    // row is shown and a second delete, now knowingly, removes it. A row deleted elsewhere is
+    // gone all the same.
+    void loeschenPrueftGelesenenStand()
+    {
+        TKADaoDatabase zweite;
+        zweite.setDatabaseName(m_t->pfad);
+        zweite.Open();
+        auto a = tabelle(*m_db, QStringLiteral("TabA"), QStringLiteral("Personal"));
+        auto b = tabelle(zweite, QStringLiteral("TabB"), QStringLiteral("Personal"));
+        a->Open();
+        b->Open();
+        b->Edit();
+        b->FieldByName(QStringLiteral("Name"))->setAsString(QStringLiteral("Anna Neu"));
+        b->Post();
+
+        QVERIFY(fehlerText([&] { a->Delete(); })
+                    .startsWith(QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer geändert.")));
+        QCOMPARE(m_t->wert(QStringLiteral("SELECT Name FROM Personal WHERE ID = 1")).toString(), QStringLiteral("Anna Neu"));
+        QCOMPARE(a->RecordCount(), 2);
+        QCOMPARE(a->State(), TDataSetState::dsBrowse);
+        QCOMPARE(a->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Anna Neu"));
+        a->Delete();
+        QCOMPARE(m_t->wert(QStringLiteral("SELECT count(*) FROM Personal WHERE ID = 1")).toInt(), 0);
+        QCOMPARE(a->RecordCount(), 1);
+
+        // Deleted on the other side first: nothing to refuse.
+        b->Requery();
+        b->Delete();
+        a->Delete();
+        QVERIFY(a->IsEmpty());
+    }
+
+    void datumAusserhalbDerJahre_data()
+    {
+        QTest::addColumn<QString>("feld");
+        QTest::addColumn<QDateTime>("wert");
+        QTest::addColumn<QString>("gespeichert");  // empty: refused
+        QTest::newRow("Jahr 10000") << "Datum" << QDateTime(QDate(10000, 1, 1), QTime(0, 0)) << QString();
+        QTest::newRow("Jahr -5") << "Datum" << QDateTime(QDate(-5, 6, 1), QTime(0, 0)) << QString();
+        QTest::newRow("Zeitpunkt Jahr 12024") << "Baubegin" << QDateTime(QDate(12024, 3, 1), QTime(8, 0)) << QString();
+        QTest::newRow("Jahr 1") << "Datum" << QDateTime(QDate(1, 1, 1), QTime(0, 0)) << "0001-01-01";
+        QTest::newRow("Jahr 9999") << "Baubegin" << QDateTime(QDate(9999, 12, 31), QTime(23, 59)) << "9999-12-31 23:59:00";
+    }
+
+    // A date the stored form cannot hold (years 1 to 9999) is refused when it is set, with the
+    // field's invalid-value message; the stored date stays as it was.
+    void datumAusserhalbDerJahre()
+    {
+        QFETCH(QString, feld);
+        QFETCH(QDateTime, wert);
+        QFETCH(QString, gespeichert);
+        auto t = tabelle(*m_db, QStringLiteral("TabProjekt"), QStringLiteral("Projekt"));
+        t->Open();
+        t->Edit();
+        t->FieldByName(feld)->setAsString(QStringLiteral("01.02.2024"));
+        const QString meldung = fehlerText([&] {
+            if (feld == QLatin1String("Datum"))
+                t->FieldByName(feld)->setAsDate(wert.date());
+            else
+                t->FieldByName(feld)->setAsDateTime(wert);
+        });
+        t->Post();
+        const QString gelesen = m_t->wert(QStringLiteral("SELECT %1 FROM Projekt WHERE ID = 1").arg(feld)).toString();
+        if (gespeichert.isEmpty()) {
+            QCOMPARE(meldung, QStringLiteral("'%1' ist kein gültiger Wert für das Feld '%2'.")
+                                  .arg(t->FieldByName(feld)->Text(wert), feld));
+            QVERIFY(gelesen.startsWith(QStringLiteral("2024-02-01")));
+        } else {
+            QCOMPARE(meldung, QString());
+            QCOMPARE(gelesen, gespeichert);
+            QCOMPARE(t->FieldByName(feld)->AsDateTime(), wert);
+        }
+    }
+
+    void textOhneGueltigesUtf8_data()
+    {
+        QTest::addColumn<QString>("feld");  // empty: delete the row
+        QTest::addColumn<QString>("eingabe");
+        QTest::newRow("anderes Feld") << "Strasse" << "Hauptstr. 1";
+        QTest::newRow("das Feld selbst") << "Bezeichn" << "Bäckerei Huber";
+        QTest::newRow("löschen") << QString() << QString();
+    }
+
+    // Other tools leave text that is not UTF-8 (here Windows-1252 "Bäcker"). Such a row can be
+    // changed and deleted like any other; the bytes nobody changed stay as they are.
+    void textOhneGueltigesUtf8()
+    {
+        QFETCH(QString, feld);
+        QFETCH(QString, eingabe);
+        m_t->fremd(QStringLiteral("UPDATE Projekt SET Bezeichn = CAST(X'42E4636B6572' AS TEXT) WHERE ID = 1"));
+        MeldungsRecorder meldungen;
+        auto t = tabelle(*m_db, QStringLiteral("TabProjekt"), QStringLiteral("Projekt"));
+        t->Open();
+        if (feld.isEmpty()) {
+            t->Delete();
+            QCOMPARE(m_t->wert(QStringLiteral("SELECT count(*) FROM Projekt WHERE ID = 1")).toInt(), 0);
+            return;
+        }
+        t->Edit();
+        t->FieldByName(feld)->setAsString(eingabe);
+        t->Post();
+        QVERIFY(meldungen.fragen.isEmpty());
+        QCOMPARE(m_t->wert(QStringLiteral("SELECT %1 FROM Projekt WHERE ID = 1").arg(feld)).toString(), eingabe);
+        QCOMPARE(m_t->wert(QStringLiteral("SELECT hex(Bezeichn) FROM Projekt WHERE ID = 1")).toString(),
+                 feld == QLatin1String("Bezeichn") ? QStringLiteral("42C3A4636B65726569204875626572") : QStringLiteral("42E4636B6572"));
+        // Again, as the after-post of a task does with the project row.
+        t->Edit();
+        t->FieldByName(QStringLiteral("Last_Rang"))->setAsInteger(3);
+        t->Post();
+        QCOMPARE(m_t->wert(QStringLiteral("SELECT Last_Rang FROM Projekt WHERE ID = 1")).toInt(), 3);
+    }
+
+    // Another program's post of a task rewrites the project's summary columns, and another
+    // user changes a different field: neither blocks this user's change of the address, and
+    // nothing of theirs is overwritten.
+    void nurGeaenderteSpaltenWerdenVerglichen()
+    {
+        TKADaoDatabase zweite;
+        zweite.setDatabaseName(m_t->pfad);
+        zweite.Open();
+        auto a = tabelle(*m_db, QStringLiteral("TabA"), QStringLiteral("Projekt"));
+        auto b = tabelle(zweite, QStringLiteral("TabB"), QStringLiteral("Projekt"));
+        a->Open();
+        b->Open();
+        a->Edit();
+        a->FieldByName(QStringLiteral("Strasse"))->setAsString(QStringLiteral("Hauptstr. 1"));
+        b->Edit();
+        b->FieldByName(QStringLiteral("Last_Datum"))->setAsDate(QDate(2025, 5, 5));
+        b->FieldByName(QStringLiteral("Last_Rang"))->setAsInteger(2);
+        b->FieldByName(QStringLiteral("Ort"))->setAsString(QStringLiteral("80331 München"));
+        b->Post();
+
+        a->Post();
+        QCOMPARE(a->State(), TDataSetState::dsBrowse);
+        QCOMPARE(m_t->wert(QStringLiteral("SELECT Strasse || '|' || Ort || '|' || Last_Datum || '|' || Last_Rang "
+                                          "FROM Projekt WHERE ID = 1")).toString(),
+                 QStringLiteral("Hauptstr. 1|80331 München|2025-05-05|2"));
+        QCOMPARE(a->FieldByName(QStringLiteral("Ort"))->AsString(), QStringLiteral("80331 München"));
+    }
+
+    void gleichesFeldGeaendert_data()
+    {
+        QTest::addColumn<int>("antwort");  // 1 Ja, 0 Nein, -1 no one to ask
+        QTest::addColumn<QString>("kollege");  // what the other user stored
+        QTest::newRow("Ja: Eingabe über den neuen Stand") << 1 << "Kollege";
+        QTest::newRow("Nein: nichts gespeichert") << 0 << "Kollege";
+        QTest::newRow("niemand zu fragen") << -1 << "Kollege";
+        QTest::newRow("dasselbe gespeichert: keine Frage") << 0 << "Eingabe A";
+    }
+
+    // Both users changed the same field: the user is told whose value stands now and may store
+    // the typed values over the fresh row (its other fields as the other user left them). Who
+    // declines keeps the input in the edit buffer and nothing is written.
+    void gleichesFeldGeaendert()
+    {
+        QFETCH(int, antwort);
+        QFETCH(QString, kollege);
+        const bool gleich = kollege == QLatin1String("Eingabe A");
+        std::optional<MeldungsRecorder> meldungen;
+        if (antwort >= 0) {
+            meldungen.emplace();
+            meldungen->antwort = antwort == 1;
+        }
+        auto a = tabelle(*m_db, QStringLiteral("TabA"), QStringLiteral("Projekt"));
+        a->Open();
+        a->Edit();
+        a->FieldByName(QStringLiteral("Strasse"))->setAsString(QStringLiteral("Eingabe A"));
+        m_t->fremd(QStringLiteral("UPDATE Projekt SET Strasse = '%1', Ort = 'Passau' WHERE ID = 1").arg(kollege));
+
+        const QString meldung = fehlerText([&] { a->Post(); });
+        if (gleich) {
+            QCOMPARE(meldung, QString());
+            QVERIFY(meldungen->fragen.isEmpty());
+            QCOMPARE(m_t->wert(QStringLiteral("SELECT Strasse || '|' || Ort FROM Projekt WHERE ID = 1")).toString(),
+                     QStringLiteral("Eingabe A|Passau"));
+            return;
+        }
+        if (meldungen) {
+            QCOMPARE(meldungen->fragen.size(), 1);
+            const QString frage = meldungen->fragen.first().second;
+            QVERIFY2(frage.contains(QStringLiteral("'Strasse'")) && frage.contains(QStringLiteral("'Kollege'"))
+                         && frage.contains(QStringLiteral("'Eingabe A'")),
+                     qPrintable(frage));
+        }
+        const QString gespeichert =
+            m_t->wert(QStringLiteral("SELECT Strasse || '|' || Ort FROM Projekt WHERE ID = 1")).toString();
+        if (antwort == 1) {
+            QCOMPARE(meldung, QString());
+            QCOMPARE(gespeichert, QStringLiteral("Eingabe A|Passau"));
+            QCOMPARE(a->State(), TDataSetState::dsBrowse);
+            QCOMPARE(a->FieldByName(QStringLiteral("Ort"))->AsString(), QStringLiteral("Passau"));
+        } else {
+            QVERIFY(meldung.contains(QStringLiteral("inzwischen von einem anderen Benutzer geändert")));
+            QCOMPARE(gespeichert, QStringLiteral("Kollege|Passau"));
+            QCOMPARE(a->State(), TDataSetState::dsEdit);
+            QCOMPARE(a->FieldByName(QStringLiteral("Strasse"))->AsString(), QStringLiteral("Eingabe A"));
+            a->Cancel();
+            QCOMPARE(a->FieldByName(QStringLiteral("Strasse"))->AsString(), QStringLiteral("Kollege"));
+        }
     }
 
     void ueberlangerText_data()

@@ -2,6 +2,8 @@
 #include "DatenGitter.h"
 #include "DatenbankWerkzeug.h"
 #include "DatumEdit.h"
+#include "HookHelpSystem.h"
+#include "HtmlHelp.h"
 #include "IniRecord.h"
 #include "MeldungsRecorder.h"
 #include "TKADaoDatabase.h"
@@ -37,6 +39,8 @@ private slots:
     void init();
     void cleanup();
     void hilfedateiFehlt();
+    void hilfeVersion_data();
+    void hilfeVersion();
     void ersterStartSpaltenUmgekehrt();
     void glyphMaxima_data();
     void glyphMaxima();
@@ -86,6 +90,7 @@ void TestProjektMain::init()
     IniAnlegen();
     IniRecord.AnzahlStatus = 6;
     IniRecord.Startansicht = 0;
+    HtmlHelp::Laden();
     m_meldungen = std::make_unique<MeldungsRecorder>();
     m_module1 = std::make_unique<TDataModule1>();
     m_module1->DBProjekt->setDatabaseName(pfad("PROJEKT.MDB"));
@@ -118,6 +123,45 @@ void TestProjektMain::hilfedateiFehlt()
     const QString erwartet = QStringLiteral("Hilfedatei nicht gefunden !") + QChar(13)
                              + QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/Projekt.chm");
     QCOMPARE(m_meldungen->texte(), QStringList{erwartet});
+}
+
+// The help control is checked once at start: too old or missing is said, start goes on; the
+// help link is the application's help handler while the window lives.
+void TestProjektMain::hilfeVersion_data()
+{
+    QTest::addColumn<bool>("geladen");
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<bool>("meldung");
+    QTest::newRow("4.72") << true << 4 << 72 << true;
+    QTest::newRow("4.73") << true << 4 << 73 << false;
+    QTest::newRow("5.0") << true << 5 << 0 << false;
+    QTest::newRow("nicht geladen") << false << 0 << 0 << true;
+}
+
+void TestProjektMain::hilfeVersion()
+{
+    QFETCH(bool, geladen);
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(bool, meldung);
+    HtmlHelp::Zustand zustand;
+    zustand.geladen = geladen;
+    zustand.versionGelesen = geladen;
+    zustand.version = {major, minor, 0, 0};
+    HtmlHelp::ZustandSetzen(zustand);
+    fensterZeigen(0);
+    const QString text = QStringLiteral("Diese Anwendung erfordert die Installation der MS HTML Help 1.2 oder höher");
+    QCOMPARE(m_meldungen->texte().contains(text), meldung);
+    QVERIFY(AktuellerHilfeHandler() == m_fenster->HelpSystem());
+    // The help command goes to the help link, which looks for the file beside the program.
+    if (!meldung) {
+        m_module2->Action(QStringLiteral("ActionHilfe"))->trigger();
+        QVERIFY(m_meldungen->texte().last().contains(QStringLiteral("wurde nicht gefunden")));
+    }
+    m_module2.reset();
+    m_fenster.reset();
+    QVERIFY(AktuellerHilfeHandler() == nullptr);
 }
 
 // Without stored column sections every column is moved to place 0 in turn: reversed, 80 wide.

@@ -162,6 +162,53 @@ private slots:
         QCOMPARE(GetPrivateProfileString("Programm", "DBName", {}, ini()), QStringLiteral("ZEIT.MDB"));
     }
 
+    // A settings file Windows saved as "Unicode" (UTF-16 with byte-order mark) is read as such
+    // and stays UTF-16 when start-up writes the keys it lacks.
+    void windowsUnicodeDatei()
+    {
+        const QString text = QStringLiteral("[Programm]\r\nDBVerzeichnis=\\\\server\\Bühl\r\n"
+                                            "MasterVerzeichnis=D:\\Zentora\r\n[Control]\r\nAnzahlStatus=6\r\n"
+                                            "Startansicht=1\r\n");
+        QByteArray datei("\xFF\xFE");
+        for (const QChar c : text)
+            datei.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+        schreibenRoh(ini(), datei);
+        IniVorbelegen();
+        IniLesen();
+        QCOMPARE(IniRecord.DBVerzeichnis, QStringLiteral("\\\\server\\Bühl"));
+        QCOMPARE(IniRecord.MasterVerzeichnis, QStringLiteral("D:\\Zentora"));
+        QCOMPARE(IniRecord.AnzahlStatus, 6);
+        QCOMPARE(IniRecord.Startansicht, 1);
+        QCOMPARE(IniRecord.DBName, QStringLiteral("ZEIT.MDB"));
+
+        IniSchreiben();
+        const QByteArray nachher = lesen(ini());
+        QVERIFY(nachher.startsWith("\xFF\xFE"));
+        QCOMPARE(nachher.size() % 2, 0);
+        const QString gelesen = QString::fromUtf16(reinterpret_cast<const char16_t*>(nachher.constData() + 2),
+                                                   (nachher.size() - 2) / 2);
+        QVERIFY2(gelesen.startsWith("[Programm]\r\nDBVerzeichnis=\\\\server\\Bühl\r\nMasterVerzeichnis=D:\\Zentora\r\n"
+                                    "ProgVerzeichnis="),
+                 qPrintable(gelesen));
+        QVERIFY(gelesen.contains("\r\nDBName=ZEIT.MDB\r\n"));
+        QVERIFY(gelesen.endsWith("\r\nAufgabenAutomatik=0\r\n"));
+        IniRecord = TIniRecord{};
+        IniLesen();
+        QCOMPARE(IniRecord.DBVerzeichnis, QStringLiteral("\\\\server\\Bühl"));
+        QCOMPARE(IniRecord.AnzahlStatus, 6);
+    }
+
+    // Reading the settings at start removes what writes killed before their rename left behind.
+    void verwaisteZwischendateienBeimStart()
+    {
+        schreibenRoh(ini(), "[Control]\r\nAnzahlStatus=4\r\n");
+        schreibenRoh(ini() + ".KzUwQe", "[Control]\r\nAnzahlStatus=5\r\n");
+        IniLesen();
+        QCOMPARE(IniRecord.AnzahlStatus, 4);
+        QCOMPARE(QDir(m_ordner->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{QStringLiteral("PROJEKT.INI")});
+    }
+
     void zahlenUndSchalter_data()
     {
         QTest::addColumn<QByteArray>("schluessel");

@@ -2,54 +2,18 @@
 
 #include "Fehler.h"
 #include "ProfilDatei.h"
+#include "ProfilSperre.h"
+#include "ProfilZwischendatei.h"
+#include "ProfilZwischenspeicher.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <optional>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
+#include <QMutex>
 
 namespace {
 
 ProfilTestHaken::VorDemErsetzen g_vorDemErsetzen;
 
-// The file's bytes; an empty file when it does not exist, nullopt when it exists but cannot
-// be read (then it must not be overwritten either).
-std::optional<QByteArray> dateiLesen(const QString& dateiname)
-{
-    const QFileInfo info(dateiname);
-    if (!info.exists())
-        return QByteArray();
-    QFile datei(dateiname);
-    if (!info.isFile() || !datei.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray inhalt = datei.readAll();
-    if (datei.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return inhalt;
-}
-
-bool ersetzen(const QString& dateiname, const QByteArray& inhalt)
-{
-    // QSaveFile writes a temporary file beside the target, keeps the target's permissions and
-    // renames it over the target only on commit.
-    QSaveFile datei(dateiname);
-    if (!datei.open(QIODevice::WriteOnly))
-        return false;
-    if (datei.write(inhalt) != inhalt.size() || !datei.flush())
-        return false;
-#ifdef Q_OS_UNIX
-    // The new content must be on disk before the name points to it.
-    if (::fsync(datei.handle()) != 0)
-        return false;
-#endif
-    if (g_vorDemErsetzen && !g_vorDemErsetzen())
-        return false;
-    return datei.commit();
-}
+// The program uses one thread; the lock keeps the remembered files whole should that change.
+QMutex g_zugriff;
 
 bool hatZeilenumbruch(const QString& text)
 {
@@ -120,8 +84,10 @@ int zahlWieWindows(const QString& text)
 QString GetPrivateProfileString(const QString& abschnitt, const QString& schluessel, const QString& vorgabe,
                                 const QString& dateiname)
 {
-    if (const auto inhalt = dateiLesen(dateiname)) {
-        if (auto wert = ProfilDatei(*inhalt).wert(abschnitt, schluessel))
+    {
+        const QMutexLocker zugriff(&g_zugriff);
+        const auto stand = ProfilZwischenspeicher::lesen(dateiname);
+        if (auto wert = stand.datei->wert(abschnitt, schluessel))
             return *wert;
     }
     // Windows cuts trailing blanks off the default.
@@ -141,21 +107,41 @@ bool WritePrivateProfileString(const QString& abschnitt, const QString& schluess
                                const QString& dateiname)
 {
     pruefen(abschnitt, schluessel, wert, dateiname);
-    const auto alt = dateiLesen(dateiname);
-    if (!alt)
+    const QMutexLocker zugriff(&g_zugriff);
+    // Start-up writes every key it has just read; a value the file holds already needs no lock.
+    if (const auto stand = ProfilZwischenspeicher::lesen(dateiname);
+        stand.vorhanden && stand.datei->enthaelt(abschnitt, schluessel, wert))
+        return true;
+    // Read, change and replace under the lock, so no other program's write falls in between.
+    ProfilSperre sperre(dateiname, true);
+    if (!sperre.bereit())
         return false;
-    ProfilDatei datei(*alt);
-    for (const QString& text : {abschnitt, schluessel, wert}) {
-        if (!Kodierung::kodieren(text, datei.kodierung())) {
-            ablehnen(abschnitt, schluessel, dateiname,
-                     QStringLiteral("„%1“ Zeichen enthält, die die Kodierung der Datei (%2) nicht kennt")
-                         .arg(text, Kodierung::name(datei.kodierung())));
+    const auto stand = ProfilZwischenspeicher::lesen(dateiname);
+    if (!stand.lesbar)
+        return false;
+    ProfilDatei datei = *stand.datei;
+    if (!datei.kodierungFuer({abschnitt, schluessel, wert})) {
+        for (const QString& text : {abschnitt, schluessel, wert}) {
+            if (!Kodierung::kodieren(text, Kodierung::innere(datei.kodierung()))) {
+                ablehnen(abschnitt, schluessel, dateiname,
+                         QStringLiteral("„%1“ Zeichen enthält, die die Kodierung der Datei (%2) nicht kennt")
+                             .arg(text, Kodierung::name(datei.kodierung())));
+            }
         }
     }
-    datei.setzen(abschnitt, schluessel, wert);
-    if (datei.inhalt() == *alt && QFileInfo::exists(dateiname))
+    if (!datei.setzen(abschnitt, schluessel, wert))
         return true;
-    return ersetzen(dateiname, datei.inhalt());
+    if (!ProfilZwischendatei::ersetzen(dateiname, datei.dateiInhalt(), g_vorDemErsetzen))
+        return false;
+    sperre.behalten();
+    ProfilZwischenspeicher::geschrieben(dateiname, datei);
+    return true;
+}
+
+void VerwaisteZwischendateienEntfernen(const QString& dateiname)
+{
+    const QMutexLocker zugriff(&g_zugriff);
+    ProfilZwischendatei::verwaisteEntfernen(dateiname);
 }
 
 namespace ProfilTestHaken {

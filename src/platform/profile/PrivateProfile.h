@@ -6,8 +6,10 @@
 // The Windows profile-file functions over a text file, with Windows' reading rules: section and
 // key names match without regard to case, blanks around names and values do not count, CR LF and
 // LF lines read alike, ';' starts a comment line, the first '=' ends the key, the first of
-// duplicate keys and sections wins, one pair of outer quotes is dropped. Files are UTF-8 when
-// their bytes are valid UTF-8, else Windows-1252, and are written back in their encoding.
+// duplicate keys and sections wins, one pair of outer quotes is dropped. Files with a byte-order
+// mark are UTF-16, files of valid UTF-8 beyond ASCII are UTF-8, all others Windows-1252; each is
+// written back in its encoding, which it keeps for the run. A parsed file is kept while the file
+// is unchanged. Files over 8 MB are refused with Fehler, for reading and writing alike.
 
 // The value of the key, or the default (without trailing blanks) when the file, the section or
 // the key is missing. "Key=" gives an empty text, not the default.
@@ -20,11 +22,15 @@ int GetPrivateProfileInt(const QString& abschnitt, const QString& schluessel, in
                          const QString& dateiname);
 
 // Sets the key in place: every other byte of the file stays as it was. The file is replaced as a
-// whole through a temporary file beside it, so it is never left half-written. Returns false when
-// the file cannot be read or written. Throws Fehler for names or values that would break the
-// file (line breaks, '=' in a key) or that its encoding cannot hold.
+// whole through a temporary file beside it, so it is never left half-written, under a lock that
+// other programs writing the same file respect. Returns false when the file cannot be read or
+// written. Throws Fehler for names or values that would break the file (line breaks, '=' in a
+// key) or that its encoding cannot hold.
 bool WritePrivateProfileString(const QString& abschnitt, const QString& schluessel, const QString& wert,
                                const QString& dateiname);
+
+// Removes temporary files that writes killed before their rename left beside the file.
+void VerwaisteZwischendateienEntfernen(const QString& dateiname);
 
 namespace ProfilTestHaken {
 // Runs after the new content is in the temporary file and before that replaces the file.

@@ -63,9 +63,101 @@ bool istGueltigesUtf8(const QByteArray& bytes)
     return true;
 }
 
+bool istAscii(const QByteArray& bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 ProfilKodierung erkennen(const QByteArray& dateiInhalt)
 {
-    return istGueltigesUtf8(dateiInhalt) ? ProfilKodierung::Utf8 : ProfilKodierung::Windows1252;
+    if (dateiInhalt.startsWith("\xFF\xFE"))
+        return ProfilKodierung::Utf16LE;
+    if (dateiInhalt.startsWith("\xFE\xFF"))
+        return ProfilKodierung::Utf16BE;
+    if (!istAscii(dateiInhalt) && istGueltigesUtf8(dateiInhalt))
+        return ProfilKodierung::Utf8;
+    return ProfilKodierung::Windows1252;
+}
+
+bool istUtf16(ProfilKodierung kodierung)
+{
+    return kodierung == ProfilKodierung::Utf16LE || kodierung == ProfilKodierung::Utf16BE;
+}
+
+ProfilKodierung innere(ProfilKodierung kodierung)
+{
+    return istUtf16(kodierung) ? ProfilKodierung::Utf8 : kodierung;
+}
+
+QByteArray utf16NachUtf8(const char* bytes, qsizetype laenge, bool bigEndian)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes);
+    const auto einheit = [&](qsizetype i) -> char32_t {
+        return bigEndian ? char32_t(p[2 * i] << 8 | p[2 * i + 1]) : char32_t(p[2 * i + 1] << 8 | p[2 * i]);
+    };
+    const qsizetype anzahl = laenge / 2;
+    QByteArray utf8;
+    utf8.reserve(anzahl + anzahl / 2);
+    for (qsizetype i = 0; i < anzahl; ++i) {
+        char32_t c = einheit(i);
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < anzahl) {
+            const char32_t tief = einheit(i + 1);
+            if (tief >= 0xDC00 && tief < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (tief - 0xDC00);
+                ++i;
+            }
+        }
+        if (c < 0x80) {
+            utf8.append(char(c));
+        } else if (c < 0x800) {
+            utf8.append(char(0xC0 | c >> 6));
+            utf8.append(char(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            utf8.append(char(0xE0 | c >> 12));
+            utf8.append(char(0x80 | (c >> 6 & 0x3F)));
+            utf8.append(char(0x80 | (c & 0x3F)));
+        } else {
+            utf8.append(char(0xF0 | c >> 18));
+            utf8.append(char(0x80 | (c >> 12 & 0x3F)));
+            utf8.append(char(0x80 | (c >> 6 & 0x3F)));
+            utf8.append(char(0x80 | (c & 0x3F)));
+        }
+    }
+    return utf8;
+}
+
+QByteArray utf8NachUtf16(const QByteArray& utf8, bool bigEndian)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.constData());
+    const qsizetype n = utf8.size();
+    QByteArray utf16;
+    utf16.reserve(2 * n);
+    const auto anhaengen = [&](char32_t einheit) {
+        const char hoch = char(einheit >> 8), tief = char(einheit & 0xFF);
+        utf16.append(bigEndian ? hoch : tief);
+        utf16.append(bigEndian ? tief : hoch);
+    };
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        const int folge = c < 0x80 ? 0 : c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+        char32_t wert = folge == 0 ? c : folge == 1 ? c & 0x1F : folge == 2 ? c & 0x0F : c & 0x07;
+        // The text comes from utf16NachUtf8 and from encoded values, so it is well formed.
+        for (int k = 1; k <= folge && i + k < n; ++k)
+            wert = wert << 6 | (p[i + k] & 0x3F);
+        i += folge + 1;
+        if (wert >= 0x10000) {
+            anhaengen(0xD800 + ((wert - 0x10000) >> 10));
+            anhaengen(0xDC00 + ((wert - 0x10000) & 0x3FF));
+        } else {
+            anhaengen(wert);
+        }
+    }
+    return utf16;
 }
 
 QString dekodieren(const char* bytes, qsizetype laenge, ProfilKodierung kodierung)
@@ -106,7 +198,16 @@ std::optional<QByteArray> kodieren(const QString& text, ProfilKodierung kodierun
 
 QString name(ProfilKodierung kodierung)
 {
-    return kodierung == ProfilKodierung::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1252");
+    switch (kodierung) {
+    case ProfilKodierung::Utf8:
+        return QStringLiteral("UTF-8");
+    case ProfilKodierung::Windows1252:
+        return QStringLiteral("Windows-1252");
+    case ProfilKodierung::Utf16LE:
+    case ProfilKodierung::Utf16BE:
+        break;
+    }
+    return QStringLiteral("UTF-16");
 }
 
 } // namespace Kodierung

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include "Testdateien.h"
@@ -24,6 +25,21 @@ const QByteArray g_windowsDatei = "[Programm]\r\n"
                                   "\r\n"
                                   "[Control]\r\n"
                                   "AnzahlStatus=5\r\n";
+
+// A text as Windows saves it with "Unicode" or "Unicode big endian": byte-order mark, then UTF-16.
+QByteArray utf16(const QString& text, bool bigEndian)
+{
+    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+    for (const QChar c : text) {
+        const char hoch = char(c.unicode() >> 8), tief = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? hoch : tief);
+        bytes.append(bigEndian ? tief : hoch);
+    }
+    return bytes;
+}
+
+// Set by the child processes of the two-writer test: "<file>|<key prefix>|<count>".
+constexpr const char* g_schreiberVariable = "PV_PROFIL_SCHREIBER";
 
 // Set by the child process of the interrupted-write test: it dies between writing the
 // temporary file and replacing the original.
@@ -167,8 +183,12 @@ private slots:
             << QByteArray("[A]\r\nX=1\r\nY=2\r\n");
         QTest::newRow("neuer Schlüssel nach Abschnitt ohne Zeilenende") << QByteArray("[A]") << "A" << "Y" << "2"
             << QByteArray("[A]\r\nY=2\r\n");
-        QTest::newRow("Wert in letzter Zeile ohne Zeilenende") << QByteArray("[A]\r\nX=1") << "A" << "X" << "22"
-            << QByteArray("[A]\r\nX=22");
+        QTest::newRow("Wert in letzter Zeile ohne Zeilenende bekommt CR LF") << QByteArray("[A]\r\nX=1") << "A" << "X" << "22"
+            << QByteArray("[A]\r\nX=22\r\n");
+        QTest::newRow("gleicher Wert in letzter Zeile ohne Zeilenende") << QByteArray("[A]\r\nX=1") << "A" << "X" << "1"
+            << QByteArray("[A]\r\nX=1\r\n");
+        QTest::newRow("LF-Datei: letzte Zeile bekommt LF") << QByteArray("[A]\nX=1") << "A" << "X" << "2"
+            << QByteArray("[A]\nX=2\n");
         QTest::newRow("LF-Datei bleibt LF") << QByteArray("[A]\nX=1\n") << "B" << "Y" << "2" << QByteArray("[A]\nX=1\n[B]\nY=2\n");
         QTest::newRow("gemischt: erstes Zeilenende gilt") << QByteArray("[A]\nX=1\r\n") << "A" << "Y" << "2"
             << QByteArray("[A]\nX=1\r\nY=2\n");
@@ -177,6 +197,12 @@ private slots:
             << QByteArray(g_windowsDatei + "Ort=K\xF6ln\r\n");
         QTest::newRow("1252-Wert ersetzt") << g_windowsDatei << "Programm" << "Inhaber" << "Ärger"
             << QByteArray(g_windowsDatei).replace("J\xFCrgen M\xFCller \x80 Stra\xDF" "e", "\xC4rger");
+        QTest::newRow("ASCII-Datei bekommt Umlaut in 1252") << QByteArray("[A]\r\nX=1\r\n") << "A" << "Ort" << "Köln"
+            << QByteArray("[A]\r\nX=1\r\nOrt=K\xF6ln\r\n");
+        QTest::newRow("neue Datei mit Umlaut in 1252") << QByteArray() << "Programm" << "Inhaber" << "Jürgen Müller"
+            << QByteArray("[Programm]\r\nInhaber=J\xFCrgen M\xFCller\r\n");
+        QTest::newRow("ASCII-Datei: Zeichen außerhalb 1252 als UTF-8") << QByteArray("[A]\r\nX=1\r\n") << "A" << "Ort" << "Łódź"
+            << QByteArray("[A]\r\nX=1\r\nOrt=\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n");
         QTest::newRow("UTF-8-Datei bleibt UTF-8") << QByteArray("[A]\r\nName=\xC3\xBC\r\n") << "A" << "Ort" << "Köln"
             << QByteArray("[A]\r\nName=\xC3\xBC\r\nOrt=K\xC3\xB6ln\r\n");
         QTest::newRow("BOM bleibt") << QByteArray("\xEF\xBB\xBF[A]\r\nX=1\r\n") << "A" << "X" << "ä"
@@ -262,12 +288,28 @@ private slots:
         QCOMPARE(QFile::permissions(pfad()) & 0x7077, rechte);
     }
 
+    // A PROJEKT.INI that is a link to a file elsewhere stays a link; that file is written,
+    // and the temporaries beside it are cleared.
+    void verknuepfteDatei()
+    {
+        QVERIFY(QDir(m_ordner->path()).mkdir("echt"));
+        schreibenRoh(pfad("echt/PROJEKT.INI"), "[A]\r\nX=1\r\n");
+        QVERIFY(QFile::link(pfad("echt/PROJEKT.INI"), pfad()));
+        QVERIFY(WritePrivateProfileString("A", "X", "2", pfad()));
+        QVERIFY(QFileInfo(pfad()).isSymLink());
+        QCOMPARE(lesen(pfad("echt/PROJEKT.INI")), QByteArray("[A]\r\nX=2\r\n"));
+        schreibenRoh(pfad("echt/PROJEKT.INI.QwErTz"), "[A]\r\nX=3\r\n");
+        VerwaisteZwischendateienEntfernen(pfad());
+        QCOMPARE(QDir(pfad("echt")).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("PROJEKT.INI")});
+    }
+
     void schreibfehlerGemeldet_data()
     {
         QTest::addColumn<QString>("fall");
         QTest::newRow("Ordner ist eine Datei") << "ordnerIstDatei";
         QTest::newRow("Datei ist ein Ordner") << "dateiIstOrdner";
         QTest::newRow("schreibgeschützter Ordner") << "schreibgeschuetzt";
+        QTest::newRow("schreibgeschützte Datei") << "dateiSchreibgeschuetzt";
     }
     void schreibfehlerGemeldet()
     {
@@ -280,9 +322,12 @@ private slots:
             QVERIFY(QDir(m_ordner->path()).mkdir("PROJEKT.INI"));
         } else {
             if (::geteuid() == 0)
-                QSKIP("root writes into read-only folders");
+                QSKIP("root writes into read-only folders and files");
             schreibenRoh(pfad(), "[A]\r\nX=1\r\n");
-            QVERIFY(QFile::setPermissions(m_ordner->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            if (fall == "schreibgeschuetzt")
+                QVERIFY(QFile::setPermissions(m_ordner->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            else
+                QVERIFY(QFile::setPermissions(pfad(), QFileDevice::ReadOwner));
         }
         const QStringList vorher = ordnerInhalt();
         const QByteArray inhaltVorher = lesen(ziel);
@@ -291,7 +336,7 @@ private slots:
         QVERIFY(!ok);
         QCOMPARE(ordnerInhalt(), vorher);   // no temporary file left behind
         QCOMPARE(lesen(ziel), inhaltVorher);
-        QCOMPARE(GetPrivateProfileString("A", "X", "fehlt", ziel), fall == "schreibgeschuetzt" ? "1" : "fehlt");
+        QCOMPARE(GetPrivateProfileString("A", "X", "fehlt", ziel), fall.contains("schreibgeschuetzt", Qt::CaseInsensitive) ? "1" : "fehlt");
     }
 
     // A failure after the temporary file is written and before it replaces the file leaves the
@@ -326,14 +371,170 @@ private slots:
         // Depending on the file system the abandoned temporary file is unnamed or lies beside it.
         for (const QString& name : ordnerInhalt())
             QVERIFY2(name == "PROJEKT.INI" || name.startsWith("PROJEKT.INI."), qPrintable(name));
+        // The next start clears what the killed write left.
+        VerwaisteZwischendateienEntfernen(pfad());
+        QCOMPARE(ordnerInhalt(), QStringList{QStringLiteral("PROJEKT.INI")});
         QVERIFY(WritePrivateProfileString("Control", "AnzahlStatus", "7", pfad()));
         QCOMPARE(GetPrivateProfileInt("Control", "AnzahlStatus", 0, pfad()), 7);
         QCOMPARE(GetPrivateProfileString("Programm", "Inhaber", {}, pfad()), QStringLiteral("Jürgen Müller € Straße"));
+    }
+
+    // Temporaries that writes of this and of earlier versions left when killed before the rename
+    // are removed; files a person put beside PROJEKT.INI stay, as do other programs' files.
+    void verwaisteZwischendateien()
+    {
+        schreibenRoh(pfad(), g_windowsDatei);
+        const QStringList verwaist = {"PROJEKT.INI.QwErTz", "PROJEKT.INI.aBcDeF", "PROJEKT.INI.~x1Y2z3"};
+        const QStringList bleiben = {"PROJEKT.INI",        "PROJEKT.INI.backup", "PROJEKT.INI.BACKUP",
+                                     "PROJEKT.INI.Sicher", "PROJEKT.INI.bak",    "PROJEKT.INI.QwErTz7",
+                                     "ANDERE.INI.QwErTz",  "PROJEKT.INI.~x1Y2"};
+        for (const QString& name : verwaist + bleiben.mid(1))
+            schreibenRoh(pfad(name), g_windowsDatei);
+        QVERIFY(QDir(m_ordner->path()).mkdir("PROJEKT.INI.XyZabc"));
+        VerwaisteZwischendateienEntfernen(pfad());
+        QStringList erwartet = bleiben + QStringList{"PROJEKT.INI.XyZabc"};
+        QStringList ist = ordnerInhalt();
+        ist.sort();
+        erwartet.sort();
+        QCOMPARE(ist, erwartet);
+        QCOMPARE(lesen(pfad()), g_windowsDatei);
+
+        // Without PROJEKT.INI nothing is touched.
+        QVERIFY(QFile::remove(pfad()));
+        schreibenRoh(pfad("PROJEKT.INI.QwErTz"), g_windowsDatei);
+        VerwaisteZwischendateienEntfernen(pfad());
+        QVERIFY(QFile::exists(pfad("PROJEKT.INI.QwErTz")));
+    }
+
+    // Two programs on one program folder write at the same time: every key of both survives.
+    void zweiProgrammeSchreibenGleichzeitig()
+    {
+        schreibenRoh(pfad(), g_windowsDatei);
+        constexpr int anzahl = 150;
+        QList<QProcess*> kinder;
+        for (const char* praefix : {"Erster", "Zweiter"}) {
+            auto* kind = new QProcess(this);
+            QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+            umgebung.insert(QString::fromLatin1(g_schreiberVariable),
+                            QStringLiteral("%1|%2|%3").arg(pfad(), QLatin1String(praefix)).arg(anzahl));
+            kind->setProcessEnvironment(umgebung);
+            kind->setProcessChannelMode(QProcess::ForwardedChannels);
+            kinder.append(kind);
+        }
+        for (QProcess* kind : kinder)
+            kind->start(QCoreApplication::applicationFilePath(), {});
+        for (QProcess* kind : kinder) {
+            QVERIFY(kind->waitForFinished(180000));
+            QCOMPARE(kind->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(kind->exitCode(), 0);
+        }
+        QStringList fehlend;
+        for (const char* praefix : {"Erster", "Zweiter"}) {
+            for (int i = 0; i < anzahl; ++i) {
+                const QString schluessel = QLatin1String(praefix) + QString::number(i);
+                if (GetPrivateProfileString("Gemeinsam", schluessel, {}, pfad()) != "Wert " + QString::number(i))
+                    fehlend.append(schluessel);
+            }
+        }
+        QVERIFY2(fehlend.isEmpty(), qPrintable(fehlend.join(' ')));
+        QCOMPARE(GetPrivateProfileString("Programm", "Inhaber", {}, pfad()), QStringLiteral("Jürgen Müller € Straße"));
+        QCOMPARE(ordnerInhalt(), QStringList{QStringLiteral("PROJEKT.INI")});
+    }
+
+    // Files Windows saved as "Unicode" are read and written as UTF-16 in their byte order.
+    void utf16Dateien_data()
+    {
+        QTest::addColumn<bool>("bigEndian");
+        QTest::newRow("FF FE") << false;
+        QTest::newRow("FE FF") << true;
+    }
+    void utf16Dateien()
+    {
+        QFETCH(bool, bigEndian);
+        const QString vorher = QStringLiteral("[Programm]\r\nDBVerzeichnis=C:\\Daten\\Müller\r\n"
+                                              "MasterDatei=Zentora 😀\r\n[Control]\r\nAnzahlStatus=7\r\n");
+        schreibenRoh(pfad(), utf16(vorher, bigEndian));
+        QCOMPARE(GetPrivateProfileString("Programm", "DBVerzeichnis", {}, pfad()), QStringLiteral("C:\\Daten\\Müller"));
+        QCOMPARE(GetPrivateProfileString("programm", "masterdatei", {}, pfad()), QStringLiteral("Zentora 😀"));
+        QCOMPARE(GetPrivateProfileInt("Control", "AnzahlStatus", 0, pfad()), 7);
+
+        QVERIFY(WritePrivateProfileString("Control", "AnzahlStatus", "12", pfad()));
+        QVERIFY(WritePrivateProfileString("Control", "Ort", "Łódź", pfad()));
+        QVERIFY(WritePrivateProfileString("Fenster", "Breite", "800", pfad()));
+        QString nachher = vorher;
+        nachher.replace("AnzahlStatus=7\r\n", "AnzahlStatus=12\r\nOrt=Łódź\r\n[Fenster]\r\nBreite=800\r\n");
+        QCOMPARE(lesen(pfad()), utf16(nachher, bigEndian));
+    }
+
+    // A Windows-1252 file stays Windows-1252 for the run, also when a write has removed the
+    // only bytes that are not valid UTF-8: the other values read as before.
+    void kodierungBleibtImLauf()
+    {
+        // "Ã¤" is C3 A4 in Windows-1252, which as UTF-8 would read "ä".
+        schreibenRoh(pfad(), "[A]\r\nName=M\xFCller\r\nAlt=\xC3\xA4\r\n");
+        QCOMPARE(GetPrivateProfileString("A", "Alt", {}, pfad()), QStringLiteral("Ã¤"));
+        QVERIFY(WritePrivateProfileString("A", "Name", "Mueller", pfad()));
+        QCOMPARE(lesen(pfad()), QByteArray("[A]\r\nName=Mueller\r\nAlt=\xC3\xA4\r\n"));
+        QCOMPARE(GetPrivateProfileString("A", "Alt", {}, pfad()), QStringLiteral("Ã¤"));
+        QVERIFY(WritePrivateProfileString("A", "Ort", "Köln", pfad()));
+        QCOMPARE(lesen(pfad()), QByteArray("[A]\r\nName=Mueller\r\nAlt=\xC3\xA4\r\nOrt=K\xF6ln\r\n"));
+    }
+
+    // Megabytes of lines without "=" are read at once; a file too big to be a settings file is
+    // refused with a message instead of being read.
+    void grosseDateien()
+    {
+        QByteArray notizen;
+        for (int i = 0; i < 300000; ++i)
+            notizen += "Notiz\r\n";
+        schreibenRoh(pfad(), "[Notizen]\r\n" + notizen + "[Control]\r\nAnzahlStatus=5\r\n");
+        for (int i = 0; i < 40; ++i)
+            QCOMPARE(GetPrivateProfileInt("Control", "AnzahlStatus", 0, pfad()), 5);
+        QVERIFY(WritePrivateProfileString("Control", "Startansicht", "1", pfad()));
+        QCOMPARE(GetPrivateProfileInt("Control", "Startansicht", 0, pfad()), 1);
+
+        const QByteArray riesig = "[Control]\r\nAnzahlStatus=5\r\n" + QByteArray(9 * 1024 * 1024, 'x');
+        schreibenRoh(pfad(), riesig);
+        const auto pruefen = [&](const std::function<void()>& zugriff) {
+            try {
+                zugriff();
+                QFAIL("keine Meldung");
+            } catch (const Fehler& f) {
+                QVERIFY2(f.text().contains(pfad()) && f.text().contains("zu groß"), qPrintable(f.text()));
+            }
+        };
+        pruefen([&] { GetPrivateProfileInt("Control", "AnzahlStatus", 0, pfad()); });
+        pruefen([&] { WritePrivateProfileString("Control", "AnzahlStatus", "6", pfad()); });
+        QCOMPARE(lesen(pfad()), riesig);
+    }
+
+    // The file is read again as soon as anything else has changed it, even within the same
+    // instant and to the same size.
+    void fremdeAenderungSofortGelesen()
+    {
+        schreibenRoh(pfad(), "[A]\r\nX=1\r\n");
+        QCOMPARE(GetPrivateProfileString("A", "X", {}, pfad()), QStringLiteral("1"));
+        schreibenRoh(pfad(), "[A]\r\nX=2\r\n");
+        QCOMPARE(GetPrivateProfileString("A", "X", {}, pfad()), QStringLiteral("2"));
+        QVERIFY(WritePrivateProfileString("A", "Y", "3", pfad()));
+        schreibenRoh(pfad(), "[A]\r\nX=4\r\nY=5\r\n");
+        QCOMPARE(GetPrivateProfileString("A", "X", {}, pfad()), QStringLiteral("4"));
+        QVERIFY(WritePrivateProfileString("A", "Z", "6", pfad()));
+        QCOMPARE(lesen(pfad()), QByteArray("[A]\r\nX=4\r\nY=5\r\nZ=6\r\n"));
     }
 };
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsSet(g_schreiberVariable)) {
+        const QStringList teile = qEnvironmentVariable(g_schreiberVariable).split(QLatin1Char('|'));
+        for (int i = 0; i < teile.value(2).toInt(); ++i) {
+            if (!WritePrivateProfileString("Gemeinsam", teile.value(1) + QString::number(i),
+                                           "Wert " + QString::number(i), teile.value(0)))
+                return 1;
+        }
+        return 0;
+    }
     if (qEnvironmentVariableIsSet(g_kindVariable)) {
         ProfilTestHaken::setzen([] {
             ::raise(SIGKILL);
