@@ -29,20 +29,7 @@
 
 namespace {
 
-// Runs the step `runden` times and returns the median in milliseconds; `vorher` runs untimed.
-double messen(int runden, const std::function<void()>& schritt, const std::function<void()>& vorher = {})
-{
-    QList<double> zeiten;
-    for (int r = 0; r < runden; ++r) {
-        if (vorher)
-            vorher();
-        QElapsedTimer uhr;
-        uhr.start();
-        schritt();
-        zeiten << uhr.nsecsElapsed() / 1e6;
-    }
-    return BenchDaten::median(zeiten);
-}
+using BenchDaten::messen;
 
 // Until the picture is on screen: pending events, then a full paint of the window.
 void bildFertig(QWidget& fenster)

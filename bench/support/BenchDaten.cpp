@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <sqlite3.h>
+#include <time.h>
 
 namespace BenchDaten {
 
@@ -79,6 +80,32 @@ double median(QList<double> werte)
     std::sort(werte.begin(), werte.end());
     const qsizetype m = werte.size() / 2;
     return werte.size() % 2 ? werte[m] : (werte[m - 1] + werte[m]) / 2;
+}
+
+double threadZeit()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+double messen(int runden, const std::function<void()>& schritt, const std::function<void()>& vorher, double* rechenzeit)
+{
+    QList<double> zeiten;
+    QList<double> cpu;
+    for (int r = 0; r < runden; ++r) {
+        if (vorher)
+            vorher();
+        QElapsedTimer uhr;
+        const double cpuAnfang = threadZeit();
+        uhr.start();
+        schritt();
+        zeiten << uhr.nsecsElapsed() / 1e6;
+        cpu << threadZeit() - cpuAnfang;
+    }
+    if (rechenzeit)
+        *rechenzeit = median(cpu);
+    return median(zeiten);
 }
 
 } // namespace BenchDaten

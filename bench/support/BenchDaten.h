@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Shared pieces of the benchmarks on the project database.
 namespace BenchDaten {
@@ -26,5 +27,14 @@ Umfang umfangAusArgumenten(const QStringList& argumente);
 
 /// Median of the values.
 double median(QList<double> werte);
+
+/// Runs the step `runden` times and returns the median in milliseconds; `vorher` runs untimed
+/// before each run. `rechenzeit`, when given, receives the median of the thread's CPU time: on
+/// a machine shared with other work the wall clock also counts the waiting.
+double messen(int runden, const std::function<void()>& schritt, const std::function<void()>& vorher = {},
+              double* rechenzeit = nullptr);
+
+/// CPU time of the calling thread in milliseconds.
+double threadZeit();
 
 } // namespace BenchDaten

@@ -120,8 +120,45 @@ int16_t BtrieveBeenden()
     return BtrieveStatus;
 }
 
+QString BtrieveStatusBedeutung(int16_t status)
+{
+    switch (status) {
+    case btrieve::status::Ok:
+        return {};
+    case btrieve::status::EinAusgabeFehler:
+        return QStringLiteral("Die ERP-Datei ist beschädigt, gesperrt oder nicht lesbar.");
+    case btrieve::status::DateiNichtOffen:
+        return QStringLiteral("Die ERP-Datei ist nicht geöffnet.");
+    case btrieve::status::SchluesselNichtGefunden:
+        return QStringLiteral("Die ERP-Datei enthält kein Projekt mit dieser Nummer.");
+    case btrieve::status::UngueltigeSchluesselnummer:
+        return QStringLiteral("Die Datei hat keinen Schlüssel auf die Projektnummer; sie ist keine Projektdatei des ERP-Systems.");
+    case btrieve::status::AndereSchluesselnummer:
+    case btrieve::status::UngueltigePositionierung:
+        return QStringLiteral("Die Lesestelle in der ERP-Datei ging verloren.");
+    case btrieve::status::Dateiende:
+        return QStringLiteral("Die ERP-Datei enthält keine (weiteren) Projekte.");
+    case btrieve::status::UngueltigerDateiname:
+        return QStringLiteral("Der Pfad der ERP-Datei ist ungültig oder zu lang.");
+    case btrieve::status::DateiNichtGefunden:
+        return QStringLiteral("Die ERP-Datei wurde nicht gefunden: ") + MasterDateiPfad();
+    case btrieve::status::SchluesselpufferZuKurz:
+    case btrieve::status::DatenpufferZuKurz:
+        return QStringLiteral("Die Sätze der Datei haben nicht den Aufbau der ERP-Projektdatei.");
+    case btrieve::status::KeineBtrieveDatei:
+        return QStringLiteral("Die Datei ist keine Btrieve-Datei oder hat eine nicht unterstützte Version.");
+    case btrieve::status::UngueltigerEigentuemer:
+        return QStringLiteral("Die ERP-Datei ist verschlüsselt und kann nicht gelesen werden.");
+    case btrieve::status::ZuWenigSpeicher:
+        return QStringLiteral("Zu wenig Arbeitsspeicher, um die ERP-Datei zu lesen.");
+    default:
+        return QStringLiteral("Die ERP-Datei konnte nicht gelesen werden.");
+    }
+}
+
 void BtrieveFehlerMelden()
 {
     if (BtrieveStatus > 0)
-        Meldung::information(QStringLiteral("Btrieve-Fehler: ") + QString::number(BtrieveStatus));
+        Meldung::information(QStringLiteral("Btrieve-Fehler: ") + QString::number(BtrieveStatus) + QLatin1Char('\n')
+                             + BtrieveStatusBedeutung(BtrieveStatus));
 }

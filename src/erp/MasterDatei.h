@@ -33,8 +33,11 @@ int16_t MasterSatzSuchen(const QString& nummer, int32_t schluessel);
 int16_t MasterDateiSchliessen();
 int16_t BtrieveBeenden();
 
-// Shows "Btrieve-Fehler: " and the status when BtrieveStatus is above 0.
+// Shows "Btrieve-Fehler: " and the status when BtrieveStatus is above 0, and on a second line
+// what the status means for the ERP file.
 void BtrieveFehlerMelden();
+// One German line saying what a Btrieve status means for the ERP file; empty for 0.
+QString BtrieveStatusBedeutung(int16_t status);
 
 // The file's path: MasterVerzeichnis followed directly by the separator and ZT_FKT_1.DAT.
 QString MasterDateiPfad();

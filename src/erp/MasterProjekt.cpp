@@ -92,8 +92,13 @@ const TMasterFeld* MasterFeld(const QString& feld)
 
 QByteArray TMasterProjekt::text(const TMasterFeld& feld) const
 {
+    return textAnsicht(feld).toByteArray();
+}
+
+QByteArrayView TMasterProjekt::textAnsicht(const TMasterFeld& feld) const
+{
     const int n = std::min<int>(Daten[size_t(feld.Offset)], feld.Spanne - 1);
-    return QByteArray(reinterpret_cast<const char*>(Daten.data()) + feld.Offset + 1, n);
+    return QByteArrayView(reinterpret_cast<const char*>(Daten.data()) + feld.Offset + 1, n);
 }
 
 QVariant TMasterProjekt::wert(const TMasterFeld& feld) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -44,6 +45,8 @@ struct TMasterProjekt
 
     // The raw characters of a text field; a length byte beyond the field's room is cut to it.
     QByteArray text(const TMasterFeld& feld) const;
+    // The same characters where they stand in the record, without a copy.
+    QByteArrayView textAnsicht(const TMasterFeld& feld) const;
     // The value as the import takes it: QString for texts (converted where the field says so)
     // and date texts, int for numbers, QDateTime for OLE dates or an invalid QVariant for none.
     QVariant wert(const TMasterFeld& feld) const;

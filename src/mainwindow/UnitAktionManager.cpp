@@ -25,6 +25,7 @@ const QList<TBefehl>& Befehlsliste()
         {"ActionStammMitarbeiterStart", "Allgemein", "Mitarbeiter", 12},
         {"ActionStammStatusStart", "Allgemein", "Status", 7},
         {"ActionDruckAusgabe", "Allgemein", "Ausgabe", 23},
+        {"ActionProjektlisteExport", "Allgemein", "Projektliste exportieren …", 10},
         {"ActionSettingsClick", "Einstellungen", "Grundeinstellungen", 21},
         {"ActionSettingsSave", "Einstellungen", "Speichern", 3},
         {"ActionSettingsClose", "Einstellungen", "Beenden", 16},
@@ -61,7 +62,7 @@ const QList<TMenue>& Hauptmenue()
           {"ActionStammMitarbeiterStart", "&Mitarbeiter"},
           {"ActionStammStatusStart", "&Status"}}},
         {"&Einstellungen", {{"ActionSettingsClick", "&Grundeinstellungen"}}},
-        {"&Ausgabe", {{"ActionDruckAusgabe", "&Ausgabe"}}},
+        {"&Ausgabe", {{"ActionDruckAusgabe", "&Ausgabe"}, {"ActionProjektlisteExport", "&Projektliste exportieren …"}}},
         {"&?", {{"ActionHilfe", ""}, {"ActionInfoClick", "&Info"}}},
     };
     return menues;

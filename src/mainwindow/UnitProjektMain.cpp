@@ -2,6 +2,8 @@
 
 #include "DataModule1.h"
 #include "DatenGitter.h"
+#include "BerichtVorschau.h"
+#include "FRDruckVorschau.h"
 #include "Fehler.h"
 #include "FensterLage.h"
 #include "HookHelpSystem.h"
@@ -9,15 +11,19 @@
 #include "IniRecord.h"
 #include "Meldung.h"
 #include "Oberflaechenschrift.h"
+#include "ProjektlisteExport.h"
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
+#include "UnitDataModulePrint.h"
 #include "UnitInfo.h"
+#include "UnitEinstellungen.h"
 #include "Zeilenfarbe.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QLayout>
 #include <QMenuBar>
@@ -371,8 +377,11 @@ void TFormProjektMain::FormShow()
     if (DataModule2) {
         DataModule2->setzeHandler(QStringLiteral("ActionAnsicht"), [this] { ActionAnsichtExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionDruckAusgabe"), [this] { DruckAusgabeStarten(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionProjektlisteExport"), [this] { ProjektlisteExportieren(); });
         DataModule2->setzeHandler(QStringLiteral("ActionInfoClick"), [this] { InfoAnzeigen(); });
         DataModule2->setzeHandler(QStringLiteral("ActionHilfe"), [this] { HilfeAnzeigen(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsClick"), [this] { EinstellungenAnzeigen(); });
     }
 
     AnsichtSetzen(IniRecord.Startansicht);
@@ -546,4 +555,70 @@ void TFormProjektMain::closeEvent(QCloseEvent* ereignis)
     if (DataModule1 && DataModule1->DBProjekt->Connected())
         DataModule1->DBProjekt->Close();
     ereignis->accept();
+}
+
+void TFormProjektMain::DruckAusgabeStarten()
+{
+    if (!DataModule3 || !FRDruckVorschauForm)
+        return;
+    TKADaoTable* projekte = DataModule3->TabPrintProjekt;
+    TKADaoTable* aufgaben = DataModule3->TabPrintAufgaben;
+    // Queries left open by a failed earlier run are read afresh: the report shows the data
+    // as it stands now.
+    projekte->Close();
+    aufgaben->Close();
+    struct Schliessen
+    {
+        TKADaoTable* projekte;
+        TKADaoTable* aufgaben;
+        ~Schliessen()
+        {
+            projekte->Close();
+            aufgaben->Close();
+        }
+    };
+    projekte->Open();
+    aufgaben->Open();
+    const Schliessen schliessen{projekte, aufgaben};
+    FRDruckVorschauForm->frxPreview1->BerichtZeigen(DataModule3->frxReport1);
+    FRDruckVorschauForm->exec();
+}
+
+void TFormProjektMain::ProjektlisteExportieren()
+{
+    const auto waehlen = ExportDateiWaehlen ? ExportDateiWaehlen : [](QWidget* eltern) {
+        return QFileDialog::getSaveFileName(eltern, QStringLiteral("Projektliste exportieren"),
+                                            QStringLiteral("Projektliste.csv"),
+                                            QStringLiteral("CSV-Dateien (*.csv)"));
+    };
+    QString pfad = waehlen(this);
+    if (pfad.isEmpty())
+        return;
+    if (!pfad.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        pfad += QLatin1String(".csv");
+    ProjektlisteExport::ProjektlisteSchreiben(*NextDBGridProjekte, DataModule1 ? DataModule1->TabAufgaben : nullptr,
+                                              DataModule1 ? DataModule1->TabPersonal : nullptr, pfad);
+}
+
+void TFormProjektMain::EinstellungenAnzeigen()
+{
+    // The order of the dialog's column list.
+    static const char* const reihenfolge[] = {
+        "ColumnPublicKommnr", "ColumnPublicBezeichn", "ColumnPublicBaustelle", "ColumnPublicBetreff", "ColumnPublicMitarbeiter",
+        "ColumnPublicAufgabe", "ColumnPublicDatum", "ColumnPublicAufgStatus", "ColumnPublicStatus"};
+    QList<TGitterSpalte*> spalten;
+    for (const char* name : reihenfolge)
+        spalten << NextDBGridPublicView->findChild<TGitterSpalte*>(QLatin1String(name));
+    QAction* speichern = DataModule2 ? DataModule2->Action(QStringLiteral("ActionSettingsSave")) : nullptr;
+    QAction* beenden = DataModule2 ? DataModule2->Action(QStringLiteral("ActionSettingsClose")) : nullptr;
+    TFormEinstellungen dialog(spalten, speichern, beenden, this);
+    if (DataModule2) {
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsSave"), [&dialog] { dialog.EinstellungenSpeichern(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsClose"), [&dialog] { dialog.close(); });
+    }
+    dialog.exec();
+    if (DataModule2) {
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsSave"), {});
+        DataModule2->setzeHandler(QStringLiteral("ActionSettingsClose"), {});
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QMainWindow>
+#include <functional>
 
 #include <memory>
 
@@ -63,6 +64,16 @@ public:
     void Timer1Timer();
     void ActionAnsichtExecute();
     void ActionAnsichtRefreshExecute();
+    // "Ausgabe": the project report in the print preview window.
+    void DruckAusgabeStarten();
+    // "Projektliste exportieren …": the edit view's project list as a CSV file.
+    void ProjektlisteExportieren();
+
+    // Where the export asks for a file name; by default a file dialog. Returns an empty text
+    // when the user cancels.
+    std::function<QString(QWidget*)> ExportDateiWaehlen;
+    // Opens the settings dialog modal over the window, for the public view's columns too.
+    void EinstellungenAnzeigen();
 
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();

@@ -3,12 +3,14 @@
 #include "BeendenAufSignal.h"
 #include "Bildschirmfotos.h"
 #include "DataModule1.h"
+#include "FRDruckVorschau.h"
 #include "Fehler.h"
 #include "HilfeProtokoll.h"
 #include "HtmlHelp.h"
 #include "IniRecord.h"
 #include "Meldung.h"
 #include "UnitAktionManager.h"
+#include "UnitDataModulePrint.h"
 #include "UnitProjektMain.h"
 #include "UnitStart.h"
 
@@ -29,6 +31,8 @@ bool TProgrammstart::Starten()
         m_hauptfenster = std::make_unique<TFormProjektMain>();
         m_module1 = std::make_unique<TDataModule1>();
         m_module2 = std::make_unique<TDataModule2>(m_hauptfenster.get());
+        m_module3 = std::make_unique<TDataModule3>(m_module1.get());
+        m_druckvorschau = std::make_unique<TFRDruckVorschauForm>(m_hauptfenster.get());
         splash->Initialisieren(*m_module1);
     } catch (const Fehler& f) {
         splash.reset();

@@ -7,6 +7,8 @@
 class QApplication;
 class TDataModule1;
 class TDataModule2;
+class TDataModule3;
+class TFRDruckVorschauForm;
 class TFormProjektMain;
 
 // The run of the program: creates the long-lived windows and modules in their order, does the
@@ -29,6 +31,8 @@ private:
     std::unique_ptr<TFormProjektMain> m_hauptfenster;
     std::unique_ptr<TDataModule1> m_module1;
     std::unique_ptr<TDataModule2> m_module2;
+    std::unique_ptr<TDataModule3> m_module3;
+    std::unique_ptr<TFRDruckVorschauForm> m_druckvorschau;
 };
 
 // The program entry after the application object exists: exit code 1 when start-up failed

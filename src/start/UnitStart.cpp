@@ -3,6 +3,7 @@
 #include "DataModule1.h"
 #include "IniRecord.h"
 #include "TKADaoDatabase.h"
+#include "Umwandlungsangebot.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -107,6 +108,8 @@ void TFormStart::Initialisieren(TDataModule1& module)
     // The database file is always PROJEKT.MDB; the key DBName plays no part.
     module.DBProjekt->setDatabaseName(PfadVerbinden(IniRecord.DBVerzeichnis, QStringLiteral("PROJEKT.MDB")));
     schritt(10);
+    // A database of the old Windows program may be converted now, before it is opened.
+    UmwandlungAnbieten(module.DBProjekt->DatabaseName(), this);
     module.DBProjekt->Open();
     module.DatenmengenOeffnen([this](TKADaoTable*) { schritt(10); });
     // A stored number stays, even when the table has changed since.

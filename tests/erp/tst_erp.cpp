@@ -199,7 +199,8 @@ private slots:
         QCOMPARE(BtrieveBeenden(), int16_t(0));
         BtrieveFehlerMelden();
         QCOMPARE(kommnr(MasterSatz), QStringLiteral("24-0130"));   // the last record stays
-        QCOMPARE(meldungen.texte(), QStringList({QStringLiteral("Btrieve-Fehler: 4")}));
+        QCOMPARE(meldungen.texte(),
+                 QStringList({QStringLiteral("Btrieve-Fehler: 4\nDie ERP-Datei enthält kein Projekt mit dieser Nummer.")}));
         QCOMPARE(meldungen.meldungen.first().first, Meldung::Art::Information);
     }
 
@@ -212,7 +213,8 @@ private slots:
         BtrieveFehlerMelden();
         QCOMPARE(MasterDateiSchliessen(), int16_t(0));
         QCOMPARE(BtrieveBeenden(), int16_t(0));
-        QCOMPARE(meldungen.texte(), QStringList({QStringLiteral("Btrieve-Fehler: 9")}));
+        QCOMPARE(meldungen.texte(),
+                 QStringList({QStringLiteral("Btrieve-Fehler: 9\nDie ERP-Datei enthält keine (weiteren) Projekte.")}));
     }
 
     // A failed Open is reported once; Close is still issued and its refusal reported, Stop is not.
@@ -224,7 +226,10 @@ private slots:
         BtrieveFehlerMelden();
         BtrieveStatus = MasterDateiSchliessen();
         BtrieveFehlerMelden();
-        QCOMPARE(meldungen.texte(), QStringList({QStringLiteral("Btrieve-Fehler: 12"), QStringLiteral("Btrieve-Fehler: 3")}));
+        // The number first, then one line saying what it means.
+        QCOMPARE(meldungen.texte(),
+                 QStringList({QStringLiteral("Btrieve-Fehler: 12\nDie ERP-Datei wurde nicht gefunden: ") + MasterDateiPfad(),
+                              QStringLiteral("Btrieve-Fehler: 3\nDie ERP-Datei ist nicht geöffnet.")}));
     }
 
     void pfade()

@@ -44,6 +44,7 @@ void TestAktionManager::befehl_data()
         {"ActionStammMitarbeiterStart", "Allgemein", "Mitarbeiter", 12},
         {"ActionStammStatusStart", "Allgemein", "Status", 7},
         {"ActionDruckAusgabe", "Allgemein", "Ausgabe", 23},
+        {"ActionProjektlisteExport", "Allgemein", "Projektliste exportieren …", 10},
         {"ActionSettingsClick", "Einstellungen", "Grundeinstellungen", 21},
         {"ActionSettingsSave", "Einstellungen", "Speichern", 3},
         {"ActionSettingsClose", "Einstellungen", "Beenden", 16},
@@ -88,11 +89,11 @@ void TestAktionManager::alleBefehleGenauEinmal()
 {
     TDataModule2 modul;
     const auto aktionen = modul.ActionManager1->findChildren<QAction*>();
-    QCOMPARE(aktionen.size(), 30);
+    QCOMPARE(aktionen.size(), 31);
     QSet<QString> namen;
     for (const QAction* a : aktionen)
         namen.insert(a->objectName());
-    QCOMPARE(namen.size(), 30);
+    QCOMPARE(namen.size(), 31);
     QCOMPARE(DataModule2, &modul);
 }
 
@@ -116,7 +117,7 @@ void TestAktionManager::menueleiste()
         "&Daten: &Projekte (ActionStammProjektStart), &Aufgaben (ActionAufgabenStart), "
         "&Mitarbeiter (ActionStammMitarbeiterStart), &Status (ActionStammStatusStart)",
         "&Einstellungen: &Grundeinstellungen (ActionSettingsClick)",
-        "&Ausgabe: &Ausgabe (ActionDruckAusgabe)",
+        "&Ausgabe: &Ausgabe (ActionDruckAusgabe), &Projektliste exportieren … (ActionProjektlisteExport)",
         "&?: Hilfe (ActionHilfe), &Info (ActionInfoClick)",
     };
     QCOMPARE(menues, erwartet);

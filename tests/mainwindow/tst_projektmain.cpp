@@ -10,9 +10,14 @@
 #include "TKADaoTable.h"
 #include "TField.h"
 #include "UnitAktionManager.h"
+#include "UnitEinstellungen.h"
+#include "BefehlsKnopf.h"
+#include "EigenschaftenEditor.h"
 #include "UnitProjektMain.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QListWidget>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLineEdit>
@@ -50,6 +55,7 @@ private slots:
     void refreshImEditView();
     void publicViewGefiltertUndSortiert();
     void schliessenSpeichert();
+    void einstellungenBlendenSpalteAus();
     void fehlschlagenderTickOhneMeldung();
     void datumImGitterLesbar();
 
@@ -325,6 +331,37 @@ void TestProjektMain::schliessenSpeichert()
     SpalteLesen("ASTATUS");
     QCOMPARE(IniRecord.PublicAufgStatus.Position, 1);
     QVERIFY(IniRecord.PublicAufgStatus.Visible);
+}
+
+// A column hidden in the settings dialog leaves the wall screen at once and stays hidden after a
+// restart, since the window stores its columns when it closes.
+void TestProjektMain::einstellungenBlendenSpalteAus()
+{
+    fensterZeigen(1);
+    TDatenGitter* pv = m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView");
+    QVERIFY(pv->spalteNachId("BAUSTELLE")->sichtbar());
+    bool gesehen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<TFormEinstellungen*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->ListBoxSpaltenPublic->setCurrentRow(2);
+        TEigenschaftenEditor* editor = dialog->NextInspectorSpaltenPublic;
+        const auto eintraege = editor->findItems(QStringLiteral("sichtbar"), Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(eintraege.size(), 1);
+        qobject_cast<QCheckBox*>(editor->editorVon(eintraege.first()))->click();
+        gesehen = !pv->spalteNachId("BAUSTELLE")->sichtbar() && pv->isColumnHidden(pv->spalteNachId("BAUSTELLE")->index());
+        dialog->BtnEnde->click();
+    });
+    m_module2->Action(QStringLiteral("ActionSettingsClick"))->trigger();
+    QVERIFY(gesehen);
+    m_fenster->close();
+    m_module2.reset();
+    m_fenster.reset();
+
+    fensterZeigen(1);
+    pv = m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView");
+    QVERIFY(!pv->spalteNachId("BAUSTELLE")->sichtbar());
+    QVERIFY(pv->spalteNachId("BETREFF")->sichtbar());
 }
 
 // A failing tick on the wall screen shows no box, keeps the list and marks the status bar;

@@ -2,7 +2,7 @@
 
 #include "Fehler.h"
 #include "Schema.h"
-#include "SqliteAnweisung.h"
+#include "SqliteVerbindung.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,42 +16,9 @@ namespace DatenbankWerkzeug {
 
 namespace {
 
-// A plain engine connection; the tool works below the program's access layer.
-class Verbindung
-{
-public:
-    explicit Verbindung(const QString& pfad)
-        : m_pfad(QDir::toNativeSeparators(pfad))
-    {
-        const int rc = sqlite3_open_v2(QFile::encodeName(pfad).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-        if (rc != SQLITE_OK) {
-            sqlite3* db = m_db;
-            m_db = nullptr;
-            try {
-                sqliteFehlerWerfen(db, rc, m_pfad);
-            } catch (...) {
-                sqlite3_close(db);
-                throw;
-            }
-        }
-        sqlite3_busy_timeout(m_db, 5000);
-    }
-    ~Verbindung() { sqlite3_close(m_db); }
-    Verbindung(const Verbindung&) = delete;
-    Verbindung& operator=(const Verbindung&) = delete;
-
-    void ausfuehren(const QString& sql) { SqliteAnweisung(m_db, m_pfad, sql).ausfuehren(); }
-    SqliteAnweisung anweisung(const QString& sql) { return SqliteAnweisung(m_db, m_pfad, sql); }
-    qint64 letzteId() const { return sqlite3_last_insert_rowid(m_db); }
-
-private:
-    sqlite3* m_db = nullptr;
-    QString m_pfad;
-};
-
 // Runs `arbeit` as one transaction: all or nothing.
 template<typename F>
-void inTransaktion(Verbindung& v, F&& arbeit)
+void inTransaktion(SqliteVerbindung& v, F&& arbeit)
 {
     v.ausfuehren(QStringLiteral("BEGIN IMMEDIATE"));
     try {
@@ -197,7 +164,7 @@ void anlegen(const QString& pfad)
         throw Fehler(QStringLiteral("Die Datei '%1' kann nicht angelegt werden: %2").arg(anzeige, datei.errorString()));
     datei.close();
     try {
-        Verbindung v(pfad);
+        SqliteVerbindung v(pfad);
         inTransaktion(v, [&] {
             for (const QString& anweisung : Schema::anweisungen())
                 v.ausfuehren(anweisung);
@@ -210,7 +177,7 @@ void anlegen(const QString& pfad)
 
 void demoDatenEinfuegen(const QString& pfad, int anzahlProjekte, const QDate& stichtag)
 {
-    Verbindung v(pfad);
+    SqliteVerbindung v(pfad);
     QRandomGenerator z(20240601u);
     inTransaktion(v, [&] {
         QList<qint64> statusIds;
