@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStandardItemModel>
 
 namespace {
 
@@ -140,12 +141,34 @@ void TDatenGitter::setDatenquelle(TDataSource* quelle)
         connect(quelle, &TDataSource::RowsInserted, this, [this] { datensatzZeileZeigen(datensatzZeile()); });
         connect(quelle, &TDataSource::RowsRemoved, this, [this] { datensatzZeileZeigen(datensatzZeile()); });
         // A post takes what is typed in an open cell editor, as the user expects of a grid.
-        connect(quelle, &TDataSource::UpdateData, this, [this] {
-            if (m_delegate->offenerEditor())
-                commitData(m_delegate->offenerEditor());
-        });
+        connect(quelle, &TDataSource::UpdateData, this, &TDatenGitter::offeneEingabeUebernehmen);
     }
     datensatzZeileZeigen(datensatzZeile());
+}
+
+bool TDatenGitter::eingabeOffen() const
+{
+    return m_delegate->offenerEditor() != nullptr;
+}
+
+void TDatenGitter::offeneEingabeUebernehmen()
+{
+    QWidget* editor = m_delegate->offenerEditor();
+    TKADaoTable* ds = m_datenModell ? m_datenModell->datenmenge() : nullptr;
+    if (!editor || !ds || !ds->Active())
+        return;
+    if (ds->State() != TDataSetState::dsBrowse || ds->IsEmpty()) {
+        commitData(editor);
+        return;
+    }
+    // The typed value is taken out of the editor first: putting the row into edit reads it
+    // again, and the view then shows the stored value in the open editor. A failure of Edit
+    // (a lock) passes to the caller and leaves the editor as it is.
+    QStandardItemModel zwischen(1, 1);
+    m_delegate->setModelData(editor, &zwischen, zwischen.index(0, 0));
+    const QModelIndex zelle = currentIndex();
+    ds->Edit();
+    model()->setData(zelle, zwischen.data(zwischen.index(0, 0), Qt::EditRole), Qt::EditRole);
 }
 
 int TDatenGitter::datensatzZeile() const

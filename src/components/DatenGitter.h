@@ -49,6 +49,11 @@ public:
 
     // The data source whose dataset the grid lists (the grid makes its own model for it).
     void setDatenquelle(TDataSource* quelle);
+    // True while a cell editor is open.
+    bool eingabeOffen() const;
+    // Writes what is typed in an open cell editor into its row, as leaving the cell does; the
+    // row goes into edit first (a lock of the database shows here, the editor stays as it is).
+    void offeneEingabeUebernehmen();
     TDataSource* datenquelle() const;
     TDatenGitterModell* datenModell() const { return m_datenModell; }
 

@@ -2,6 +2,7 @@
 
 #include "Fehler.h"
 #include "IniRecord.h"
+#include "Meldung.h"
 #include "TDataSource.h"
 #include "TField.h"
 #include "TKADaoDatabase.h"
@@ -78,6 +79,9 @@ TDataModule1::TDataModule1(QObject* parent)
     DBProjekt->setExclusive(false);
     DBProjekt->setReadOnly(false);
     DBProjekt->setLoginPrompt(false);
+    // The check of the pages runs after opening; its finding reaches the user whatever window
+    // is up. Writes are refused from then on by the connection itself.
+    connect(DBProjekt, &TKADaoDatabase::Beschaedigt, this, [](const QString& text) { Meldung::fehler(text); });
 
     for (TKADaoTable* t : {TabProjekt, TabProjektView, TabAufgaben, TabPersonal, TabStatus, TabProjektAufgaben,
                            TabStatSum, QProjektAufgaben, TabSuche, TabTemp})
@@ -203,7 +207,8 @@ void TDataModule1::TabProjektAufgabenAfterPost(TKADaoTable* /*DataSet*/)
 
 void TDataModule1::ProjektStandAktualisieren()
 {
-    if (!hatAktuellesProjekt())
+    // A database open read-only keeps the summary another program wrote.
+    if (!hatAktuellesProjekt() || DBProjekt->NurLesen())
         return;
     QProjektAufgaben->Requery();
     if (QProjektAufgaben->IsEmpty())

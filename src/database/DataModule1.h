@@ -62,7 +62,8 @@ public:
     /// then clears the marks. On an error the rows already posted stay and the marks are kept.
     void AusgewaehlteAufgabenZuordnen(int ProjektID);
     /// Copies the current task (lowest priority among the unfinished ones) of TabProjekt's
-    /// current project into the project's Last_* columns; nothing when it has none.
+    /// current project into the project's Last_* columns; nothing when it has none or when
+    /// the database is open read-only.
     void ProjektStandAktualisieren();
     /// Number of statuses.
     int AnzahlStatusErmitteln();

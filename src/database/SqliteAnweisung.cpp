@@ -9,6 +9,20 @@
 
 namespace {
 
+// What a violated rule of the table means for the user; the engine names it in English as
+// "UNIQUE constraint failed: Tabelle.Spalte".
+QString regelVerletzt(const QString& meldung)
+{
+    static const QRegularExpression eindeutig(QStringLiteral("^UNIQUE constraint failed: (?:[^.,]+\\.)?([^,]+)"));
+    static const QRegularExpression pflicht(QStringLiteral("^NOT NULL constraint failed: (?:[^.]+\\.)?(.+)$"));
+    if (const auto treffer = eindeutig.match(meldung); treffer.hasMatch())
+        return QStringLiteral("Den Wert von '%1' gibt es schon; die Änderung wurde nicht gespeichert.")
+            .arg(treffer.captured(1));
+    if (const auto treffer = pflicht.match(meldung); treffer.hasMatch())
+        return QStringLiteral("'%1' darf nicht leer sein; die Änderung wurde nicht gespeichert.").arg(treffer.captured(1));
+    return QStringLiteral("Die Änderung verletzt eine Regel der Datenbank und wurde nicht gespeichert.");
+}
+
 QVariant rohText(QByteArray bytes)
 {
     // So that QVariant::toString gives the shown text wherever a value is taken as text.
@@ -33,29 +47,48 @@ QVariant textWert(const char* text, int laenge)
 
 } // namespace
 
+QString gesperrtText(bool eingabenBleiben)
+{
+    return QStringLiteral("Die Datenbank wird gerade von einem anderen Benutzer verwendet und ist gesperrt. Bitte "
+                          "versuchen Sie es in einem Augenblick noch einmal")
+        + (eingabenBleiben ? QStringLiteral("; Ihre Eingaben bleiben erhalten.") : QStringLiteral("."));
+}
+
+QString beschaedigtText(const QString& datei)
+{
+    return QStringLiteral("Die Datenbank '%1' ist beschädigt; bitte die Sicherung zurückspielen.").arg(datei);
+}
+
 void sqliteFehlerWerfen(sqlite3* db, int rc, const QString& datei, const QString& sql)
 {
     const QString meldung = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    // The engine's own words are English: they go to the log for whoever looks into it, the
+    // user reads what they mean.
+    qWarning("SQLite %d: %s [%s]%s%s", rc, qUtf8Printable(meldung), qUtf8Printable(datei), sql.isEmpty() ? "" : " ",
+             qUtf8Printable(sql));
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw Fehler(QStringLiteral("Die Datenbank wird gerade von einem anderen Benutzer verwendet und ist "
-                                    "gesperrt. Bitte versuchen Sie es in einem Augenblick noch einmal; "
-                                    "Ihre Eingaben bleiben erhalten."));
+        throw DatenbankGesperrt(gesperrtText(false));
     case SQLITE_NOTADB:
+        throw Fehler(QStringLiteral("Die Datei '%1' ist beschädigt oder keine Projektdatenbank.").arg(datei));
     case SQLITE_CORRUPT:
-        throw Fehler(QStringLiteral("Die Datei '%1' ist beschädigt oder keine Projektdatenbank.\n(%2)").arg(datei, meldung));
+        throw Fehler(beschaedigtText(datei));
     case SQLITE_READONLY:
         throw Fehler(QStringLiteral("Die Datenbank '%1' ist schreibgeschützt; die Änderung wurde nicht gespeichert.").arg(datei));
     case SQLITE_FULL:
         throw Fehler(QStringLiteral("Der Datenträger der Datenbank '%1' ist voll; die Änderung wurde nicht gespeichert.").arg(datei));
     case SQLITE_IOERR:
-        throw Fehler(QStringLiteral("Lese- oder Schreibfehler bei der Datenbank '%1'.\n(%2)").arg(datei, meldung));
+        throw Fehler(QStringLiteral("Lese- oder Schreibfehler bei der Datenbank '%1'.").arg(datei));
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
-        throw Fehler(QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden.\n(%2)").arg(datei, meldung));
+        throw Fehler(QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden.").arg(datei));
     case SQLITE_CONSTRAINT:
-        throw Fehler(QStringLiteral("Die Änderung verletzt eine Regel der Datenbank und wurde nicht gespeichert.\n(%1)").arg(meldung));
+        // A trigger's RAISE text is the database's own wording, written for its users.
+        if (db && sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_TRIGGER)
+            throw Fehler(QStringLiteral("Die Änderung verletzt eine Regel der Datenbank und wurde nicht gespeichert.\n(%1)")
+                             .arg(meldung));
+        throw Fehler(regelVerletzt(meldung));
     default:
         break;
     }
@@ -66,8 +99,8 @@ void sqliteFehlerWerfen(sqlite3* db, int rc, const QString& datei, const QString
     if (const auto treffer = keineSpalte.match(meldung); treffer.hasMatch())
         throw Fehler(QStringLiteral("Die Spalte '%1' gibt es in der Datenbank nicht.\n%2").arg(treffer.captured(1), sql));
     if (!sql.isEmpty())
-        throw Fehler(QStringLiteral("Fehler in der SQL-Anweisung: %1\n%2").arg(meldung, sql));
-    throw Fehler(QStringLiteral("Datenbankfehler: %1").arg(meldung));
+        throw Fehler(QStringLiteral("Die SQL-Anweisung ist fehlerhaft und wurde nicht ausgeführt:\n%1").arg(sql));
+    throw Fehler(QStringLiteral("Datenbankfehler (Fehlernummer %1 der Datenbank).").arg(rc));
 }
 
 SqliteAnweisung::SqliteAnweisung(sqlite3* db, const QString& datei, const QString& sql)

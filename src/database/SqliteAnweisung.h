@@ -1,11 +1,28 @@
 #pragma once
 
+#include "Fehler.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+/// A lock of another program on the database outlasted the wait for it (BusyTimeout). Callers
+/// that know the situation better (start-up, closing) say what it means there.
+class DatenbankGesperrt : public Fehler
+{
+public:
+    using Fehler::Fehler;
+};
+
+/// The message for a lock that outlasted the wait; only a caller that keeps what was typed
+/// (a row being posted stays in its edit buffer) says so.
+QString gesperrtText(bool eingabenBleiben);
+
+/// The message for a database whose pages are damaged.
+QString beschaedigtText(const QString& datei);
 
 /// A stored text that is not valid UTF-8 (other tools and converters leave such bytes). It is
 /// held as its bytes, so that comparing the row with what is stored matches and an unchanged

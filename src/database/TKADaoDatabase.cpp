@@ -1,6 +1,7 @@
 #include "TKADaoDatabase.h"
 
 #include "Fehler.h"
+#include "Integritaetspruefung.h"
 #include "SqliteAnweisung.h"
 #include "TKADaoTable.h"
 
@@ -22,6 +23,7 @@ TKADaoDatabase::TKADaoDatabase(QObject* parent)
 TKADaoDatabase::~TKADaoDatabase()
 {
     Close();
+    m_pruefung.reset();
     for (TKADaoTable* tabelle : std::as_const(m_dataSets))
         tabelle->m_database = nullptr;
 }
@@ -56,7 +58,7 @@ void TKADaoDatabase::setReadOnly(bool wert)
     m_readOnly = wert;
 }
 
-void TKADaoDatabase::dateiPruefen(const QString& pfad) const
+bool TKADaoDatabase::dateiPruefen(const QString& pfad) const
 {
     const QFileInfo info(pfad);
     if (!info.exists())
@@ -75,17 +77,8 @@ void TKADaoDatabase::dateiPruefen(const QString& pfad) const
                                     "Sie muss zuerst in das neue Datenbankformat umgewandelt werden, bevor "
                                     "die Projektverwaltung sie öffnen kann.")
                          .arg(QDir::toNativeSeparators(pfad)));
-    if (!m_readOnly) {
-        if (!info.isWritable())
-            throw Fehler(QStringLiteral("Die Datenbank '%1' ist schreibgeschützt; ohne Schreibrecht können keine "
-                                        "Änderungen gespeichert werden.")
-                             .arg(QDir::toNativeSeparators(pfad)));
-        // The engine writes its journal beside the file while it saves.
-        if (!QFileInfo(info.absolutePath()).isWritable())
-            throw Fehler(QStringLiteral("Im Ordner '%1' der Datenbank fehlt das Schreibrecht; ohne es können keine "
-                                        "Änderungen gespeichert werden.")
-                             .arg(QDir::toNativeSeparators(info.absolutePath())));
-    }
+    // The engine writes its journal beside the file while it saves, so the folder counts too.
+    return info.isWritable() && QFileInfo(info.absolutePath()).isWritable();
 }
 
 void TKADaoDatabase::Open()
@@ -95,7 +88,7 @@ void TKADaoDatabase::Open()
     if (m_databaseName.trimmed().isEmpty())
         throw Fehler(QStringLiteral("Es ist keine Datenbank angegeben."));
     const QString pfad = QFileInfo(m_databaseName).absoluteFilePath();
-    dateiPruefen(pfad);
+    const bool nurLesen = m_readOnly || !dateiPruefen(pfad);
 
     static int zaehler = 0;
     m_verbindungsName = QStringLiteral("TKADaoDatabase-%1").arg(++zaehler);
@@ -109,16 +102,16 @@ void TKADaoDatabase::Open()
         // "mode=rw" keeps the engine from creating a file that is not there.
         QUrl adresse = QUrl::fromLocalFile(pfad);
         QUrlQuery abfrage;
-        abfrage.addQueryItem(QStringLiteral("mode"), m_readOnly ? QStringLiteral("ro") : QStringLiteral("rw"));
+        abfrage.addQueryItem(QStringLiteral("mode"), nurLesen ? QStringLiteral("ro") : QStringLiteral("rw"));
         adresse.setQuery(abfrage);
         db.setDatabaseName(adresse.toString(QUrl::FullyEncoded));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeout));
         if (!db.open()) {
-            const QString grund = db.lastError().text();
+            // The driver's reason is English: it goes to the log.
+            qWarning("SQLite: %s [%s]", qUtf8Printable(db.lastError().text()), qUtf8Printable(pfad));
             db = QSqlDatabase();
             verbindungEntfernen();
-            throw Fehler(QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden.\n(%2)")
-                             .arg(QDir::toNativeSeparators(pfad), grund));
+            throw Fehler(QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden.").arg(QDir::toNativeSeparators(pfad)));
         }
         const QVariant handle = db.driver()->handle();
         if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
@@ -147,6 +140,46 @@ void TKADaoDatabase::Open()
         verbindungEntfernen();
         throw;
     }
+    m_nurLesen = nurLesen;
+    m_beschaedigtGemeldet = false;
+    const quint64 oeffnung = ++m_oeffnung;
+    m_pruefung = std::make_unique<Integritaetspruefung>(pfad, [this, oeffnung](Integritaetspruefung::Ergebnis e) {
+        QMetaObject::invokeMethod(this, [this, oeffnung, e] {
+            pruefungBeendet(oeffnung, e == Integritaetspruefung::Ergebnis::Beschaedigt);
+        }, Qt::QueuedConnection);
+    });
+}
+
+void TKADaoDatabase::pruefungBeendet(quint64 oeffnung, bool beschaedigt)
+{
+    if (oeffnung != m_oeffnung || !Connected() || !beschaedigt || m_beschaedigtGemeldet)
+        return;
+    m_beschaedigtGemeldet = true;
+    qWarning("SQLite: %s [%s]", qUtf8Printable(m_pruefung->befund()), qUtf8Printable(m_dateipfad));
+    emit Beschaedigt(beschaedigtText(m_dateipfad));
+}
+
+bool TKADaoDatabase::IntegritaetAbwarten()
+{
+    return !m_pruefung || m_pruefung->abwarten() != Integritaetspruefung::Ergebnis::Beschaedigt;
+}
+
+void TKADaoDatabase::SchreibenPruefen()
+{
+    if (!Connected())
+        return;
+    if (m_nurLesen)
+        throw Fehler(QStringLiteral("Die Datenbank '%1' ist nur zum Lesen geöffnet (kein Schreibrecht auf die Datei "
+                                    "oder ihren Ordner); Änderungen können nicht gespeichert werden.")
+                         .arg(m_dateipfad));
+    if (!IntegritaetAbwarten()) {
+        if (!m_beschaedigtGemeldet) {
+            // Said here; the notice of the check itself then stays away.
+            m_beschaedigtGemeldet = true;
+            qWarning("SQLite: %s [%s]", qUtf8Printable(m_pruefung->befund()), qUtf8Printable(m_dateipfad));
+        }
+        throw Fehler(beschaedigtText(m_dateipfad));
+    }
 }
 
 void TKADaoDatabase::Close()
@@ -156,6 +189,8 @@ void TKADaoDatabase::Close()
     const QList<TKADaoTable*> tabellen = m_dataSets;
     for (TKADaoTable* tabelle : tabellen)
         tabelle->Close();
+    m_pruefung.reset();
+    m_nurLesen = false;
     m_handle = nullptr;
     m_dateipfad.clear();
     verbindungEntfernen();

@@ -4,15 +4,21 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 struct sqlite3;
+class Integritaetspruefung;
 class TKADaoTable;
 
 /// The connection to the project database (`DBProjekt`): an SQLite file opened through Qt SQL,
 /// shared with other instances of the program. The path is set while closed; Open refuses a
 /// missing file (naming its full path), an old Access file (it must be converted first), an
-/// unreadable or damaged file, each with a German message. A short lock held by another
-/// instance is waited for (BusyTimeout); a lasting one gives the message that another user
-/// holds the database, and nothing is lost.
+/// unreadable or damaged file, each with a German message. A file that cannot be written (no
+/// write right on it or on its folder) opens read-only (NurLesen) and every change is refused.
+/// A short lock held by another instance is waited for (BusyTimeout); a lasting one gives the
+/// message that another user holds the database, and nothing is lost. Right after Open every
+/// page is checked in the background; the first write waits for that check, and a damaged file
+/// is reported (signal Beschaedigt) and never written to.
 class TKADaoDatabase : public QObject
 {
     Q_OBJECT
@@ -31,6 +37,16 @@ public:
     void Close();
     bool Connected() const { return m_handle != nullptr; }
     void setConnected(bool verbunden) { verbunden ? Open() : Close(); }
+
+    /// True while the connection is open read-only: asked for, or because the file or its
+    /// folder cannot be written.
+    bool NurLesen() const { return m_nurLesen; }
+    /// Throws the German reason when nothing may be written now: the connection is read-only,
+    /// or the file is damaged (waits for the check started at Open).
+    void SchreibenPruefen();
+    /// Waits for the check of the pages started at Open; false when it found damage. True when
+    /// closed or when the check could not run.
+    bool IntegritaetAbwarten();
 
     /// Milliseconds a statement waits for a lock of another instance before giving up.
     int BusyTimeout() const { return m_busyTimeout; }
@@ -63,6 +79,12 @@ public:
     /// Runs one action statement and returns the number of rows it changed.
     int Execute(const QString& sql);
 
+signals:
+    /// The check started at Open found the file damaged; `meldung` is the German message. Sent
+    /// once per Open, in the thread of the connection.
+    void Beschaedigt(const QString& meldung);
+
+public:
     /// The datasets attached to this connection.
     const QList<TKADaoTable*>& DataSets() const { return m_dataSets; }
 
@@ -76,13 +98,19 @@ private:
     void anmelden(TKADaoTable* tabelle);
     void abmelden(TKADaoTable* tabelle);
     void verbindungEntfernen();
-    void dateiPruefen(const QString& pfad) const;
+    // True when the file can be opened for writing; throws when it cannot be opened at all.
+    bool dateiPruefen(const QString& pfad) const;
+    void pruefungBeendet(quint64 oeffnung, bool beschaedigt);
 
     QString m_databaseName;
     QString m_dateipfad;
     QString m_verbindungsName;
     sqlite3* m_handle = nullptr;
     int m_busyTimeout = 5000;
+    bool m_nurLesen = false;
+    std::unique_ptr<Integritaetspruefung> m_pruefung;
+    quint64 m_oeffnung = 0;             // counts Opens, so a late check result finds its own
+    bool m_beschaedigtGemeldet = false;
     bool m_exclusive = false;
     bool m_readOnly = false;
     bool m_loginPrompt = false;

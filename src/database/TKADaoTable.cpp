@@ -161,6 +161,7 @@ void TKADaoTable::pruefeAenderbar() const
 {
     if (m_readOnly || m_schluesselFeld < 0)
         fehler(t(textNurLesen));
+    m_database->SchreibenPruefen();
 }
 
 void TKADaoTable::setDatabase(TKADaoDatabase* database)
@@ -1173,7 +1174,14 @@ int TKADaoTable::ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung)
     SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), anweisung.sql);
     for (qsizetype i = 0; i < anweisung.parameter.size(); ++i)
         a.binden(int(i + 1), anweisung.parameter[i]);
-    return a.ausfuehren();
+    try {
+        return a.ausfuehren();
+    } catch (const DatenbankGesperrt&) {
+        // A row being posted stays in the edit buffer: then, and only then, the input is kept.
+        if (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
+            throw DatenbankGesperrt(gesperrtText(true));
+        throw;
+    }
 }
 
 // Writes the columns the user changed. Optimistic locking: the row is written only while those
@@ -1251,6 +1259,8 @@ void TKADaoTable::Post()
     pruefeAktiv();
     if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
         return;
+    // The damage check may have come in since Edit; the typed values stay in the buffer.
+    m_database->SchreibenPruefen();
     if (meldenErlaubt())
         emit UpdateData();
     if (BeforePost)
@@ -1410,6 +1420,7 @@ void TKADaoTable::Empty()
     CheckBrowseMode();
     if (m_sichtbar.empty())
         return;
+    m_database->SchreibenPruefen();
     const size_t k = size_t(m_schluesselFeld);
     m_database->Execute(QStringLiteral("BEGIN IMMEDIATE"));
     try {
@@ -1442,6 +1453,7 @@ int TKADaoTable::ExecuteSQL()
 {
     if (!m_database || !m_database->Connected())
         throw Fehler(t(textExecuteSql));
+    m_database->SchreibenPruefen();
     return m_database->Execute(m_sql);
 }
 
@@ -1459,6 +1471,20 @@ void TKADaoTable::CheckBrowseMode()
         Post();
     else
         Cancel();
+}
+
+QList<TField*> TKADaoTable::GeaenderteFelder() const
+{
+    QList<TField*> felder;
+    if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
+        return felder;
+    const bool neu = m_state == TDataSetState::dsInsert;
+    for (int i = 0; i < m_anzahlSpalten; ++i) {
+        const QVariant& wert = m_puffer.werte[size_t(i)];
+        if (neu ? !wert.isNull() : !gleicherWert(wert, m_original[size_t(i)]))
+            felder << m_felder[size_t(i)].get();
+    }
+    return felder;
 }
 
 // ---------------------------------------------------------------------------------------------

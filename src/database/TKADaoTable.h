@@ -138,6 +138,9 @@ public:
     int ExecuteSQL();
     /// Posts a changed pending row, drops an unchanged one.
     void CheckBrowseMode();
+    /// The stored fields of the pending row whose value differs from the row as Edit read it
+    /// (every field with a value in a new row); empty when nothing is pending.
+    QList<TField*> GeaenderteFelder() const;
 
     // --- Fields ---
     int FieldCount() const { return int(m_felder.size()); }

@@ -1,6 +1,8 @@
 #include "UnitProjektMain.h"
 
+#include "Aenderungsnotiz.h"
 #include "DataModule1.h"
+#include "Datensicherung.h"
 #include "DatenGitter.h"
 #include "BerichtVorschau.h"
 #include "FRDruckVorschau.h"
@@ -16,6 +18,8 @@
 #include "TKADaoTable.h"
 #include "UnitAktionManager.h"
 #include "UnitDataModulePrint.h"
+#include "UnitRuecksicherung.h"
+#include "PrivateProfile.h"
 #include "UnitInfo.h"
 #include "UnitEinstellungen.h"
 #include "Zeilenfarbe.h"
@@ -23,8 +27,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
+#include <QDebug>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QSplitter>
@@ -39,8 +46,19 @@ TFormProjektMain* FormProjektMain = nullptr;
 
 namespace {
 
+// The copies of a database, in the folder PROJEKT.INI names ("Sicherungsverzeichnis" in
+// "Programm"), else in "Sicherung" beside it.
+Datensicherung sicherungFuer(const QString& datenbank)
+{
+    return Datensicherung(datenbank, GetPrivateProfileString(QStringLiteral("Programm"), QStringLiteral("Sicherungsverzeichnis"),
+                                                             QString(), IniDateiPfad()));
+}
+
 const QColor MarkierFarbe = FarbeAusCode(0x00D9B8A8);
 const QColor MarkierFarbeOhneFokus = FarbeAusCode(0x00F5E0DC);
+
+// Milliseconds a tick of the wall screen waits for a lock of another program.
+constexpr int TickSperrWartezeit = 200;
 
 // Order in which the public-view columns are laid out and stored.
 struct TPublicSpalte
@@ -116,6 +134,11 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(StatusBar1);
     leistenEinrichten();
+    lblNurLesen = new QLabel(QStringLiteral("Nur lesen"), StatusBar1);
+    lblNurLesen->setObjectName(QStringLiteral("lblNurLesen"));
+    lblNurLesen->setToolTip(QStringLiteral("Die Datenbank kann nicht geschrieben werden; Änderungen sind nicht möglich."));
+    StatusBar1->addPermanentWidget(lblNurLesen);
+    lblNurLesen->hide();
 
     pnlMain = panel(QStringLiteral("pnlMain"), this);
     setCentralWidget(pnlMain);
@@ -373,12 +396,15 @@ void TFormProjektMain::FormShow()
         NextDBGridPublicView->spalteNachId(QStringLiteral("MITARBEITER"))
             ->setLookup(DataModule1->DSPersonal, QStringLiteral("ID"), QStringLiteral("Name"), 8);
         NextDBGridPublicView->setDatenquelle(DataModule1->dsProjektView);
+        // Said once, where it stays in sight; each refused change says it again in its box.
+        lblNurLesen->setVisible(DataModule1->DBProjekt->NurLesen());
     }
     if (DataModule2) {
         DataModule2->setzeHandler(QStringLiteral("ActionAnsicht"), [this] { ActionAnsichtExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionAnsichtRefresh"), [this] { ActionAnsichtRefreshExecute(); });
         DataModule2->setzeHandler(QStringLiteral("ActionDruckAusgabe"), [this] { DruckAusgabeStarten(); });
         DataModule2->setzeHandler(QStringLiteral("ActionProjektlisteExport"), [this] { ProjektlisteExportieren(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionDatensicherungZurueck"), [this] { DatensicherungZurueckspielen(); });
         DataModule2->setzeHandler(QStringLiteral("ActionInfoClick"), [this] { InfoAnzeigen(); });
         DataModule2->setzeHandler(QStringLiteral("ActionHilfe"), [this] { HilfeAnzeigen(); });
         DataModule2->setzeHandler(QStringLiteral("ActionSettingsClick"), [this] { EinstellungenAnzeigen(); });
@@ -392,6 +418,12 @@ void TFormProjektMain::FormShow()
     NxDBRateColumn1->setBreite(18 * maximum);
     SpaltenLayoutLaden();
     ColumnPublicAufgStatus->setMaximum(maximum);
+    // The day's first copy once the window is up, so it never delays the start.
+    QTimer::singleShot(0, this, [this] {
+        if (DataModule1 && DataModule1->DBProjekt->Connected()
+            && !sicherungFuer(DataModule1->DBProjekt->DatabaseName()).gesichertAm(QDate::currentDate()))
+            DatensicherungSchreiben();
+    });
 }
 
 void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
@@ -490,10 +522,20 @@ void TFormProjektMain::Timer1Timer()
         return;
     // The wall screen runs unattended: a failing tick must not stack error boxes there. The
     // list on screen stays, the status bar says how old it is, and the next tick tries again.
+    // Nor may a lock of another program freeze the window for the whole busy wait at every
+    // tick: the tick waits only briefly; the user's own saves keep the long wait.
+    TKADaoDatabase* db = DataModule1->DBProjekt;
+    const int busyWartezeit = db->BusyTimeout();
+    db->setBusyTimeout(std::min(busyWartezeit, TickSperrWartezeit));
+    bool gelesen = true;
     try {
         standErneuern();
         oeffentlicheListeNeuLesen();
     } catch (const std::exception&) {
+        gelesen = false;
+    }
+    db->setBusyTimeout(busyWartezeit);
+    if (!gelesen) {
         m_letzterVersuchFehlgeschlagen = true;
         standAnzeigen();
         return;
@@ -503,7 +545,10 @@ void TFormProjektMain::Timer1Timer()
 
 void TFormProjektMain::standAnzeigen()
 {
-    QString text = QStringLiteral("Stand: ") + m_letzterStand.toString(QStringLiteral("HH:mm:ss"));
+    // A list older than today says its day as well.
+    const QString format = m_letzterStand.date() == QDate::currentDate() ? QStringLiteral("HH:mm:ss")
+                                                                         : QStringLiteral("dd.MM.yyyy HH:mm:ss");
+    QString text = QStringLiteral("Stand: ") + m_letzterStand.toString(format);
     if (m_letzterVersuchFehlgeschlagen)
         text += QStringLiteral(" – Aktualisierung fehlgeschlagen");
     StatusBar1->showMessage(text);
@@ -514,7 +559,8 @@ void TFormProjektMain::ActionAnsichtRefreshExecute()
     standErneuern();
     if (m_ansicht == 0) {
         TKADaoTable* projekt = DataModule1->TabProjekt;
-        if (!projekt->IsEmpty()) {
+        // A read-only database has nothing to write; the list is filtered all the same.
+        if (!projekt->IsEmpty() && !DataModule1->DBProjekt->NurLesen()) {
             if (projekt->State() != TDataSetState::dsEdit && projekt->State() != TDataSetState::dsInsert)
                 projekt->Edit();
             projekt->Post();
@@ -527,34 +573,108 @@ void TFormProjektMain::ActionAnsichtRefreshExecute()
     }
 }
 
-void TFormProjektMain::FormClose()
+void TFormProjektMain::FormClose(QCloseEvent* ereignis)
 {
-    if (m_ansicht == 0 || m_ansicht == 1) {
-        FensterLageMerken(this, fensterName(m_ansicht));
+    const bool timerLief = Timer1->isActive();
+    Timer1->stop();
+    // Settings that cannot be written are reported, but they keep nobody from closing.
+    std::exception_ptr einstellungsFehler;
+    try {
+        if (m_ansicht == 0 || m_ansicht == 1) {
+            FensterLageMerken(this, fensterName(m_ansicht));
+        }
+        SpaltenLayoutSpeichern();
+    } catch (...) {
+        einstellungsFehler = std::current_exception();
     }
-    SpaltenLayoutSpeichern();
-    if (DataModule1) {
-        TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
-        if (aufgaben->State() == TDataSetState::dsEdit || aufgaben->State() == TDataSetState::dsInsert)
-            aufgaben->Post();
+    QString nichtGespeichert;
+    // When the system ends the program nobody may be there to answer a question about a
+    // row changed meanwhile: such a row goes into the note as well.
+    if (m_systemEnde && DataModule1)
+        for (TKADaoTable* t : {DataModule1->TabProjektAufgaben, DataModule1->TabProjekt})
+            t->setRueckfrageBeiKonflikt(false);
+    try {
+        offeneZeilenSpeichern();
+    } catch (const Fehler& f) {
+        nichtGespeichert = f.text();
+    } catch (const std::exception& e) {
+        nichtGespeichert = QString::fromLocal8Bit(e.what());
     }
+    if (!nichtGespeichert.isEmpty() && m_systemEnde) {
+        aufSystemwunschBeenden();
+        nichtGespeichert.clear();
+    }
+    if (!nichtGespeichert.isEmpty()) {
+        // A typed change that cannot be stored now (another program holds the database) is
+        // not thrown away: the window stays open with it and with the connection, and the
+        // message says why. Nothing else is tried, so the user waits for the lock only once.
+        // Said here rather than thrown, so the window can be closed again later.
+        ereignis->ignore();
+        if (timerLief)
+            Timer1->start();
+        Meldung::fehler(nichtGespeichert + QStringLiteral("\n\nDie Projektverwaltung bleibt geöffnet, damit die "
+                                                          "Änderung nicht verloren geht."));
+        return;
+    }
+    if (DataModule1 && DataModule1->DBProjekt->Connected()) {
+        // The day's copy holds what the day ended with.
+        DatensicherungSchreiben();
+        DataModule1->DBProjekt->Close();
+    }
+    ereignis->accept();
+    if (einstellungsFehler)
+        std::rethrow_exception(einstellungsFehler);
+}
+
+void TFormProjektMain::aufSystemwunschBeenden()
+{
+    // The system will not wait for the user: one more try, then the edit goes into the note
+    // that the next start offers, and the run ends.
+    try {
+        offeneZeilenSpeichern();
+        return;
+    } catch (const std::exception&) {
+    }
+    QString bericht;
+    try {
+        const QString notiert = Aenderungsnotiz::Schreiben(*DataModule1);
+        bericht = QStringLiteral("Die Datenbank war gesperrt; diese Änderungen wurden nicht gespeichert und werden "
+                                 "beim nächsten Start angeboten (%1):\n%2")
+                      .arg(Aenderungsnotiz::Pfad(), notiert);
+    } catch (const Fehler& f) {
+        bericht = f.text();
+    }
+    // Nobody may be at the screen now: said in the log, not in a box that would hold up the end.
+    qWarning("%s", qUtf8Printable(bericht));
+    for (TKADaoTable* t : {DataModule1->TabProjektAufgaben, DataModule1->TabProjekt})
+        t->Cancel();
+}
+
+void TFormProjektMain::offeneZeilenSpeichern()
+{
+    // Nothing can be stored in a read-only database; each try has said so already.
+    if (!DataModule1 || DataModule1->DBProjekt->NurLesen())
+        return;
+    // A date typed into a cell that is still open counts as entered.
+    NextDBGridAufgaben->offeneEingabeUebernehmen();
+    NextDBGridProjekte->offeneEingabeUebernehmen();
+    auto offen = [](TKADaoTable* t) {
+        return t->State() == TDataSetState::dsEdit || t->State() == TDataSetState::dsInsert;
+    };
+    // The tasks first: their after-post step writes the project row as well, together with
+    // a change the user has made to it.
+    TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
+    if (offen(aufgaben))
+        aufgaben->Post();
+    // A ticked "EV" or a changed date in the project grid counts as much as a task edit.
+    TKADaoTable* projekt = DataModule1->TabProjekt;
+    if (offen(projekt))
+        projekt->Post();
 }
 
 void TFormProjektMain::closeEvent(QCloseEvent* ereignis)
 {
-    Timer1->stop();
-    // Whatever fails while storing, the connection is still released before the run ends.
-    try {
-        FormClose();
-    } catch (...) {
-        if (DataModule1 && DataModule1->DBProjekt->Connected())
-            DataModule1->DBProjekt->Close();
-        ereignis->accept();
-        throw;
-    }
-    if (DataModule1 && DataModule1->DBProjekt->Connected())
-        DataModule1->DBProjekt->Close();
-    ereignis->accept();
+    FormClose(ereignis);
 }
 
 void TFormProjektMain::DruckAusgabeStarten()
@@ -621,4 +741,63 @@ void TFormProjektMain::EinstellungenAnzeigen()
         DataModule2->setzeHandler(QStringLiteral("ActionSettingsSave"), {});
         DataModule2->setzeHandler(QStringLiteral("ActionSettingsClose"), {});
     }
+}
+
+bool TFormProjektMain::DatensicherungSchreiben()
+{
+    try {
+        sicherungFuer(DataModule1->DBProjekt->DatabaseName()).sichern();
+        return true;
+    } catch (const Fehler& f) {
+        if (!m_sicherungsfehlerGemeldet) {
+            m_sicherungsfehlerGemeldet = true;
+            StatusBar1->showMessage(QStringLiteral("Datensicherung fehlgeschlagen: ") + QString(f.text()).replace(QChar('\n'), QChar(' ')));
+        }
+        qWarning().noquote() << f.text();
+        return false;
+    }
+}
+
+void TFormProjektMain::DatensicherungZurueckspielen()
+{
+    if (!DataModule1)
+        return;
+    TKADaoDatabase* db = DataModule1->DBProjekt;
+    const QString datei = db->DatabaseName();
+    Datensicherung sicherung = sicherungFuer(datei);
+    const auto kopien = sicherung.kopien();
+    if (kopien.isEmpty()) {
+        Meldung::information(QStringLiteral("Im Ordner %1 gibt es keine Datensicherung.").arg(sicherung.ordner()));
+        return;
+    }
+    TFormRuecksicherung auswahl(kopien, this);
+    if (auswahl.exec() != QDialog::Accepted || auswahl.gewaehlteKopie().isEmpty())
+        return;
+    const QString kopie = auswahl.gewaehlteKopie();
+    Datensicherung::pruefen(kopie);
+    if (!Meldung::bestaetigen(QStringLiteral("Bestätigung"),
+                              QStringLiteral("Die Datenbank wird durch die Sicherung %1 ersetzt; die jetzige bleibt unter neuem "
+                                             "Namen erhalten. Fortfahren?").arg(QFileInfo(kopie).fileName())))
+        return;
+    // A pending task edit is saved first; it then lives on in the kept file.
+    TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
+    if (aufgaben->State() == TDataSetState::dsEdit || aufgaben->State() == TDataSetState::dsInsert)
+        aufgaben->Post();
+    Timer1->stop();
+    db->Close();
+    QString bisher;
+    try {
+        bisher = sicherung.zurueckspielen(kopie);
+    } catch (...) {
+        // Nothing was replaced: the database as it was opens again.
+        db->Open();
+        DataModule1->DatenmengenOeffnen();
+        AnsichtSetzen(m_ansicht);
+        throw;
+    }
+    db->Open();
+    DataModule1->DatenmengenOeffnen();
+    AnsichtSetzen(m_ansicht);
+    Meldung::information(QStringLiteral("Die Sicherung %1 wurde zurückgespielt. Die bisherige Datenbank liegt unter %2.")
+                             .arg(QFileInfo(kopie).fileName(), bisher));
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QLabel;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
@@ -30,6 +31,8 @@ public:
     QMenuBar* const ActionMainMenuBar1;
     QToolBar* const ActionToolBar1;
     QStatusBar* const StatusBar1;
+    // Shown in the status bar while the database is open read-only.
+    QLabel* lblNurLesen;
 
     QWidget* pnlMain;
     QTabWidget* PageControl1;
@@ -72,8 +75,18 @@ public:
     // Where the export asks for a file name; by default a file dialog. Returns an empty text
     // when the user cancels.
     std::function<QString(QWidget*)> ExportDateiWaehlen;
+    // The daily copy of the database (the first start of a day, and every close); a failure is
+    // said once in the status bar and stops nothing. False when no copy was written.
+    bool DatensicherungSchreiben();
+    // Lets the user pick a copy and puts it in place of the database, the data reopened.
+    void DatensicherungZurueckspielen();
     // Opens the settings dialog modal over the window, for the public view's columns too.
     void EinstellungenAnzeigen();
+
+    // The system asks the program to end (stop signal): a pending edit that cannot be stored
+    // does not keep the window open; after one more try it goes into the note of unsaved
+    // changes that the next start offers.
+    void setSystemEnde(bool ende) { m_systemEnde = ende; }
 
     // Full path of the help file beside the program file.
     static QString HilfedateiPfad();
@@ -92,7 +105,11 @@ private:
     // Heights, spacing and colours of the menu bar and the toolbar.
     void leistenEinrichten();
     void FormDestroy();
-    void FormClose();
+    // Stores geometry and column layout, posts pending task and project edits and disconnects.
+    // When a pending edit cannot be posted the close is refused and the reason shown.
+    void FormClose(QCloseEvent* ereignis);
+    void offeneZeilenSpeichern();
+    void aufSystemwunschBeenden();
     // The name under which the view stores its window geometry.
     static QString fensterName(int ansicht);
     // Summary of the current project and the per-project task sums brought up to date.
@@ -105,9 +122,11 @@ private:
 
     std::unique_ptr<THookHelpSystem> m_hilfe;
     int m_ansicht = -1;
+    bool m_sicherungsfehlerGemeldet = false;
     bool m_gezeigt = false;
     QDateTime m_letzterStand;       // last successful refresh of the public list
     bool m_letzterVersuchFehlgeschlagen = false;
+    bool m_systemEnde = false;
 };
 
 // The main window of the process; nullptr before it is created and after it is destroyed.

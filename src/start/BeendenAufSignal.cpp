@@ -16,8 +16,9 @@ constexpr int Signale[] = {SIGTERM, SIGHUP, SIGINT};
 
 } // namespace
 
-BeendenAufSignal::BeendenAufSignal(QObject* parent)
+BeendenAufSignal::BeendenAufSignal(std::function<void()> vorDemSchliessen, QObject* parent)
     : QObject(parent)
+    , m_vorDemSchliessen(std::move(vorDemSchliessen))
 {
     if (g_rohr[0] >= 0 || ::pipe2(g_rohr, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
@@ -57,6 +58,8 @@ void BeendenAufSignal::beenden()
     char zeichen;
     while (::read(g_rohr[0], &zeichen, 1) > 0) {
     }
+    if (m_vorDemSchliessen)
+        m_vorDemSchliessen();
     // Open dialogs close first (their loops end), then the main window, which ends the run.
     QApplication::closeAllWindows();
 }

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QSocketNotifier;
 
 // Ends the run as the close box does when the system asks the program to stop: SIGTERM at
@@ -12,7 +14,8 @@ class QSocketNotifier;
 class BeendenAufSignal : public QObject
 {
 public:
-    explicit BeendenAufSignal(QObject* parent = nullptr);
+    // `vorDemSchliessen` (if set) runs when a signal has come, before the windows close.
+    explicit BeendenAufSignal(std::function<void()> vorDemSchliessen = {}, QObject* parent = nullptr);
     ~BeendenAufSignal() override;
 
 private:
@@ -20,4 +23,5 @@ private:
     void beenden();
 
     QSocketNotifier* m_melder = nullptr;
+    std::function<void()> m_vorDemSchliessen;
 };

@@ -1,5 +1,6 @@
 #include "Programmstart.h"
 
+#include "Aenderungsnotiz.h"
 #include "BeendenAufSignal.h"
 #include "Bildschirmfotos.h"
 #include "DataModule1.h"
@@ -43,13 +44,22 @@ bool TProgrammstart::Starten()
         Meldung::fehler(QString::fromLocal8Bit(e.what()));
         return false;
     }
+    splash.reset();
+    // Changes that could not be stored when the last run had to end are offered now; a
+    // failure to enter them is reported, the start goes on.
+    try {
+        Aenderungsnotiz::Anbieten(*m_module1);
+    } catch (const Fehler& f) {
+        Meldung::fehler(f.text());
+    }
     return true;
 }
 
 int TProgrammstart::Ausfuehren(QApplication& app, const QString& fotoOrdner)
 {
     m_hauptfenster->show();
-    BeendenAufSignal signale;
+    // The system will not wait for a lock to go: a pending edit is noted for the next start.
+    BeendenAufSignal signale([this] { m_hauptfenster->setSystemEnde(true); });
     bool fotosGespeichert = true;
     if (!fotoOrdner.isEmpty()) {
         QTimer::singleShot(0, m_hauptfenster.get(), [&] {

@@ -1,11 +1,15 @@
 #include "UnitStart.h"
 
 #include "DataModule1.h"
+#include "Datenbankverzeichnis.h"
+#include "Fehler.h"
 #include "IniRecord.h"
+#include "SqliteAnweisung.h"
 #include "TKADaoDatabase.h"
 #include "Umwandlungsangebot.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
@@ -106,12 +110,20 @@ void TFormStart::Initialisieren(TDataModule1& module)
         module.DBProjekt->Close();
     schritt(10);
     // The database file is always PROJEKT.MDB; the key DBName plays no part.
-    module.DBProjekt->setDatabaseName(PfadVerbinden(IniRecord.DBVerzeichnis, QStringLiteral("PROJEKT.MDB")));
+    const QString datei = PfadVerbinden(Datenbankverzeichnis::ermitteln(), QStringLiteral("PROJEKT.MDB"));
+    module.DBProjekt->setDatabaseName(datei);
     schritt(10);
     // A database of the old Windows program may be converted now, before it is opened.
     UmwandlungAnbieten(module.DBProjekt->DatabaseName(), this);
-    module.DBProjekt->Open();
-    module.DatenmengenOeffnen([this](TKADaoTable*) { schritt(10); });
+    try {
+        module.DBProjekt->Open();
+        module.DatenmengenOeffnen([this](TKADaoTable*) { schritt(10); });
+    } catch (const DatenbankGesperrt&) {
+        // Nothing has been entered yet: the general wording about kept input does not fit.
+        throw Fehler(QStringLiteral("Die Datenbank '%1' ist gerade von einem anderen Programm gesperrt; bitte in "
+                                    "einem Augenblick erneut starten.")
+                         .arg(QDir::toNativeSeparators(QFileInfo(datei).absoluteFilePath())));
+    }
     // A stored number stays, even when the table has changed since.
     if (IniRecord.AnzahlStatus == 0) {
         IniRecord.AnzahlStatus = module.AnzahlStatusErmitteln();

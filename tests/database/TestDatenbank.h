@@ -2,6 +2,7 @@
 
 #include "DatenbankWerkzeug.h"
 #include "Fehler.h"
+#include "FehlerText.h"
 
 #include <QFile>
 #include <QString>
@@ -61,6 +62,25 @@ public:
         return ergebnis;
     }
 
+    /// Damages the file where opening and reading the schema do not look: the last page, a page
+    /// of table or index rows, gets a wrong count of fragmented bytes in its header.
+    void letzteSeiteBeschaedigen()
+    {
+        QFile datei(pfad);
+        if (!datei.open(QIODevice::ReadWrite))
+            throw Fehler(QStringLiteral("Testdaten: %1 nicht zu öffnen").arg(pfad));
+        const QByteArray kopf = datei.read(100);
+        const int groesse = uchar(kopf[16]) << 8 | uchar(kopf[17]);
+        const qint64 beginn = datei.size() - (groesse == 1 ? 65536 : groesse);
+        datei.seek(beginn);
+        const QByteArray seite = datei.read(8);
+        const char art = seite[0];
+        if (art != 2 && art != 5 && art != 10 && art != 13)
+            throw Fehler(QStringLiteral("Testdaten: die letzte Seite ist keine Seite mit Zeilen"));
+        datei.seek(beginn + 7);
+        datei.write(QByteArray(1, char(uchar(seite[7]) ^ 0x21)));
+    }
+
     /// Statuses with ranks 0..4 (IDs 1..5), two employees, two catalogue tasks and three
     /// projects: P1 with a finished and a running task, P2 with one new task, P3 without tasks.
     /// P2 is hidden from the edit view, P3 from the public view.
@@ -80,15 +100,3 @@ public:
             "(2, 1, 'Aufmaß', NULL, 1, 1, 10);"));
     }
 };
-
-/// The text of the Fehler that `f` throws; empty when it throws none.
-template<typename F>
-QString fehlerText(F&& f)
-{
-    try {
-        f();
-    } catch (const Fehler& fehler) {
-        return fehler.text();
-    }
-    return QString();
-}

@@ -74,6 +74,23 @@ private slots:
         QCOMPARE(m.dm.AnzahlStatusErmitteln(), 5);
     }
 
+    // The check after opening finds a damaged file: the user reads it once, whatever window is
+    // up, and the project summary is not written into the file.
+    void beschaedigteDatenbankWirdGemeldet()
+    {
+        MeldungsRecorder meldungen;
+        Modul m([](TestDatenbank& d) {
+            d.grunddaten();
+            d.letzteSeiteBeschaedigen();
+        });
+        const QString beschaedigt = QStringLiteral("Die Datenbank '%1' ist beschädigt; bitte die Sicherung zurückspielen.")
+                                        .arg(m.dm.DBProjekt->Dateipfad());
+        QTRY_COMPARE(meldungen.texte(), QStringList{beschaedigt});
+        QCOMPARE(fehlerText([&] { m.dm.ProjektStandAktualisieren(); }), beschaedigt);
+        QCOMPARE(m.dm.TabProjekt->State(), TDataSetState::dsBrowse);
+        QCOMPARE(meldungen.texte().size(), 1);
+    }
+
     void status_data()
     {
         QTest::addColumn<int>("anzahlStatus");

@@ -45,6 +45,7 @@ void TestAktionManager::befehl_data()
         {"ActionStammStatusStart", "Allgemein", "Status", 7},
         {"ActionDruckAusgabe", "Allgemein", "Ausgabe", 23},
         {"ActionProjektlisteExport", "Allgemein", "Projektliste exportieren …", 10},
+        {"ActionDatensicherungZurueck", "Allgemein", "Datensicherung zurückspielen …", 18},
         {"ActionSettingsClick", "Einstellungen", "Grundeinstellungen", 21},
         {"ActionSettingsSave", "Einstellungen", "Speichern", 3},
         {"ActionSettingsClose", "Einstellungen", "Beenden", 16},
@@ -89,11 +90,11 @@ void TestAktionManager::alleBefehleGenauEinmal()
 {
     TDataModule2 modul;
     const auto aktionen = modul.ActionManager1->findChildren<QAction*>();
-    QCOMPARE(aktionen.size(), 31);
+    QCOMPARE(aktionen.size(), 32);
     QSet<QString> namen;
     for (const QAction* a : aktionen)
         namen.insert(a->objectName());
-    QCOMPARE(namen.size(), 31);
+    QCOMPARE(namen.size(), 32);
     QCOMPARE(DataModule2, &modul);
 }
 
@@ -113,7 +114,8 @@ void TestAktionManager::menueleiste()
     }
     const QStringList erwartet = {
         "&Programm: Ansicht (ActionAnsicht), &Aufgabe zuordnen (ActionAufgZuordStart), "
-        "A&ufgaben bearbeiten (ActionAufgBearbStart), &Programm beenden (ActionProjektClose)",
+        "A&ufgaben bearbeiten (ActionAufgBearbStart), &Datensicherung zurückspielen … (ActionDatensicherungZurueck), "
+        "&Programm beenden (ActionProjektClose)",
         "&Daten: &Projekte (ActionStammProjektStart), &Aufgaben (ActionAufgabenStart), "
         "&Mitarbeiter (ActionStammMitarbeiterStart), &Status (ActionStammStatusStart)",
         "&Einstellungen: &Grundeinstellungen (ActionSettingsClick)",

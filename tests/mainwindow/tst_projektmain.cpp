@@ -1,21 +1,29 @@
+#include "Aenderungsnotiz.h"
 #include "DataModule1.h"
 #include "DatenGitter.h"
-#include "DatenbankWerkzeug.h"
 #include "DatumEdit.h"
+#include "DatenbankWerkzeug.h"
+#include "FehlerText.h"
+#include "FremdeSperre.h"
 #include "HookHelpSystem.h"
 #include "HtmlHelp.h"
 #include "IniRecord.h"
 #include "MeldungsRecorder.h"
+#include "OhneSchreibrecht.h"
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 #include "TField.h"
 #include "UnitAktionManager.h"
+#include "UnitRuecksicherung.h"
+#include "PrivateProfile.h"
+#include "Datensicherung.h"
 #include "UnitEinstellungen.h"
 #include "BefehlsKnopf.h"
 #include "EigenschaftenEditor.h"
 #include "UnitProjektMain.h"
 
 #include <QAction>
+#include <QTreeWidget>
 #include <QCheckBox>
 #include <QListWidget>
 #include <QApplication>
@@ -24,7 +32,10 @@
 #include <QStyleOptionFrame>
 #include <QTableView>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -55,11 +66,20 @@ private slots:
     void refreshImEditView();
     void publicViewGefiltertUndSortiert();
     void schliessenSpeichert();
+    void datensicherung();
+    void datensicherungOrdnerFehlt();
     void einstellungenBlendenSpalteAus();
     void fehlschlagenderTickOhneMeldung();
     void datumImGitterLesbar();
+    void schliessenMitOffenerZeile_data();
+    void schliessenMitOffenerZeile();
+    void systemEndeNotiertOffeneAenderung_data();
+    void systemEndeNotiertOffeneAenderung();
+    void tickWartetNurKurzAufSperre();
+    void nurLesendeDatenbank();
 
 private:
+    QVariant wert(const QString& abfrage);
     QString pfad(const QString& name) const { return QDir(m_ordner->path()).filePath(name); }
     void sql(const QString& text);
     void fensterZeigen(int startansicht);
@@ -83,6 +103,42 @@ void TestProjektMain::sql(const QString& text)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("test"));
 }
+
+QVariant TestProjektMain::wert(const QString& abfrage)
+{
+    QVariant ergebnis;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
+        db.setDatabaseName(pfad("PROJEKT.MDB"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(abfrage) && q.next())
+                ergebnis = q.value(0);
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test"));
+    return ergebnis;
+}
+
+Q_DECLARE_METATYPE(Meldung::Antwort)
+
+namespace {
+
+// Counts the statements the engine refused because of a lock (each is logged once).
+int g_gesperrteAnweisungen = 0;
+QtMessageHandler g_vorherigerHandler = nullptr;
+void sperrenZaehlen(QtMsgType art, const QMessageLogContext& ort, const QString& text)
+{
+    if (art == QtWarningMsg && text.startsWith(QLatin1String("SQLite 5:")))
+        ++g_gesperrteAnweisungen;
+    g_vorherigerHandler(art, ort, text);
+}
+
+const QString GesperrtText = QStringLiteral("Die Datenbank wird gerade von einem anderen Benutzer verwendet und ist "
+                                            "gesperrt. Bitte versuchen Sie es in einem Augenblick noch einmal; "
+                                            "Ihre Eingaben bleiben erhalten.");
+
+} // namespace
 
 void TestProjektMain::init()
 {
@@ -364,6 +420,57 @@ void TestProjektMain::einstellungenBlendenSpalteAus()
     QVERIFY(pv->spalteNachId("BETREFF")->sichtbar());
 }
 
+// The day's copy is written once the window is up and again when it closes; a copy picked in
+// the restore dialog replaces the database, the old file is kept, and the window shows the data.
+void TestProjektMain::datensicherung()
+{
+    const QString kopie = pfad("Sicherung/PROJEKT-" + QDate::currentDate().toString("yyyy-MM-dd") + ".MDB");
+    fensterZeigen(0);
+    QTRY_VERIFY(QFile::exists(kopie));
+    sql("DELETE FROM Personal WHERE ID = 1");
+    m_fenster->close();
+    QVERIFY(!m_module1->DBProjekt->Connected());
+    Datensicherung::pruefen(kopie);
+
+    // A day later everything is gone; the copy brings it back.
+    m_module1->DBProjekt->Open();
+    m_module1->DatenmengenOeffnen();
+    sql("DELETE FROM ProjektAufgaben");
+    sql("DELETE FROM Projekt");
+    m_module2.reset();
+    m_fenster.reset();
+    fensterZeigen(0);
+    m_module1->TabProjekt->Requery();
+    QCOMPARE(m_module1->TabProjekt->RecordCount(), 0);
+    QTimer::singleShot(0, this, [] {
+        auto* auswahl = qobject_cast<TFormRuecksicherung*>(QApplication::activeModalWidget());
+        QVERIFY(auswahl);
+        QCOMPARE(auswahl->liste()->topLevelItemCount(), 1);
+        auswahl->liste()->setCurrentItem(auswahl->liste()->topLevelItem(0));
+        auswahl->accept();
+    });
+    m_meldungen->antwort = true;
+    m_module2->Action(QStringLiteral("ActionDatensicherungZurueck"))->trigger();
+    QCOMPARE(m_meldungen->fragen.size(), 1);
+    QCOMPARE(m_module1->TabProjekt->RecordCount(), 12);
+    QVERIFY(m_module1->DBProjekt->Connected());
+    QCOMPARE(QDir(m_ordner->path()).entryList({"PROJEKT-vor-Ruecksicherung-*.MDB"}).size(), 1);
+    QVERIFY(m_meldungen->texte().last().startsWith("Die Sicherung PROJEKT-"));
+}
+
+// A backup folder that cannot be made is said once in the status bar; the program goes on.
+void TestProjektMain::datensicherungOrdnerFehlt()
+{
+    QFile datei(pfad("keinOrdner"));
+    QVERIFY(datei.open(QIODevice::WriteOnly));
+    datei.close();
+    QVERIFY(WritePrivateProfileString("Programm", "Sicherungsverzeichnis", pfad("keinOrdner/Sicherung"), IniDateiPfad()));
+    fensterZeigen(0);
+    QTRY_VERIFY(m_fenster->statusBar()->currentMessage().startsWith("Datensicherung fehlgeschlagen: "));
+    QVERIFY(!m_fenster->DatensicherungSchreiben());
+    QVERIFY(m_meldungen->texte().filter("Datensicherung").isEmpty());
+}
+
 // A failing tick on the wall screen shows no box, keeps the list and marks the status bar;
 // the next good tick clears the mark. "Refresh" still raises the error.
 void TestProjektMain::fehlschlagenderTickOhneMeldung()
@@ -443,6 +550,247 @@ void TestProjektMain::datumImGitterLesbar()
                                                                .arg(option.rect.width())));
     }
     QCOMPARE(tage->model()->index(0, 0).data().toString().left(2), QStringLiteral("Mo"));
+void TestProjektMain::schliessenMitOffenerZeile_data()
+{
+    QTest::addColumn<QString>("tabelle");   // dataset with the pending edit
+    QTest::addColumn<QString>("feld");
+    QTest::addColumn<QVariant>("eingabe");  // invalid: typed into the grid's open cell editor
+    QTest::addColumn<QString>("abfrage");   // reads the stored value of the current row (%1: its ID)
+    QTest::addColumn<QString>("gespeichert");
+    QTest::newRow("Aufgabe") << "TabProjektAufgaben" << "Bemerkung" << QVariant("Gerüst bestellt")
+                             << "select Bemerkung from ProjektAufgaben where ID = %1" << "Gerüst bestellt";
+    QTest::newRow("Projekt: EV") << "TabProjekt" << "EV_Sichtbar" << QVariant(false)
+                                 << "select EV_Sichtbar from Projekt where ID = %1" << "0";
+    QTest::newRow("Projekt: Termin") << "TabProjekt" << "Termin" << QVariant(QDate(2031, 7, 14))
+                                     << "select date(Termin) from Projekt where ID = %1" << "2031-07-14";
+    QTest::newRow("Projekt: Termin im offenen Zelleditor")
+        << "TabProjekt" << "Termin" << QVariant() << "select date(Termin) from Projekt where ID = %1" << "2031-07-14";
+}
+
+// Opens the cell editor of the TERMIN column in the current project row and types a date.
+static void terminImZelleditorTippen(TDatenGitter* gitter)
+{
+    int spalte = -1;
+    for (int i = 0; i < gitter->spaltenAnzahl(); ++i)
+        if (gitter->spalte(i)->objectName() == QLatin1String("NxDBDateColumn4"))
+            spalte = i;
+    QVERIFY(spalte >= 0);
+    const QModelIndex zelle = gitter->model()->index(gitter->currentIndex().row(), spalte);
+    gitter->setCurrentIndex(zelle);
+    gitter->edit(zelle);
+    auto* editor = gitter->findChild<TDatumEdit*>();
+    QVERIFY(editor);
+    editor->eingabe()->setText("14.07.2031");
+}
+
+// A task or project edit still pending when the window closes is stored. While another program
+// holds the database the window stays open with the edit and the connection, after one wait
+// for the lock; once the lock is gone the next close stores it.
+void TestProjektMain::schliessenMitOffenerZeile()
+{
+    QFETCH(QString, tabelle);
+    QFETCH(QString, feld);
+    QFETCH(QVariant, eingabe);
+    QFETCH(QString, abfrage);
+    QFETCH(QString, gespeichert);
+    fensterZeigen(0);
+    m_meldungen->meldungen.clear();
+    auto* daten = m_module1->findChild<TKADaoTable*>(tabelle);
+    QVERIFY(daten && !daten->IsEmpty());
+    const qlonglong id = daten->FieldByName("ID")->Value().toLongLong();
+    QVERIFY(wert(abfrage.arg(id)).toString() != gespeichert);
+    const bool imEditor = !eingabe.isValid();
+    if (imEditor) {
+        terminImZelleditorTippen(m_fenster->findChild<TDatenGitter*>("NextDBGridProjekte"));
+        QCOMPARE(daten->State(), TDataSetState::dsBrowse);
+    } else {
+        daten->Edit();
+        daten->FieldByName(feld)->setValue(eingabe);
+    }
+
+    m_module1->DBProjekt->setBusyTimeout(300);
+    {
+        FremdeSperre sperre(pfad("PROJEKT.MDB"));
+        g_gesperrteAnweisungen = 0;
+        g_vorherigerHandler = qInstallMessageHandler(sperrenZaehlen);
+        m_fenster->close();
+        qInstallMessageHandler(g_vorherigerHandler);
+        QVERIFY(m_fenster->isVisible());
+        QVERIFY(m_module1->DBProjekt->Connected());
+        // The row could not even go into edit for a date still in its cell: that message
+        // promises nothing; the sentence after it says why the window stays.
+        const QString gesperrt = imEditor ? QStringLiteral("Die Datenbank wird gerade von einem anderen Benutzer "
+                                                           "verwendet und ist gesperrt. Bitte versuchen Sie es in einem "
+                                                           "Augenblick noch einmal.")
+                                          : GesperrtText;
+        QCOMPARE(m_meldungen->texte(),
+                 QStringList{gesperrt + "\n\nDie Projektverwaltung bleibt geöffnet, damit die Änderung nicht "
+                                        "verloren geht."});
+        QCOMPARE(g_gesperrteAnweisungen, 1);
+        if (imEditor) {
+            // The row could not go into edit: the date stays typed in the open cell.
+            auto* gitter = m_fenster->findChild<TDatenGitter*>("NextDBGridProjekte");
+            QVERIFY(gitter->eingabeOffen());
+            QCOMPARE(gitter->findChild<TDatumEdit*>()->eingabe()->text(), QStringLiteral("14.07.2031"));
+        } else {
+            QCOMPARE(daten->State(), TDataSetState::dsEdit);
+            QVERIFY(daten->Modified());
+        }
+    }
+    m_fenster->close();
+    QVERIFY(!m_fenster->isVisible());
+    QVERIFY(!m_module1->DBProjekt->Connected());
+    QCOMPARE(m_meldungen->meldungen.size(), 1);
+    QCOMPARE(wert(abfrage.arg(id)).toString(), gespeichert);
+}
+
+void TestProjektMain::systemEndeNotiertOffeneAenderung_data()
+{
+    QTest::addColumn<Meldung::Antwort>("antwort");
+    QTest::newRow("Ja") << Meldung::Antwort::Ja;
+    QTest::newRow("Nein") << Meldung::Antwort::Nein;
+    QTest::newRow("Abbrechen") << Meldung::Antwort::Abbrechen;
+}
+
+// The system asks the program to end while another program holds the database: the close tries
+// once more, then keeps the pending project and task edits in a note, disconnects and ends
+// without a box. The next start offers the note; "Ja" enters the edits, "Nein" drops them,
+// "Abbrechen" (also what a run without anyone at the screen answers) keeps the note.
+void TestProjektMain::systemEndeNotiertOffeneAenderung()
+{
+    QFETCH(Meldung::Antwort, antwort);
+    fensterZeigen(0);
+    m_meldungen->meldungen.clear();
+    TKADaoTable* projekt = m_module1->TabProjekt;
+    TKADaoTable* aufgaben = m_module1->TabProjektAufgaben;
+    projekt->Edit();
+    projekt->FieldByName("Termin")->setAsDate(QDate(2031, 7, 14));
+    const qlonglong projektId = projekt->FieldByName("ID")->Value().toLongLong();
+    QVERIFY(!aufgaben->IsEmpty());
+    aufgaben->Edit();
+    aufgaben->FieldByName("Bemerkung")->setAsString("Gerüst bestellt");
+    const qlonglong aufgabeId = aufgaben->FieldByName("ID")->Value().toLongLong();
+    const QString bemerkung = QStringLiteral("select Bemerkung from ProjektAufgaben where ID = %1").arg(aufgabeId);
+    const QString termin = QStringLiteral("select date(Termin) from Projekt where ID = %1").arg(projektId);
+    const QVariant bemerkungVorher = wert(bemerkung);
+
+    m_module1->DBProjekt->setBusyTimeout(300);
+    {
+        FremdeSperre sperre(pfad("PROJEKT.MDB"));
+        g_gesperrteAnweisungen = 0;
+        g_vorherigerHandler = qInstallMessageHandler(sperrenZaehlen);
+        m_fenster->setSystemEnde(true);
+        m_fenster->close();
+        qInstallMessageHandler(g_vorherigerHandler);
+        QVERIFY(!m_fenster->isVisible());
+        QVERIFY(!m_module1->DBProjekt->Connected());
+        QCOMPARE(g_gesperrteAnweisungen, 2);
+        QVERIFY(m_meldungen->meldungen.isEmpty());
+        QVERIFY(QFile::exists(Aenderungsnotiz::Pfad()));
+    }
+
+    // The next start.
+    m_module2.reset();
+    m_fenster.reset();
+    m_module1 = std::make_unique<TDataModule1>();
+    m_module1->DBProjekt->setDatabaseName(pfad("PROJEKT.MDB"));
+    m_module1->DBProjekt->Open();
+    m_module1->DatenmengenOeffnen();
+    m_meldungen->dreifachAntwort = antwort;
+    Aenderungsnotiz::Anbieten(*m_module1);
+    QCOMPARE(m_meldungen->fragen.size(), 1);
+    const QString frage = m_meldungen->fragen[0].second;
+    QVERIFY2(frage.contains("Bemerkung „Gerüst bestellt“") && frage.contains("Termin „14.07.2031“"), qPrintable(frage));
+    QCOMPARE(QFile::exists(Aenderungsnotiz::Pfad()), antwort == Meldung::Antwort::Abbrechen);
+    if (antwort == Meldung::Antwort::Ja) {
+        QCOMPARE(wert(bemerkung).toString(), QStringLiteral("Gerüst bestellt"));
+        QCOMPARE(wert(termin).toString(), QStringLiteral("2031-07-14"));
+    } else {
+        QCOMPARE(wert(bemerkung), bemerkungVorher);
+        QVERIFY(wert(termin).toString() != QStringLiteral("2031-07-14"));
+    }
+    QVERIFY(m_meldungen->meldungen.isEmpty());
+    // Offered again only when it was put off.
+    Aenderungsnotiz::Anbieten(*m_module1);
+    QCOMPARE(m_meldungen->fragen.size(), antwort == Meldung::Antwort::Abbrechen ? 2 : 1);
+}
+
+// While another program holds the database, a tick of the wall screen gives up after a short
+// wait instead of the busy time of a save (which lasts at least its full 5 s), keeps the list
+// and marks its age; the saves keep their long wait.
+void TestProjektMain::tickWartetNurKurzAufSperre()
+{
+    fensterZeigen(1);
+    m_meldungen->meldungen.clear();
+    TKADaoDatabase* db = m_module1->DBProjekt;
+    QCOMPARE(db->BusyTimeout(), 5000);
+    auto* status = m_fenster->findChild<QStatusBar*>("StatusBar1");
+    TDatenGitter* pv = m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView");
+    {
+        FremdeSperre sperre(pfad("PROJEKT.MDB"));
+        QElapsedTimer uhr;
+        uhr.start();
+        m_fenster->Timer1Timer();
+        QVERIFY2(uhr.elapsed() < 3000, qPrintable(QString::number(uhr.elapsed())));
+        QVERIFY2(status->currentMessage().contains("fehlgeschlagen"), qPrintable(status->currentMessage()));
+        QCOMPARE(pv->model()->rowCount(), 8);
+        QCOMPARE(db->BusyTimeout(), 5000);
+    }
+    m_fenster->Timer1Timer();
+    QVERIFY(!status->currentMessage().contains("fehlgeschlagen"));
+    QVERIFY(m_meldungen->meldungen.isEmpty());
+}
+
+// A database this user may only read opens read-only: the status bar says "Nur lesen", the wall
+// screen's timer refreshes the list, "Refresh" works, and a change is refused with the reason.
+void TestProjektMain::nurLesendeDatenbank()
+{
+    m_module1->DBProjekt->Close();
+    OhneSchreibrecht::offen(m_ordner->path());
+    OhneSchreibrecht::offen(pfad("PROJEKT.INI"));
+    OhneSchreibrecht::nurLesbar(pfad("PROJEKT.MDB"), false);
+    QPixmap bild;
+    {
+        OhneSchreibrecht benutzer;
+        m_module1->DBProjekt->Open();
+        m_module1->DatenmengenOeffnen();
+        IniRecord.RefreshPublicView = true;
+        IniRecord.RefreshTimePublicView = 30;
+        fensterZeigen(1);
+        m_meldungen->meldungen.clear();
+        auto* hinweis = m_fenster->findChild<QLabel*>("lblNurLesen");
+        QVERIFY(hinweis && hinweis->isVisible());
+        QCOMPARE(hinweis->text(), QStringLiteral("Nur lesen"));
+        QVERIFY(m_fenster->findChild<QTimer*>("Timer1")->isActive());
+        auto* status = m_fenster->findChild<QStatusBar*>("StatusBar1");
+        m_fenster->Timer1Timer();
+        QVERIFY2(status->currentMessage().startsWith("Stand: ") && !status->currentMessage().contains("fehlgeschlagen"),
+                 qPrintable(status->currentMessage()));
+        QCOMPARE(m_fenster->findChild<TDatenGitter*>("NextDBGridPublicView")->model()->rowCount(), 8);
+
+        m_fenster->AnsichtSetzen(0);
+        m_module2->Action("ActionAnsichtRefresh")->trigger();
+        // A picture of the window with the notice, for a look at the status bar.
+        bild = m_fenster->grab();
+        QVERIFY(m_module1->TabProjekt->Filtered());
+        const QString nurLesen = QStringLiteral("Die Datenbank '%1' ist nur zum Lesen geöffnet (kein Schreibrecht auf "
+                                                "die Datei oder ihren Ordner); Änderungen können nicht gespeichert "
+                                                "werden.")
+                                     .arg(QDir::toNativeSeparators(pfad("PROJEKT.MDB")));
+        QCOMPARE(fehlerText([&] { m_module1->TabProjekt->Edit(); }), nurLesen);
+        QCOMPARE(fehlerText([&] { m_module1->TabProjektAufgaben->Append(); }), nurLesen);
+        QVERIFY(m_meldungen->meldungen.isEmpty());
+        m_fenster->close();
+        QVERIFY(!m_fenster->isVisible());
+        m_fenster.reset();
+        m_module2.reset();
+    }
+    OhneSchreibrecht::offen(pfad("PROJEKT.MDB"));
+    if (const QString bau = qEnvironmentVariable("PV_BINARY_DIR"); !bau.isEmpty()) {
+        const QString fotos = QDir(bau).filePath("bildschirmfotos");
+        QVERIFY(QDir().mkpath(fotos));
+        QVERIFY(bild.save(QDir(fotos).filePath("nur-lesen.png")));
+    }
 }
 
 QTEST_MAIN(TestProjektMain)

@@ -1,9 +1,12 @@
 #include "DataModule1.h"
 #include "DatenbankWerkzeug.h"
+#include "Fehler.h"
+#include "FremdeSperre.h"
 #include "IniRecord.h"
 #include "MeldungsRecorder.h"
 #include "Programmstart.h"
 #include "TKADaoDatabase.h"
+#include "TField.h"
 #include "TKADaoTable.h"
 #include "UnitProjektMain.h"
 #include "UnitStart.h"
@@ -26,6 +29,9 @@ class HauptfensterBeobachter : public QObject
 {
 public:
     bool perSignal = false;
+    // Before the signal: a task edit is pending and another program holds the database.
+    bool offeneAenderungGesperrt = false;
+    std::unique_ptr<FremdeSperre> sperre;
     bool gezeigt = false;
     bool splashDaBeimZeigen = true;
     bool verbundenNachSchliessen = true;
@@ -43,6 +49,13 @@ public:
             QMetaObject::invokeMethod(fenster, [this, fenster] {
                 fenster->resize(901, 702);
                 aussenBreite = fenster->frameGeometry().width();
+                if (offeneAenderungGesperrt) {
+                    TKADaoTable* aufgaben = DataModule1->TabProjektAufgaben;
+                    aufgaben->Edit();
+                    aufgaben->FieldByName("Bemerkung")->setAsString("Gerüst bestellt");
+                    DataModule1->DBProjekt->setBusyTimeout(200);
+                    sperre = std::make_unique<FremdeSperre>(DataModule1->DBProjekt->Dateipfad());
+                }
                 if (perSignal) {
                     ::raise(SIGTERM);
                     QTRY_VERIFY(!fenster->isVisible());
@@ -73,6 +86,8 @@ private slots:
     void fehlerBeendetVorDemHauptfenster();
     void laufEndetMitDemHauptfenster_data();
     void laufEndetMitDemHauptfenster();
+    void windowsPfadAlsDatenbankverzeichnis_data();
+    void windowsPfadAlsDatenbankverzeichnis();
 
 private:
     QString pfad(const QString& name) const { return QDir(m_ordner->path()).filePath(name); }
@@ -191,6 +206,7 @@ void TestProgrammstart::fehlerBeendetVorDemHauptfenster_data()
                                         << QStringList{"File contains no version information"};
     QTest::newRow("Einstellungsdatei nicht schreibbar")
         << "ini gesperrt" << QStringList{"Ini-Datei konnte nicht angelegt werden", "In "};
+    QTest::newRow("Datenbank gesperrt") << "db gesperrt" << QStringList{"Die Datenbank '"};
 }
 
 // Any error of start-up is shown, the program ends with code 1 and the main window never shows.
@@ -202,8 +218,12 @@ void TestProgrammstart::fehlerBeendetVorDemHauptfenster()
         QVERIFY(QFile::remove(pfad("PROJEKT.MDB")));
     else if (fall == "ohne Programmdatei")
         QVERIFY(QFile::remove(pfad(ProgrammDateiName())));
-    else
+    else if (fall == "ini gesperrt")
         QVERIFY(QDir(m_ordner->path()).mkdir("PROJEKT.INI"));   // root may write anywhere; a folder stops it
+    // Another program holds the database during the whole start.
+    std::unique_ptr<FremdeSperre> sperre;
+    if (fall == "db gesperrt")
+        sperre = std::make_unique<FremdeSperre>(pfad("PROJEKT.MDB"));
 
     MeldungsRecorder recorder;
     HauptfensterBeobachter beobachter;
@@ -228,13 +248,20 @@ void TestProgrammstart::fehlerBeendetVorDemHauptfenster()
     if (fall == "ini gesperrt")
         QVERIFY2(texte[1].contains("PROJEKT.INI") && texte[1].endsWith("kann nicht geschrieben werden"),
                  qPrintable(texte[1]));
+    // Nothing was entered yet: the start says so in its own words.
+    if (fall == "db gesperrt")
+        QCOMPARE(texte[0], QStringLiteral("Die Datenbank '%1' ist gerade von einem anderen Programm gesperrt; bitte in "
+                                          "einem Augenblick erneut starten.")
+                               .arg(QDir::toNativeSeparators(QFileInfo(pfad("PROJEKT.MDB")).absoluteFilePath())));
 }
 
 void TestProgrammstart::laufEndetMitDemHauptfenster_data()
 {
     QTest::addColumn<bool>("perSignal");
-    QTest::newRow("Schließfeld") << false;
-    QTest::newRow("SIGTERM") << true;
+    QTest::addColumn<bool>("offeneAenderungGesperrt");
+    QTest::newRow("Schließfeld") << false << false;
+    QTest::newRow("SIGTERM") << true << false;
+    QTest::newRow("SIGTERM, offene Änderung, Datenbank gesperrt") << true << true;
 }
 
 // A good start shows the main window only after the splash is gone; closing the main window,
@@ -243,9 +270,11 @@ void TestProgrammstart::laufEndetMitDemHauptfenster_data()
 void TestProgrammstart::laufEndetMitDemHauptfenster()
 {
     QFETCH(bool, perSignal);
+    QFETCH(bool, offeneAenderungGesperrt);
     MeldungsRecorder recorder;
     HauptfensterBeobachter beobachter;
     beobachter.perSignal = perSignal;
+    beobachter.offeneAenderungGesperrt = offeneAenderungGesperrt;
     qApp->installEventFilter(&beobachter);
     const int ergebnis = ProgrammStarten(*qApp);
     qApp->removeEventFilter(&beobachter);
@@ -258,10 +287,79 @@ void TestProgrammstart::laufEndetMitDemHauptfenster()
     QSettings einstellungen(pfad("PROJEKT.INI"), QSettings::IniFormat);
     QVERIFY(beobachter.aussenBreite >= 901);
     QCOMPARE(einstellungen.value("Fenster/HauptFensterEVWidth").toInt(), beobachter.aussenBreite);
+    // The stop signal does not wait for the lock to go: the edit is kept for the next start.
+    if (offeneAenderungGesperrt) {
+        beobachter.sperre.reset();
+        QFile notiz(pfad("NICHT-GESPEICHERT.json"));
+        QVERIFY(notiz.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(notiz.readAll()).contains("Gerüst bestellt"));
+    } else {
+        QVERIFY(!QFile::exists(pfad("NICHT-GESPEICHERT.json")));
+    }
     // The guard is gone with the run: the signal has its default effect again.
     struct sigaction aktion = {};
     sigaction(SIGTERM, nullptr, &aktion);
     QVERIFY(aktion.sa_handler == SIG_DFL);
+}
+
+void TestProgrammstart::windowsPfadAlsDatenbankverzeichnis_data()
+{
+    QTest::addColumn<QString>("verzeichnis");
+    QTest::addColumn<bool>("datenbankImProgrammordner");
+    QTest::addColumn<QString>("meldung");   // part of the one message
+    QTest::newRow("Laufwerk, Datenbank im Programmordner") << "C:\\PROGRAMME\\PROJEKT" << true << "ist ein Windows-Pfad";
+    QTest::newRow("Laufwerk mit Schrägstrich") << "d:/daten" << true << "ist ein Windows-Pfad";
+    QTest::newRow("Laufwerk, keine Datenbank") << "C:\\PROGRAMME\\PROJEKT" << false
+                                               << "ist ein Windows-Pfad mit Laufwerksbuchstaben";
+    QTest::newRow("Freigabe, keine Datenbank") << "\\\\SERVER\\Daten\\Projekt" << false
+                                               << "ist der Pfad einer Windows-Freigabe";
+}
+
+// Settings brought from Windows name the database folder with a Windows path. With PROJEKT.MDB
+// in the program folder that one is opened, said once and stored; otherwise the message says
+// that it is a Windows path and what to set, instead of a path that mixes both worlds.
+void TestProgrammstart::windowsPfadAlsDatenbankverzeichnis()
+{
+    QFETCH(QString, verzeichnis);
+    QFETCH(bool, datenbankImProgrammordner);
+    QFETCH(QString, meldung);
+    if (!datenbankImProgrammordner)
+        QVERIFY(QFile::remove(pfad("PROJEKT.MDB")));
+    IniVorbelegen();
+    IniAnlegen();
+    IniRecord.DBVerzeichnis = verzeichnis;
+    IniSchreiben();
+
+    MeldungsRecorder recorder;
+    TDataModule1 module;
+    TFormStart splash;
+    QString fehler;
+    try {
+        splash.Initialisieren(module);
+    } catch (const Fehler& f) {
+        fehler = f.text();
+    }
+    if (!datenbankImProgrammordner) {
+        QVERIFY2(fehler.startsWith(QStringLiteral("Das Datenbankverzeichnis '%1' %2").arg(verzeichnis, meldung)),
+                 qPrintable(fehler));
+        QVERIFY2(fehler.contains("DBVerzeichnis=" + QDir::toNativeSeparators(m_ordner->path())), qPrintable(fehler));
+        QVERIFY(!module.DBProjekt->Connected());
+        return;
+    }
+    QCOMPARE(fehler, QString());
+    QVERIFY(module.DBProjekt->Connected());
+    QCOMPARE(QFileInfo(module.DBProjekt->DatabaseName()).canonicalFilePath(),
+             QFileInfo(pfad("PROJEKT.MDB")).canonicalFilePath());
+    QCOMPARE(recorder.texte().size(), 1);
+    QVERIFY2(recorder.texte()[0].contains(meldung), qPrintable(recorder.texte()[0]));
+    QVERIFY2(recorder.texte()[0].contains(QDir::toNativeSeparators(pfad("PROJEKT.MDB"))), qPrintable(recorder.texte()[0]));
+
+    // Said once: the setting now names the program folder, and the next start is silent.
+    module.DBProjekt->Close();
+    TFormStart naechsterStart;
+    naechsterStart.Initialisieren(module);
+    QCOMPARE(recorder.texte().size(), 1);
+    QCOMPARE(IniRecord.DBVerzeichnis, QDir::toNativeSeparators(m_ordner->path()));
 }
 
 QTEST_MAIN(TestProgrammstart)
