@@ -550,6 +550,8 @@ void TestProjektMain::datumImGitterLesbar()
                                                                .arg(option.rect.width())));
     }
     QCOMPARE(tage->model()->index(0, 0).data().toString().left(2), QStringLiteral("Mo"));
+}
+
 void TestProjektMain::schliessenMitOffenerZeile_data()
 {
     QTest::addColumn<QString>("tabelle");   // dataset with the pending edit
