@@ -11,6 +11,7 @@ PAKETE=(
     fonts-dejavu-core fonts-liberation2 fonts-wine
     poppler-utils xauth xvfb
     libchm-dev fp-utils
+    openbox wmctrl
 )
 
 fehlend=()

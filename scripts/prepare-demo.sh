@@ -26,11 +26,12 @@ if [ ! -f "$demo/PROJEKT.INI" ]; then
         # A wall screen in a demo should refresh within seconds, not after the preset's 10000.
         printf '[Programm]\r\nMasterVerzeichnis=%s\r\nDBName=PROJEKT.MDB\r\n[Control]\r\nRefreshTimePublicView=10\r\n' \
             "$demo/erp"
-        # The wall screen's columns as an office sets them up once: in reading order and wide
-        # enough for the large font (a first start without them lays them out in reverse).
+        # The wall screen's columns as an office sets them up once: in reading order, each wide
+        # enough for its caption and a whole date in the large font, together within a wall
+        # screen 1,600 pixels wide (a first start without them lays them out in reverse).
         position=0
-        for spalte in PublicKommNr:140 PublicBezeichn:260 PublicBaustelle:260 PublicBetreff:360 \
-                      PublicStatus:150 PublicAufgabe:220 PublicPersonal:180 PublicDatum:130 PublicAufgStatus:150; do
+        for spalte in PublicKommNr:135 PublicBezeichn:210 PublicBaustelle:200 PublicBetreff:230 \
+                      PublicStatus:130 PublicAufgabe:170 PublicPersonal:200 PublicDatum:140 PublicAufgStatus:130; do
             printf '[%s]\r\nPosition=%d\r\nWidth=%d\r\n' "${spalte%%:*}" "$position" "${spalte##*:}"
             position=$((position + 1))
         done

@@ -7,6 +7,9 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -52,10 +55,32 @@ void TDatumAuswahl::zeigen(const QDate& datum, const QPoint& linksOben)
     const QDate anzeigen = datum.isValid() ? datum : QDate::currentDate();
     m_kalender->setSelectedDate(anzeigen);
     m_kalender->setCurrentPage(anzeigen.year(), anzeigen.month());
+    tageBreitGenug();
     adjustSize();
     move(linksOben);
     show();
     m_kalender->setFocus();
+}
+
+void TDatumAuswahl::tageBreitGenug()
+{
+    // The calendar measures its columns for the day numbers; a week-day name that is wider would
+    // be cut to "…" by the cell's margins. The columns share the calendar's width.
+    auto* tage = m_kalender->findChild<QTableView*>();
+    if (!tage)
+        return;
+    const QFontMetrics fm(tage->font());
+    const QLocale sprache = m_kalender->locale();
+    int breiteste = fm.horizontalAdvance(QStringLiteral("00"));
+    for (int tag = Qt::Monday; tag <= Qt::Sunday; ++tag)
+        breiteste = qMax(breiteste, fm.horizontalAdvance(sprache.dayName(tag, QLocale::ShortFormat)));
+    // Text margin of an item view cell on either side, and the grid line.
+    const int rand = 2 * (tage->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tage) + 1) + 1;
+    m_kalender->setMinimumWidth(0);
+    m_kalender->adjustSize();
+    const int fehlt = 7 * (breiteste + rand) - tage->viewport()->width();
+    if (fehlt > 0)
+        m_kalender->setMinimumWidth(m_kalender->width() + fehlt);
 }
 
 void TDatumAuswahl::waehlen(const QDate& datum)
@@ -124,6 +149,8 @@ void TDatumEdit::aufklappen()
     if (m_nurLesen || !isEnabled())
         return;
     eingabeUebernehmen();
+    // The calendar is a window of its own and would take the application's font.
+    auswahl()->setFont(font());
     auswahl()->zeigen(m_datum, mapToGlobal(QPoint(0, height())));
 }
 
@@ -157,6 +184,25 @@ void TDatumEdit::eingabeUebernehmen()
         benutzerSetzt(gelesen);
     else
         anzeigen();
+}
+
+QSize TDatumEdit::sizeHint() const
+{
+    // As QLineEdit measures itself, but for the widest date instead of a fixed count of letters.
+    constexpr int RandWaagrecht = 2;
+    constexpr int RandSenkrecht = 1;
+    const QFontMetrics fm = m_eingabe->fontMetrics();
+    const QMargins text = m_eingabe->textMargins();
+    const QMargins inhalt = m_eingabe->contentsMargins();
+    const int textBreite = qMax(fm.horizontalAdvance(QStringLiteral("00.00.0000")), fm.horizontalAdvance(m_eingabe->text()));
+    const QSize innen(textBreite + 2 * RandWaagrecht + text.left() + text.right() + inhalt.left() + inhalt.right(),
+                      fm.height() + 2 * RandSenkrecht + text.top() + text.bottom() + inhalt.top() + inhalt.bottom());
+    QStyleOptionFrame rahmen;
+    rahmen.initFrom(m_eingabe);
+    rahmen.lineWidth = m_eingabe->hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &rahmen, m_eingabe) : 0;
+    const QSize eingabe = m_eingabe->style()->sizeFromContents(QStyle::CT_LineEdit, &rahmen, innen, m_eingabe);
+    const QSize knopf = m_knopf->sizeHint();
+    return QSize(eingabe.width() + knopf.width(), qMax(eingabe.height(), knopf.height()));
 }
 
 void TDatumEdit::benutzerSetzt(const QDate& datum)

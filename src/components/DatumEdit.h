@@ -29,6 +29,7 @@ signals:
 
 private:
     void waehlen(const QDate& datum);
+    void tageBreitGenug();
 
     QCalendarWidget* m_kalender;
     QPushButton* m_heute;
@@ -59,6 +60,10 @@ public:
 
     // Takes what is typed (as leaving the edit does); text that is no date is dropped.
     void eingabeUebernehmen();
+
+    // Wide enough for a whole date in the edit's font, with its frame and the drop-down button.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
     // Reads a typed date: empty text is the empty date; otherwise dd.MM.yyyy or d.M.yyyy.
     // ok is false for text that is no date.

@@ -351,6 +351,8 @@ QWidget* TGitterDelegate::createEditor(QWidget* eltern, const QStyleOptionViewIt
     case TSpaltenArt::Datum: {
         auto* edit = new TDatumEdit(eltern);
         edit->setAutoFillBackground(true);
+        // The cell's own font, not the grid's (which may be bold for other columns).
+        edit->setFont(spalte->schrift());
         // Choosing a date (or "Heute", "Ohne") ends the edit; closing the calendar without a
         // choice leaves the cell editor open for typing.
         auto fertig = [this, edit] {
@@ -433,7 +435,16 @@ void TGitterDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionVi
                                            const QModelIndex& index) const
 {
     Q_UNUSED(index);
-    editor->setGeometry(option.rect.adjusted(0, 0, -1, -1));
+    QRect flaeche = option.rect.adjusted(0, 0, -1, -1);
+    // A date edit narrower than its date would show only its end: it reaches beyond a narrow
+    // cell, to the left where the grid ends.
+    if (const auto* edit = qobject_cast<const TDatumEdit*>(editor)) {
+        flaeche.setWidth(qMax(flaeche.width(), edit->sizeHint().width()));
+        const int rechterRand = editor->parentWidget() ? editor->parentWidget()->width() : flaeche.right() + 1;
+        if (flaeche.right() >= rechterRand)
+            flaeche.moveRight(qMax(rechterRand - 1, flaeche.width() - 1));
+    }
+    editor->setGeometry(flaeche);
 }
 
 bool TGitterDelegate::editorEvent(QEvent* ereignis, QAbstractItemModel* modell, const QStyleOptionViewItem& option,

@@ -172,10 +172,15 @@ void TDataModule2::LeistenAnbinden(QMenuBar* menueleiste, QToolBar* werkzeugleis
         werkzeugleiste->setMovable(false);
         werkzeugleiste->setFloatable(false);
         for (const TLeistenEintrag& e : Werkzeugleiste()) {
-            if (e.Trenner)
+            if (e.Trenner) {
                 werkzeugleiste->addSeparator();
-            else
-                werkzeugleiste->addAction(eintragsAktion(e, werkzeugleiste));
+                continue;
+            }
+            QAction* aktion = eintragsAktion(e, werkzeugleiste);
+            // The button's caption keeps its Alt letter (the caption under the picture is the
+            // icon text, which would otherwise drop the mark).
+            aktion->setIconText(aktion->text());
+            werkzeugleiste->addAction(aktion);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "BerichtVorschau.h"
 #include "FRDruckVorschau.h"
 #include "Fehler.h"
+#include "FensterLage.h"
 #include "HookHelpSystem.h"
 #include "HtmlHelp.h"
 #include "IniRecord.h"
@@ -36,6 +37,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -136,6 +138,7 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
     addToolBar(ActionToolBar1);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(StatusBar1);
+    leistenEinrichten();
     lblNurLesen = new QLabel(QStringLiteral("Nur lesen"), StatusBar1);
     lblNurLesen->setObjectName(QStringLiteral("lblNurLesen"));
     lblNurLesen->setToolTip(QStringLiteral("Die Datenbank kann nicht geschrieben werden; Änderungen sind nicht möglich."));
@@ -338,6 +341,26 @@ void TFormProjektMain::wandtafelEinrichten()
     addAction(ActionVollbildBeenden);
 }
 
+void TFormProjektMain::leistenEinrichten()
+{
+    // The menu titles in the middle of the taller bar, not at its top.
+    const int frei = qMax(0, 24 - ActionMainMenuBar1->sizeHint().height());
+    ActionMainMenuBar1->setContentsMargins(0, frei / 2, 0, frei - frei / 2);
+    ActionMainMenuBar1->setFixedHeight(24);
+    ActionToolBar1->setFixedHeight(47);
+    ActionToolBar1->layout()->setSpacing(10);
+    // Bar area and highlight in a light grey, a pressed button in the button face.
+    const QColor hell = FarbeAusCode(0x00F2F2F2);
+    for (QWidget* leiste : {static_cast<QWidget*>(ActionMainMenuBar1), static_cast<QWidget*>(ActionToolBar1)}) {
+        QPalette farben = leiste->palette();
+        farben.setColor(QPalette::Window, hell);
+        farben.setColor(QPalette::Highlight, hell);
+        farben.setColor(QPalette::HighlightedText, Qt::black);
+        leiste->setPalette(farben);
+        leiste->setAutoFillBackground(true);
+    }
+}
+
 TFormProjektMain::~TFormProjektMain()
 {
     AufgabenFensterNachUebernahme = nullptr;
@@ -468,12 +491,7 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
     // The stored geometry is the framed window's.
     if (m_vollbild)
         VollbildSetzen(false);
-    FensterLesen(fensterName(Ansicht));
-    const QRect lage = FensterLage(fensterName(Ansicht));
-    move(lage.topLeft());
-    // A never-stored size would make the window vanish; it keeps its own size then.
-    if (!lage.isEmpty())
-        resize(lage.size());
+    FensterLageAnwenden(this, fensterName(Ansicht));
     repaint();
     m_ansicht = Ansicht;
     if (ev) {
@@ -687,9 +705,9 @@ void TFormProjektMain::FormClose(QCloseEvent* ereignis)
     try {
         if (m_ansicht == 0 || m_ansicht == 1) {
             // In full screen the window's own place is the one it returns to.
-            const QRect lage = m_vollbild ? normalGeometry() : QRect(x(), y(), width(), height());
-            FensterLageSetzen(fensterName(m_ansicht), lage);
-            FensterSchreiben(fensterName(m_ansicht));
+            if (m_vollbild)
+                VollbildSetzen(false);
+            FensterLageMerken(this, fensterName(m_ansicht));
         }
         SpaltenLayoutSpeichern();
     } catch (...) {

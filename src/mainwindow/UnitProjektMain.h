@@ -131,6 +131,8 @@ protected:
 
 private:
     void FormCreate();
+    // Heights, spacing and colours of the menu bar and the toolbar.
+    void leistenEinrichten();
     void FormDestroy();
     // Stores geometry and column layout, posts pending task and project edits and disconnects.
     // When a pending edit cannot be posted the close is refused and the reason shown.

@@ -328,6 +328,11 @@ void FensterSchreiben(const QString& FensterName)
     }
 }
 
+bool FensterNameBekannt(const QString& FensterName)
+{
+    return fensterZu(FensterName) != nullptr;
+}
+
 QRect FensterLage(const QString& FensterName)
 {
     const Fenster* f = fensterZu(FensterName);

@@ -97,6 +97,8 @@ void IniSchreiben();
 // Window geometry by window name ("HauptFensterEV", ...); other names read or write nothing.
 void FensterLesen(const QString& FensterName);
 void FensterSchreiben(const QString& FensterName);
+// Whether the name is one of the seven window names (compared exactly).
+bool FensterNameBekannt(const QString& FensterName);
 // The record's four fields of a window name as a rectangle (Left, Top, Width, Height), and
 // setting them from one; other names give an empty rectangle and set nothing.
 QRect FensterLage(const QString& FensterName);

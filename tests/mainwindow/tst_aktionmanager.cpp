@@ -1,11 +1,15 @@
 #include "Bildliste.h"
+#include "IniRecord.h"
 #include "UnitAktionManager.h"
 #include "UnitProjektMain.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 class TestAktionManager : public QObject
@@ -19,6 +23,7 @@ private slots:
     void menueleiste();
     void werkzeugleiste();
     void eintraegeFuehrenBefehlAus();
+    void leistenWieEntworfen();
 };
 
 void TestAktionManager::befehl_data()
@@ -161,6 +166,39 @@ void TestAktionManager::eintraegeFuehrenBefehlAus()
     QCOMPARE(beenden->property("Befehl").toString(), QStringLiteral("ActionProjektClose"));
     beenden->trigger();
     QVERIFY(!fenster.isVisible());
+}
+
+// Heights and colours of the two bars at 100 % scale, and the toolbar's Alt letters.
+void TestAktionManager::leistenWieEntworfen()
+{
+    IniRecord.SymbolEditView = true;
+    TFormProjektMain fenster;
+    TDataModule2 modul(&fenster);
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowActive(&fenster));
+    QCOMPARE(fenster.ActionMainMenuBar1->height(), 24);
+    QCOMPARE(fenster.ActionToolBar1->height(), 47);
+    QCOMPARE(fenster.ActionToolBar1->layout()->spacing(), 10);
+    const QColor hell(0xF2, 0xF2, 0xF2);
+    for (QWidget* leiste : {static_cast<QWidget*>(fenster.ActionMainMenuBar1), static_cast<QWidget*>(fenster.ActionToolBar1)}) {
+        QCOMPARE(leiste->palette().color(QPalette::Window), hell);
+        QCOMPARE(leiste->palette().color(QPalette::Highlight), hell);
+        QCOMPARE(leiste->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
+    }
+
+    QStringList texte;
+    for (QAction* e : fenster.ActionToolBar1->actions())
+        if (auto* knopf = qobject_cast<QToolButton*>(fenster.ActionToolBar1->widgetForAction(e)))
+            texte << knopf->text();
+    QCOMPARE(texte, QStringList({"&Ansicht", "&Projekte", "A&ufgabe zuordnen", "Aufgaben bearbeiten", "&Refresh"}));
+    QStringList gelaufen;
+    modul.setzeHandler("ActionAufgZuordStart", [&] { gelaufen << "zuordnen"; });
+    modul.setzeHandler("ActionAnsichtRefresh", [&] { gelaufen << "refresh"; });
+    // A button pressed by its Alt letter shows the press for a moment, then runs the command.
+    QTest::keyClick(&fenster, Qt::Key_R, Qt::AltModifier);
+    QTRY_COMPARE(gelaufen, QStringList({"refresh"}));
+    QTest::keyClick(&fenster, Qt::Key_U, Qt::AltModifier);
+    QTRY_COMPARE(gelaufen, QStringList({"refresh", "zuordnen"}));
 }
 
 QTEST_MAIN(TestAktionManager)

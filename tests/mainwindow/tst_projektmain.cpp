@@ -28,6 +28,10 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QLineEdit>
+#include <QStyleOptionFrame>
+#include <QTableView>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -73,6 +77,7 @@ private slots:
     void seitenwechselAus();
     void vollbild();
     void datenstandVeraltet();
+    void datumImGitterLesbar();
     void schliessenMitOffenerZeile_data();
     void schliessenMitOffenerZeile();
     void systemEndeNotiertOffeneAenderung_data();
@@ -298,15 +303,15 @@ void TestProjektMain::ansichtWechselnSpeichertNichts()
     auto* seiten = m_fenster->findChild<QTabWidget*>("PageControl1");
     QCOMPARE(seiten->currentWidget()->objectName(), QStringLiteral("TabSheetGrid"));
     QVERIFY(!seiten->tabBar()->isVisible());
-    QCOMPARE(m_fenster->size(), QSize(900, 600));
+    QCOMPARE(m_fenster->frameGeometry().size(), QSize(900, 600));
 
     m_fenster->resize(700, 500);
     m_module2->Action("ActionAnsicht")->trigger();
     QCOMPARE(seiten->currentWidget()->objectName(), QStringLiteral("TabSheetTree"));
-    QCOMPARE(m_fenster->size(), QSize(1000, 700));
+    QCOMPARE(m_fenster->frameGeometry().size(), QSize(1000, 700));
     m_module2->Action("ActionAnsicht")->trigger();
     QCOMPARE(seiten->currentWidget()->objectName(), QStringLiteral("TabSheetGrid"));
-    QCOMPARE(m_fenster->size(), QSize(900, 600));
+    QCOMPARE(m_fenster->frameGeometry().size(), QSize(900, 600));
     FensterLesen("HauptFensterEV");
     QCOMPARE(IniRecord.HauptFensterEVWidth, 900);
 }
@@ -382,13 +387,16 @@ void TestProjektMain::schliessenSpeichert()
     pv->spalteNachId("BETREFF")->setBreite(222);
     pv->spalteNachId("PROJEKT")->setPosition(0);
     m_fenster->resize(1001, 701);
+    // The settings keep the outer rectangle, frame included.
+    const QSize aussen = m_fenster->frameGeometry().size();
+    QVERIFY(aussen.width() >= 1001 && aussen.height() >= 701);
     m_fenster->close();
     QVERIFY(!m_module1->DBProjekt->Connected());
 
     IniRecord = TIniRecord();
     FensterLesen("HauptFensterPV");
-    QCOMPARE(IniRecord.HauptFensterPVWidth, 1001);
-    QCOMPARE(IniRecord.HauptFensterPVHeight, 701);
+    QCOMPARE(IniRecord.HauptFensterPVWidth, aussen.width());
+    QCOMPARE(IniRecord.HauptFensterPVHeight, aussen.height());
     FensterLesen("HauptFensterEV");
     QCOMPARE(IniRecord.HauptFensterEVWidth, evBreite);
     SpalteLesen("BETREFF");
@@ -666,6 +674,59 @@ void TestProjektMain::datenstandVeraltet()
     jetzt = jetzt.addDays(1);
     QCOMPARE(m_fenster->Datenstand().text(jetzt, 60000),
              QStringLiteral("Stand: 02.03.2026 10:04 – veraltet, seit 24 Stunden nicht aktualisiert"));
+// The calendar of a date cell of the project grid shows the whole date in its editor, and the
+// week-day names above the days are not cut, at the grid's font.
+void TestProjektMain::datumImGitterLesbar()
+{
+    sql("update Projekt set LiefTermin = '2026-11-26'");
+    m_module1->TabProjekt->Requery();
+    fensterZeigen(0);
+    QVERIFY(QTest::qWaitForWindowExposed(m_fenster.get()));
+    TDatenGitter* gitter = m_fenster->NextDBGridProjekte;
+    int spalte = -1;
+    for (int i = 0; i < gitter->model()->columnCount(); ++i)
+        if (gitter->spalte(i)->objectName() == QLatin1String("NxDBDateColumn1"))
+            spalte = i;
+    QVERIFY(spalte >= 0);
+    const QModelIndex zelle = gitter->model()->index(0, spalte);
+    gitter->setCurrentIndex(zelle);
+    gitter->edit(zelle);
+    TDatumAuswahl* auswahl = nullptr;
+    QTRY_VERIFY((auswahl = qobject_cast<TDatumAuswahl*>(QApplication::activePopupWidget())));
+    auto* edit = gitter->viewport()->findChild<TDatumEdit*>();
+    QVERIFY(edit);
+
+    // The whole text fits between the line edit's frame and its inner margins.
+    QLineEdit* eingabe = edit->eingabe();
+    QCOMPARE(eingabe->text(), QStringLiteral("26.11.2026"));
+    QStyleOptionFrame rahmen;
+    rahmen.initFrom(eingabe);
+    rahmen.lineWidth = eingabe->hasFrame() ? eingabe->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &rahmen, eingabe) : 0;
+    const QRect textFlaeche = eingabe->style()->subElementRect(QStyle::SE_LineEditContents, &rahmen, eingabe)
+                                  .marginsRemoved(eingabe->textMargins());
+    const int textBreite = eingabe->fontMetrics().horizontalAdvance(eingabe->text());
+    // QLineEdit keeps two pixels free on either side of its text.
+    QVERIFY2(textFlaeche.width() - 4 >= textBreite,
+             qPrintable(QStringLiteral("Platz %1, Text %2").arg(textFlaeche.width() - 4).arg(textBreite)));
+
+    // Every week-day name of the calendar's head row fits its cell, margins included (the cell
+    // cuts a longer text to "…").
+    auto* tage = auswahl->kalender()->findChild<QTableView*>();
+    QVERIFY(tage);
+    QCOMPARE(tage->font().family(), gitter->spalte(spalte)->schrift().family());
+    for (int tag = 0; tag < 7; ++tag) {
+        const QModelIndex kopf = tage->model()->index(0, tag);
+        QStyleOptionViewItem option;
+        option.initFrom(tage->viewport());
+        option.font = tage->font();
+        option.rect = tage->visualRect(kopf);
+        const int noetig = tage->itemDelegateForIndex(kopf)->sizeHint(option, kopf).width();
+        QVERIFY2(noetig <= option.rect.width(), qPrintable(QStringLiteral("%1: %2 in %3")
+                                                               .arg(kopf.data().toString())
+                                                               .arg(noetig)
+                                                               .arg(option.rect.width())));
+    }
+    QCOMPARE(tage->model()->index(0, 0).data().toString().left(2), QStringLiteral("Mo"));
 }
 
 void TestProjektMain::schliessenMitOffenerZeile_data()

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QSet>
+#include <QSettings>
 #include <QtTest>
 
 class TestRauchlauf : public QObject
@@ -15,6 +16,7 @@ class TestRauchlauf : public QObject
 private slots:
     void initTestCase();
     void startenFotografierenSchliessen();
+    void wandansichtPasstAufDenSchirm();
 
 private:
     // Runs the program in the demo folder; returns its exit code, fails the test on a hang.
@@ -108,6 +110,21 @@ void TestRauchlauf::startenFotografierenSchliessen()
     QCOMPARE(meldungen, erwartet);
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QCOMPARE(ini.readAll(), nachErstemLauf);
+}
+
+// The demo's wall-screen columns, side by side, leave room on a screen 1,600 pixels wide for
+// the window's frame, the grid's frame and its scroll bar, so the last column is not cut.
+void TestRauchlauf::wandansichtPasstAufDenSchirm()
+{
+    const QSettings ini(QDir(m_demo).filePath("PROJEKT.INI"), QSettings::IniFormat);
+    int summe = 0;
+    for (const char* abschnitt : {"PublicKommNr", "PublicBezeichn", "PublicBaustelle", "PublicBetreff", "PublicStatus",
+                                  "PublicAufgabe", "PublicPersonal", "PublicDatum", "PublicAufgStatus"}) {
+        const int breite = ini.value(QStringLiteral("%1/Width").arg(QLatin1String(abschnitt))).toInt();
+        QVERIFY2(breite >= 130, abschnitt);   // a caption or a date in the large font
+        summe += breite;
+    }
+    QVERIFY2(summe <= 1600 - 40, qPrintable(QString::number(summe)));
 }
 
 QTEST_GUILESS_MAIN(TestRauchlauf)
