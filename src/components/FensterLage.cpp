@@ -34,6 +34,9 @@ QList<QRect> bildschirmFlaechen()
 
 void aussenSetzen(QWidget* fenster, QRect aussen, bool mitGroesse)
 {
+    // A window filling the screen keeps doing so; its place counts again once it leaves that.
+    if (fenster->windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized))
+        return;
     const QMargins r = rahmen(fenster);
     if (!mitGroesse)
         aussen.setSize(fenster->size().grownBy(r));

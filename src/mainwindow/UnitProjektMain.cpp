@@ -45,6 +45,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 #include <QVBoxLayout>
 
 TFormProjektMain* FormProjektMain = nullptr;
@@ -530,6 +531,9 @@ void TFormProjektMain::VollbildSetzen(bool an)
 {
     if (an && m_ansicht != 1)
         return;
+    // The framed window's place, kept for the close in full screen.
+    if (an && !m_vollbild)
+        m_lageVorVollbild = AeussereFensterLage(this);
     m_vollbild = an;
     ActionMainMenuBar1->setVisible(!an);
     ActionToolBar1->setVisible(!an && IniRecord.SymbolPublicView);
@@ -705,9 +709,12 @@ void TFormProjektMain::FormClose(QCloseEvent* ereignis)
     try {
         if (m_ansicht == 0 || m_ansicht == 1) {
             // In full screen the window's own place is the one it returns to.
-            if (m_vollbild)
-                VollbildSetzen(false);
-            FensterLageMerken(this, fensterName(m_ansicht));
+            if (m_vollbild) {
+                FensterLageSetzen(fensterName(m_ansicht), m_lageVorVollbild);
+                FensterSchreiben(fensterName(m_ansicht));
+            } else {
+                FensterLageMerken(this, fensterName(m_ansicht));
+            }
         }
         SpaltenLayoutSpeichern();
     } catch (...) {

@@ -160,6 +160,7 @@ private:
     TDatenstand m_datenstand;
     std::function<QDateTime()> m_uhr;
     TSeitenwechsel* m_seitenwechsel = nullptr;
+    QRect m_lageVorVollbild;   // the framed window's place before it filled the screen
     bool m_vollbild = false;
     bool m_systemEnde = false;
 };
