@@ -9,9 +9,10 @@ starter=()
 command -v ccache >/dev/null && starter=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-test -G Ninja "${starter[@]}" -DCMAKE_BUILD_TYPE=Debug -DPV_TESTS=ON -DPV_SANITIZE=ON -DPV_WERROR=ON >/dev/null
 cmake --build build-test -j"$(nproc)"
-ctest --test-dir build-test --output-on-failure --no-tests=error -j"$(nproc)" "$@"
 # A packager builds Release with the tests on, and the benchmarks exist only there: both are
 # built (not run) so that neither breaks unnoticed. Warnings stay warnings here: the optimiser's
 # own (-Wrestrict, -Wstringop-*) are often false alarms, and the Debug build above treats the rest.
 cmake -S . -B build-release -G Ninja "${starter[@]}" -DCMAKE_BUILD_TYPE=Release -DPV_TESTS=ON -DPV_BENCH=ON -DPV_WERROR=OFF >/dev/null
 cmake --build build-release -j"$(nproc)"
+# The tests last, so that their summary closes the output.
+ctest --test-dir build-test --output-on-failure --no-tests=error -j"$(nproc)" "$@"
