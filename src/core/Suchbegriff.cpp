@@ -77,7 +77,7 @@ Suchbegriff::Suchbegriff(QStringView eingabe)
 {
 }
 
-QString Suchbegriff::durchsuchbar(const QStringList& texte)
+Suchbegriff::Zeile Suchbegriff::durchsuchbar(const QStringList& texte)
 {
     QString grund;
     for (const QString& text : texte) {
@@ -85,12 +85,16 @@ QString Suchbegriff::durchsuchbar(const QStringList& texte)
             grund += TextGrenze;
         grund += leerraumEinfach(Grundform(text));
     }
-    return grund + FormGrenze + umschrift(grund);
+    const qsizetype ab = grund.size() + 1;
+    return {grund + FormGrenze + umschrift(grund), ab};
 }
 
-bool Suchbegriff::gefunden(QStringView durchsuchbar) const
+bool Suchbegriff::gefunden(const Zeile& zeile) const
 {
-    // Either spelling of the typed text in either form of the row: "eller" finds "Mueller" in
-    // its own spelling, "muller" finds it through the spelling without umlauts.
-    return leer() || durchsuchbar.contains(m_grundform) || durchsuchbar.contains(m_umschrift);
+    if (leer())
+        return true;
+    // Each form of the typed text in the same form of the row: "eller" finds "Mueller" as it is
+    // written, "muller" finds it through the spelling without umlauts.
+    const QStringView formen(zeile.formen);
+    return formen.first(zeile.umschriftAb).contains(m_grundform) || formen.sliced(zeile.umschriftAb).contains(m_umschrift);
 }

@@ -20,10 +20,15 @@ public:
     // Nothing but blanks typed: every row is found.
     bool leer() const { return m_grundform.isEmpty(); }
 
-    // The texts of one row in the form `gefunden` looks through; worked out once per row and
+    // The texts of one row in the forms `gefunden` looks through; worked out once per row and
     // kept while the row does not change, so that a keystroke only compares.
-    static QString durchsuchbar(const QStringList& texte);
-    bool gefunden(QStringView durchsuchbar) const;
+    struct Zeile
+    {
+        QString formen;           // the texts as written (base form), then without umlauts
+        qsizetype umschriftAb = 0;
+    };
+    static Zeile durchsuchbar(const QStringList& texte);
+    bool gefunden(const Zeile& zeile) const;
 
 private:
     QString m_grundform;

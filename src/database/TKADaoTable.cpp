@@ -559,9 +559,15 @@ void TKADaoTable::sichtbareBilden()
     m_sichtbar.clear();
     m_sichtbar.reserve(m_alle.size());
     const bool filtern = m_filtered && m_filterFeld >= 0;
-    for (size_t i = 0; i < m_alle.size(); ++i)
-        if ((!filtern || zeileSichtbar(m_alle[i])) && (!m_zeilenBedingung || m_zeilenBedingung(m_alle[i].werte)))
+    m_ohneBedingungBeimBilden = 0;
+    for (size_t i = 0; i < m_alle.size(); ++i) {
+        if (filtern && !zeileSichtbar(m_alle[i]))
+            continue;
+        ++m_ohneBedingungBeimBilden;
+        if (!m_zeilenBedingung || m_zeilenBedingung(m_alle[i].werte))
             m_sichtbar.push_back(int(i));
+    }
+    m_gezeigtBeimBilden = int(m_sichtbar.size());
 }
 
 void TKADaoTable::setZeilenBedingung(ZeilenBedingung bedingung)
@@ -582,16 +588,11 @@ void TKADaoTable::setZeilenBedingung(ZeilenBedingung bedingung)
 
 int TKADaoTable::AnzahlOhneBedingung() const
 {
-    if (!m_zeilenBedingung)
+    if (!m_zeilenBedingung || !Active())
         return RecordCount();
-    auto* selbst = const_cast<TKADaoTable*>(this);
-    // A new row not yet posted is the last one read; it is not counted, as in RecordCount.
-    const size_t gelesen = m_alle.size() - (m_state == TDataSetState::dsInsert ? 1 : 0);
-    int anzahl = 0;
-    for (size_t i = 0; i < gelesen; ++i)
-        if (selbst->zeileSichtbar(selbst->m_alle[i]))
-            ++anzahl;
-    return anzahl;
+    // Rows are added, removed or dropped by the Filter after the shown rows were formed only
+    // among the shown ones, so the rows the condition hid are as many as then.
+    return m_ohneBedingungBeimBilden - m_gezeigtBeimBilden + RecordCount();
 }
 
 bool TKADaoTable::zeileSichtbar(Zeile& zeile)

@@ -293,6 +293,8 @@ private:
     QString m_filter;
     bool m_filtered = false;
     ZeilenBedingung m_zeilenBedingung;
+    int m_ohneBedingungBeimBilden = 0;          // rows the Filter let through when the shown
+    int m_gezeigtBeimBilden = 0;                // rows were formed, and rows shown then
 
     std::vector<std::unique_ptr<TField>> m_felder;
     int m_anzahlSpalten = 0;                    // fields of the query; derived ones follow

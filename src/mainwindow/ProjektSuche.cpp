@@ -20,13 +20,14 @@ struct TProjektSuche::Vorrat
     struct Eintrag
     {
         std::vector<QVariant> quelle;
-        QString text;
+        Suchbegriff::Zeile text;
     };
 
     QPointer<TKADaoTable> projekte;
     int idFeld = -1;
     std::vector<int> felder;
     QHash<qint64, Eintrag> eintraege;
+    Suchbegriff::Zeile ohneSchluessel;
 
     void felderSuchen()
     {
@@ -38,7 +39,7 @@ struct TProjektSuche::Vorrat
                 felder.push_back(feld->Index());
     }
 
-    QString neuerText(const std::vector<QVariant>& werte) const
+    Suchbegriff::Zeile neuerText(const std::vector<QVariant>& werte) const
     {
         QStringList texte;
         for (int f : felder) {
@@ -49,22 +50,40 @@ struct TProjektSuche::Vorrat
         return Suchbegriff::durchsuchbar(texte);
     }
 
+    // A value read afresh holds a text of its own; one that still holds the very text the entry
+    // was made from is unchanged without comparing the characters. The entry keeps its values,
+    // so that their texts cannot be freed and their place taken by another.
+    static bool gleich(const QVariant& gemerkt, const QVariant& wert)
+    {
+        const QMetaType text = QMetaType::fromType<QString>();
+        if (gemerkt.metaType() == text && wert.metaType() == text) {
+            const auto* a = static_cast<const QString*>(gemerkt.constData());
+            const auto* b = static_cast<const QString*>(wert.constData());
+            if (a->constData() == b->constData() && a->size() == b->size())
+                return true;
+        }
+        return gemerkt == wert;
+    }
+
     bool unveraendert(const Eintrag& eintrag, const std::vector<QVariant>& werte) const
     {
         if (eintrag.quelle.size() != felder.size())
             return false;
         for (size_t i = 0; i < felder.size(); ++i)
-            if (size_t(felder[i]) >= werte.size() || !(eintrag.quelle[i] == werte[size_t(felder[i])]))
+            if (size_t(felder[i]) >= werte.size() || !gleich(eintrag.quelle[i], werte[size_t(felder[i])]))
                 return false;
         return true;
     }
 
     // The row's searchable text, prepared again only when a searched field has changed.
-    QString text(const std::vector<QVariant>& werte)
+    const Suchbegriff::Zeile& text(const std::vector<QVariant>& werte)
     {
         const QVariant* id = idFeld >= 0 && size_t(idFeld) < werte.size() ? &werte[size_t(idFeld)] : nullptr;
-        if (!id || id->isNull())
-            return neuerText(werte);   // a row not yet stored has no place to be kept under
+        if (!id || id->isNull()) {
+            // A row not yet stored has no place to be kept under.
+            ohneSchluessel = neuerText(werte);
+            return ohneSchluessel;
+        }
         Eintrag& eintrag = eintraege[id->toLongLong()];
         if (!unveraendert(eintrag, werte)) {
             eintrag.quelle.clear();
@@ -110,6 +129,27 @@ void TProjektSuche::setText(const QString& text)
             [vorrat = m_vorrat, begriff](const std::vector<QVariant>& werte) { return begriff.gefunden(vorrat->text(werte)); });
     }
     m_text = text;
+}
+
+void TProjektSuche::vorbereiten()
+{
+    if (!m_projekte || !m_projekte->Active() || !m_vorrat->eintraege.isEmpty())
+        return;
+    m_vorrat->felderSuchen();
+    if (m_vorrat->idFeld < 0)
+        return;
+    TKADaoTable& projekte = *m_projekte;
+    const bool puffer = projekte.State() == TDataSetState::dsEdit || projekte.State() == TDataSetState::dsInsert;
+    // The rows as the dataset holds them: a text field's value is the stored one.
+    std::vector<QVariant> werte(size_t(projekte.FieldCount()));
+    for (int zeile = 0; zeile < projekte.RowCount(); ++zeile) {
+        if (puffer && zeile == projekte.CurrentRow())
+            continue;
+        werte[size_t(m_vorrat->idFeld)] = projekte.RowValue(zeile, m_vorrat->idFeld);
+        for (int f : m_vorrat->felder)
+            werte[size_t(f)] = projekte.RowValue(zeile, f);
+        m_vorrat->text(werte);
+    }
 }
 
 bool TProjektSuche::aktiv() const

@@ -27,6 +27,10 @@ public:
     // search stays as it was and the error is thrown.
     void setText(const QString& text);
     const QString& text() const { return m_text; }
+    // Prepares the searchable text of every project shown, where a pause allows it (the field
+    // taking the focus), so that the first keystroke only compares. Once; later changes of a
+    // project are caught at the next keystroke.
+    void vorbereiten();
     bool aktiv() const;
     // "n von m Projekten" while a search is active: the projects shown against those listed
     // without the search. Empty otherwise.

@@ -375,6 +375,11 @@ void TFormProjektMain::sucheEinrichten(QWidget* eltern)
             EditSuche->clear();
     });
     EditSuche->addAction(leeren);
+    // The projects' texts are prepared while the user has not typed yet.
+    m_sucheVerbindungen << connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* neu) {
+        if (neu == EditSuche && m_suche)
+            m_suche->vorbereiten();
+    });
 
     // On the window, so that Ctrl+F works with the toolbar hidden; the field is the edit view's.
     ActionSuchen = new QAction(QStringLiteral("Suchen"), this);
@@ -442,7 +447,8 @@ void TFormProjektMain::leistenEinrichten()
 TFormProjektMain::~TFormProjektMain()
 {
     AufgabenFensterNachUebernahme = nullptr;
-    // The search is lifted while the window's parts still stand; the count no longer follows.
+    // The search is lifted while the window's parts still stand; neither the count nor the
+    // focus follows any more.
     for (const QMetaObject::Connection& v : std::as_const(m_sucheVerbindungen))
         disconnect(v);
     m_suche.reset();

@@ -37,6 +37,7 @@ private slots:
     void tippenStrgFUndEsc();
     void refreshUndOeffentlicheAnsicht();
     void neueUndGeaenderteProjekte();
+    void nichtSpeicherbareAenderung();
 
 private:
     QString pfad(const QString& name) const { return QDir(m_ordner->path()).filePath(name); }
@@ -266,6 +267,9 @@ void TestProjektSuche::neueUndGeaenderteProjekte()
 {
     fensterZeigen();
     TKADaoTable* projekt = m_module1->TabProjekt;
+    // Going to the field prepares every project's text: a change afterwards must still count.
+    m_fenster->EditSuche->setFocus();
+    QCOMPARE(QApplication::focusWidget(), m_fenster->EditSuche);
     m_fenster->EditSuche->setText(QStringLiteral("müller"));
 
     projekt->Append();
@@ -277,19 +281,42 @@ void TestProjektSuche::neueUndGeaenderteProjekte()
     QCOMPARE(projekt->FieldByName(QStringLiteral("Kommnr"))->AsString(), QStringLiteral("P13"));
     QCOMPARE(m_fenster->lblSuche->text(), QStringLiteral("3 von 13 Projekten"));
 
+    // A change still pending is posted before the search changes.
     QVERIFY(projekt->Locate(QStringLiteral("ID"), 1));
     projekt->Edit();
     projekt->FieldByName(QStringLiteral("Bezeichn"))->setAsString(QStringLiteral("Schmidt GmbH"));
-    projekt->Post();
-    QCOMPARE(projekt->RecordCount(), 3);
-
     m_fenster->EditSuche->setText(QStringLiteral("schmidt"));
+    QCOMPARE(projekt->State(), TDataSetState::dsBrowse);
     QCOMPARE(gezeigteProjekte(), QStringList{QStringLiteral("P01")});
+    QCOMPARE(aktuellesProjekt(), 1);
     m_fenster->EditSuche->setText(QStringLiteral("müller"));
     QCOMPARE(gezeigteProjekte(), QStringList{QStringLiteral("P02")});
     QCOMPARE(m_fenster->lblSuche->text(), QStringLiteral("1 von 13 Projekten"));
     for (const auto& [art, text] : std::as_const(m_meldungen->meldungen))
         QVERIFY2(art == Meldung::Art::Information, qPrintable(text));
+}
+
+// A pending change that cannot be posted keeps the search from changing: the change stays in the
+// edit, the field shows the search still in force, and the message says why.
+void TestProjektSuche::nichtSpeicherbareAenderung()
+{
+    fensterZeigen();
+    TKADaoTable* projekt = m_module1->TabProjekt;
+    m_fenster->EditSuche->setText(QStringLiteral("müller"));
+    projekt->Edit();
+    const QString zuLang = QStringLiteral("Müller GmbH & Co. KG Metallbau Nord");   // 35 characters, the column holds 30
+    projekt->FieldByName(QStringLiteral("Bezeichn"))->setAsString(zuLang);
+
+    tippen(m_fenster->EditSuche, QStringLiteral("x"));
+    QCOMPARE(m_fenster->EditSuche->text(), QStringLiteral("müller"));
+    QCOMPARE(gezeigteProjekte(), (QStringList{QStringLiteral("P01"), QStringLiteral("P02")}));
+    QCOMPARE(m_fenster->lblSuche->text(), QStringLiteral("2 von 12 Projekten"));
+    QCOMPARE(projekt->State(), TDataSetState::dsEdit);
+    QCOMPARE(projekt->FieldByName(QStringLiteral("Bezeichn"))->AsString(), zuLang);
+    QCOMPARE(m_meldungen->meldungen.last().first, Meldung::Art::Fehler);
+    QVERIFY2(m_meldungen->meldungen.last().second.contains(QStringLiteral("Bezeichn")),
+             qPrintable(m_meldungen->meldungen.last().second));
+    projekt->Cancel();
 }
 
 QTEST_MAIN(TestProjektSuche)
