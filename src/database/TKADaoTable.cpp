@@ -4,6 +4,7 @@
 #include "Meldung.h"
 #include "Schema.h"
 #include "SqlText.h"
+#include "Suchschluessel.h"
 #include "TDataSource.h"
 #include "TKADaoDatabase.h"
 #include "ZeilenAnweisungen.h"
@@ -11,7 +12,6 @@
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
-#include <cmath>
 #include <exception>
 #include <utility>
 #include <sqlite3.h>
@@ -57,67 +57,6 @@ bool gleicherWert(const QVariant& a, const QVariant& b)
     if (a.isNull() || b.isNull())
         return a.isNull() && b.isNull();
     return a.metaType() == b.metaType() && a == b;
-}
-
-// Key of a lookup index: integral numbers as numbers (whatever their type), everything else as
-// text in the form the engine stores it.
-struct Schluessel
-{
-    bool gueltig = false;
-    bool zahl = false;
-    qint64 z = 0;
-    QString text;
-};
-
-Schluessel schluesselAus(const QVariant& v)
-{
-    Schluessel s;
-    if (v.isNull())
-        return s;
-    s.gueltig = true;
-    switch (v.metaType().id()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::Bool:
-    case QMetaType::Short:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-        s.zahl = true;
-        s.z = v.toLongLong();
-        return s;
-    case QMetaType::Double: {
-        const double d = v.toDouble();
-        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e18) {
-            s.zahl = true;
-            s.z = qint64(d);
-        } else {
-            s.text = QString::number(d, 'g', 17);
-        }
-        return s;
-    }
-    case QMetaType::QDate:
-        s.text = v.toDate().toString(Qt::ISODate);
-        return s;
-    case QMetaType::QDateTime:
-        s.text = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return s;
-    default:
-        s.text = v.toString();
-        return s;
-    }
-}
-
-bool schluesselGleich(const QVariantList& a, const QVariantList& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const Schluessel x = schluesselAus(a[i]);
-        const Schluessel y = schluesselAus(b[i]);
-        if (x.gueltig != y.gueltig || x.zahl != y.zahl || x.z != y.z || x.text != y.text)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -713,10 +652,9 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     }
     a.zuruecksetzen();
 
-    const Schluessel gesucht = schluesselAus(wert);
+    const Suchschluessel gesucht(wert);
     auto passt = [&](const Zeile& z) {
-        const Schluessel s = schluesselAus(z.werte[size_t(f->m_index)]);
-        return s.gueltig && gesucht.gueltig && s.zahl == gesucht.zahl && s.z == gesucht.z && s.text == gesucht.text;
+        return gesucht.gueltig() && Suchschluessel(z.werte[size_t(f->m_index)]) == gesucht;
     };
     std::vector<size_t> treffer;
     for (size_t i = 0; i < m_alle.size(); ++i)
@@ -809,7 +747,7 @@ void TKADaoTable::masterGeaendert(bool erzwingen)
     if (master && master->State() == TDataSetState::dsEdit)
         return;
     const QVariantList schluessel = masterSchluessel();
-    if (!erzwingen && schluesselGleich(schluessel, m_geladenerSchluessel))
+    if (!erzwingen && Suchschluessel::gleich(schluessel, m_geladenerSchluessel))
         return;
     CheckBrowseMode();
     allesNeuGelesen(zeilenLesen(schluessel), std::nullopt, 0);
@@ -1029,32 +967,22 @@ int TKADaoTable::FindRow(int feld, const QVariant& wert) const
 {
     if (!Active() || feld < 0 || feld >= FieldCount())
         return -1;
-    const Schluessel gesucht = schluesselAus(wert);
-    if (!gesucht.gueltig)
+    const Suchschluessel gesucht(wert);
+    if (!gesucht.gueltig())
         return -1;
-    Index& index = m_indizes[feld];
+    Suchindex& index = m_indizes[feld];
     if (index.stand != m_inhaltStand) {
-        index.zahlen.clear();
-        index.texte.clear();
+        index.leeren();
         auto* selbst = const_cast<TKADaoTable*>(this);
-        // Backwards, so that of several equal keys the first row stays in the index.
-        for (int i = RowCount() - 1; i >= 0; --i) {
+        for (int i = 0; i < RowCount(); ++i) {
             if (i == m_pos && m_state == TDataSetState::dsInsert)
                 continue;  // a row not yet posted is not there for others
             Zeile& z = selbst->zeileBei(i);
-            const Schluessel s = schluesselAus(feld < m_anzahlSpalten ? z.werte[size_t(feld)] : selbst->zeilenWert(z, feld));
-            if (!s.gueltig)
-                continue;
-            if (s.zahl)
-                index.zahlen.insert(s.z, i);
-            else
-                index.texte.insert(s.text, i);
+            index.eintragen(feld < m_anzahlSpalten ? z.werte[size_t(feld)] : selbst->zeilenWert(z, feld), i);
         }
         index.stand = m_inhaltStand;
     }
-    if (gesucht.zahl)
-        return index.zahlen.value(gesucht.z, -1);
-    return index.texte.value(gesucht.text, -1);
+    return index.zeile(gesucht);
 }
 
 bool TKADaoTable::Locate(const QString& feld, const QVariant& wert)

@@ -2,6 +2,7 @@
 
 #include "DatenbankTypen.h"
 #include "SqliteAnweisung.h"
+#include "Suchschluessel.h"
 #include "TDataSource.h"
 #include "TField.h"
 #include "ZeilenAnweisungen.h"
@@ -215,12 +216,6 @@ private:
         std::vector<QVariant> werte;   // stored values of the columns, then typed derived values
         quint64 stand = 0;             // state of the derived values (see abgeleitetStand)
     };
-    struct Index
-    {
-        quint64 stand = 0;
-        QHash<qint64, int> zahlen;
-        QHash<QString, int> texte;
-    };
     struct Verknuepfung
     {
         QString detail;
@@ -311,7 +306,7 @@ private:
 
     quint64 m_inhaltStand = 1;                  // counts changes of the rows
     quint64 m_eigenStand = 1;                   // counts invalidations of derived values
-    mutable QHash<int, Index> m_indizes;        // lookup indices by field
+    mutable QHash<int, Suchindex> m_indizes;        // lookup indices by field
 
     int m_steuerungAus = 0;
     bool m_verpasst = false;
