@@ -160,7 +160,16 @@ void TKADaoTable::setMasterSource(TDataSource* quelle)
 
 void TKADaoTable::setMasterFields(const QString& link)
 {
-    definitionAendern(m_masterFields, link);
+    if (link == m_masterLink.text())
+        return;
+    const std::optional<MasterVerknuepfung> gelesen = MasterVerknuepfung::lesen(link);
+    if (!gelesen)
+        fehler(QStringLiteral("Die Verknüpfung '%1' mit der Master-Datenmenge ist ungültig.").arg(link));
+    const bool warAktiv = Active();
+    Close();
+    m_masterLink = *gelesen;
+    if (warAktiv)
+        Open();
 }
 
 void TKADaoTable::setFilter(const QString& spalte)
@@ -273,31 +282,16 @@ TField* TKADaoTable::FieldByName(const QString& name) const
 // ---------------------------------------------------------------------------------------------
 // The query
 
-QList<TKADaoTable::Verknuepfung> TKADaoTable::verknuepfungen() const
+const QList<MasterVerknuepfung::Paar>& TKADaoTable::verknuepfungen() const
 {
-    QList<Verknuepfung> liste;
-    if (!m_masterSource || m_masterFields.trimmed().isEmpty())
-        return liste;
-    const QStringList paare = m_masterFields.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString& paar : paare) {
-        const qsizetype pfeil = paar.indexOf(QLatin1String("->"));
-        Verknuepfung v;
-        v.detail = (pfeil < 0 ? paar : paar.left(pfeil)).trimmed();
-        v.master = (pfeil < 0 ? paar : paar.mid(pfeil + 2)).trimmed();
-        if (v.detail.isEmpty() || v.master.isEmpty())
-            fehler(QStringLiteral("Die Verknüpfung '%1' mit der Master-Datenmenge ist ungültig.").arg(m_masterFields));
-        liste.append(v);
-    }
-    return liste;
+    static const QList<MasterVerknuepfung::Paar> keine;
+    return m_masterSource ? m_masterLink.paare() : keine;
 }
 
 QString TKADaoTable::abfrageText() const
 {
-    const QList<Verknuepfung> links = verknuepfungen();
-    QStringList bedingungen;
-    for (const Verknuepfung& v : links)
-        bedingungen << SqlText::klammern(v.detail) + QStringLiteral(" = ?");
-    const QString bedingung = bedingungen.join(QStringLiteral(" AND "));
+    const QList<MasterVerknuepfung::Paar>& links = verknuepfungen();
+    const QString bedingung = m_masterLink.bedingung();
 
     if (!m_sql.trimmed().isEmpty())
         return links.isEmpty() ? m_sql : SqlText::bedingungEinfuegen(m_sql, bedingung);
@@ -514,13 +508,13 @@ bool TKADaoTable::zeileSichtbar(Zeile& zeile)
 QVariantList TKADaoTable::masterSchluessel() const
 {
     QVariantList schluessel;
-    const QList<Verknuepfung> links = verknuepfungen();
+    const QList<MasterVerknuepfung::Paar>& links = verknuepfungen();
     if (links.isEmpty())
         return schluessel;
     const TKADaoTable* master = m_masterSource ? m_masterSource->DataSet() : nullptr;
     if (!master || !master->Active())
         return schluessel;
-    for (const Verknuepfung& v : links) {
+    for (const MasterVerknuepfung::Paar& v : links) {
         const TField* feld = master->FindField(v.master);
         if (!feld)
             master->fehler(t(textFeldNichtGefunden).arg(v.master));
@@ -1130,7 +1124,7 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
     Zeile neu;
     neu.werte.resize(m_felder.size());
     // A new detail row belongs to the master's current row.
-    const QList<Verknuepfung> links = verknuepfungen();
+    const QList<MasterVerknuepfung::Paar>& links = verknuepfungen();
     if (!links.isEmpty()) {
         const QVariantList schluessel = masterSchluessel();
         for (qsizetype i = 0; i < links.size() && i < schluessel.size(); ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DatenbankTypen.h"
+#include "MasterVerknuepfung.h"
 #include "SqliteAnweisung.h"
 #include "Suchschluessel.h"
 #include "TDataSource.h"
@@ -76,8 +77,8 @@ public:
     void setRueckfrageBeiKonflikt(bool wert) { m_rueckfrageBeiKonflikt = wert; }
     TDataSource* MasterSource() const { return m_masterSource; }
     void setMasterSource(TDataSource* quelle);
-    /// Link "DetailFeld -> MasterFeld", several separated by ';'.
-    const QString& MasterFields() const { return m_masterFields; }
+    /// Link "DetailFeld -> MasterFeld", several separated by ';'; a broken link is refused here.
+    const QString& MasterFields() const { return m_masterLink.text(); }
     void setMasterFields(const QString& link);
     /// Name of a Yes/No column; see Filtered. Any change goes to the first row.
     const QString& Filter() const { return m_filter; }
@@ -216,17 +217,12 @@ private:
         std::vector<QVariant> werte;   // stored values of the columns, then typed derived values
         quint64 stand = 0;             // state of the derived values (see abgeleitetStand)
     };
-    struct Verknuepfung
-    {
-        QString detail;
-        QString master;
-    };
 
     [[noreturn]] void fehler(const QString& text) const;
     void pruefeAktiv() const;
     void pruefeDefinitionAenderbar() const;
     void pruefeAenderbar() const;
-    QList<Verknuepfung> verknuepfungen() const;
+    const QList<MasterVerknuepfung::Paar>& verknuepfungen() const;
     QString abfrageText() const;
     void abfrageVorbereiten();
     void felderAusAnweisung();
@@ -274,7 +270,7 @@ private:
     bool m_readOnly = false;
     bool m_rueckfrageBeiKonflikt = true;
     QPointer<TDataSource> m_masterSource;
-    QString m_masterFields;
+    MasterVerknuepfung m_masterLink;
     QString m_filter;
     bool m_filtered = false;
 
