@@ -3,6 +3,7 @@
 #include "Fehler.h"
 #include "Meldung.h"
 #include "Schema.h"
+#include "Spaltenkatalog.h"
 #include "SqlText.h"
 #include "Suchschluessel.h"
 #include "TDataSource.h"
@@ -316,70 +317,15 @@ void TKADaoTable::abfrageVorbereiten()
 
 void TKADaoTable::felderAusAnweisung()
 {
-    sqlite3* db = m_database->Handle();
-    sqlite3_stmt* st = m_abfrage.handle();
-    const int anzahl = sqlite3_column_count(st);
-
-    struct Spalte
-    {
-        QString name;
-        QString deklaration;
-        QString datenbank;
-        QString tabelle;
-        QString herkunft;
-    };
-    auto text = [](const char* s) { return s ? QString::fromUtf8(s) : QString(); };
-    std::vector<Spalte> spalten(static_cast<size_t>(anzahl));
-    QHash<QString, int> haeufigkeit;
-    for (int i = 0; i < anzahl; ++i) {
-        Spalte& s = spalten[size_t(i)];
-        s.name = text(sqlite3_column_name(st, i));
-        s.deklaration = text(sqlite3_column_decltype(st, i));
-        s.datenbank = text(sqlite3_column_database_name(st, i));
-        s.tabelle = text(sqlite3_column_table_name(st, i));
-        s.herkunft = text(sqlite3_column_origin_name(st, i));
-        haeufigkeit[s.name.toLower()] += 1;
-    }
-    // Columns of a join that share a name come out under their table's alias ("p.ID").
-    for (Spalte& s : spalten) {
-        if (haeufigkeit.value(s.name.toLower()) > 1 && !s.tabelle.isEmpty()) {
-            QString alias = SqlText::aliasVon(m_sql, s.tabelle);
-            if (alias.isEmpty())
-                alias = s.tabelle;
-            s.name = alias + QLatin1Char('.') + s.name;
-        }
-    }
+    const Spaltenkatalog katalog = Spaltenkatalog::lesen(m_database->Handle(), m_abfrage.handle(), m_sql);
+    const std::vector<Spaltenkatalog::Spalte>& spalten = katalog.spalten();
+    const int anzahl = int(spalten.size());
 
     std::vector<std::unique_ptr<TField>> alt = std::move(m_felder);
     m_felder.clear();
     m_felder.reserve(alt.size() + size_t(anzahl));
-    QString basis;
-    bool eineTabelle = true;
-    int schluessel = -1;
     for (int i = 0; i < anzahl; ++i) {
-        const Spalte& s = spalten[size_t(i)];
-        int breite = 0;
-        TFieldType typ = feldTypAusDeklaration(s.deklaration, breite);
-        bool istRowid = false;
-        if (!s.tabelle.isEmpty()) {
-            const char* deklaration = nullptr;
-            int pk = 0;
-            const QByteArray dbName = s.datenbank.toUtf8();
-            const QByteArray tabName = s.tabelle.toUtf8();
-            const QByteArray spName = s.herkunft.toUtf8();
-            if (sqlite3_table_column_metadata(db, dbName.constData(), tabName.constData(), spName.constData(),
-                                              &deklaration, nullptr, nullptr, &pk, nullptr) == SQLITE_OK)
-                istRowid = pk && deklaration && qstricmp(deklaration, "INTEGER") == 0;
-            if (istRowid)
-                typ = TFieldType::ftAutoInc;
-        } else if (typ == TFieldType::ftUnknown) {
-            // Computed columns of the stored queries have no declared type; the schema has it.
-            if (const Schema::Spalte* bekannt = Schema::abfrageSpalte(s.name)) {
-                typ = bekannt->typ;
-                breite = bekannt->breite;
-            }
-        }
-
+        const Spaltenkatalog::Spalte& s = spalten[size_t(i)];
         std::unique_ptr<TField> feld;
         for (auto& kandidat : alt) {
             if (kandidat && kandidat->m_kind == TFieldKind::fkData
@@ -389,22 +335,13 @@ void TKADaoTable::felderAusAnweisung()
             }
         }
         if (!feld)
-            feld = std::make_unique<TField>(this, s.name, typ, breite, TFieldKind::fkData);
+            feld = std::make_unique<TField>(this, s.name, s.typ, s.breite, TFieldKind::fkData);
         feld->m_name = s.name;
-        feld->m_typ = typ;
-        feld->m_size = typ == TFieldType::ftString ? breite : 0;
+        feld->m_typ = s.typ;
+        feld->m_size = s.breite;
         feld->m_herkunftTabelle = s.tabelle;
         feld->m_herkunftSpalte = s.herkunft;
         m_felder.push_back(std::move(feld));
-
-        if (s.tabelle.isEmpty() || s.datenbank.compare(QLatin1String("main"), Qt::CaseInsensitive) != 0)
-            eineTabelle = false;
-        else if (basis.isEmpty())
-            basis = s.tabelle;
-        else if (basis.compare(s.tabelle, Qt::CaseInsensitive) != 0)
-            eineTabelle = false;
-        if (istRowid && schluessel < 0)
-            schluessel = i;
     }
     m_anzahlSpalten = anzahl;
     for (auto& feld : alt)
@@ -417,9 +354,9 @@ void TKADaoTable::felderAusAnweisung()
         m_feldIndex.insert(m_felder[i]->m_name.toLower(), int(i));
     }
     // Rows can be written back when every column comes from one table and its key is there.
-    const bool schreibbar = !m_readOnly && eineTabelle && !basis.isEmpty() && schluessel >= 0;
-    m_basisTabelle = schreibbar ? basis : QString();
-    m_schluesselFeld = schreibbar ? schluessel : -1;
+    const bool schreibbar = !m_readOnly && katalog.schluesselSpalte() >= 0;
+    m_basisTabelle = schreibbar ? katalog.basisTabelle() : QString();
+    m_schluesselFeld = schreibbar ? katalog.schluesselSpalte() : -1;
 
     for (auto& feld : m_felder) {
         if (feld->m_kind != TFieldKind::fkLookup)
