@@ -1,5 +1,6 @@
 #include "TKADaoTable.h"
 
+#include "Ableitungsstand.h"
 #include "Fehler.h"
 #include "Meldung.h"
 #include "Schema.h"
@@ -603,7 +604,7 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
             }
         }
         if (!treffer.empty()) {
-            ++m_eigenStand;
+            m_ableitung.verwerfen();
             inhaltGeaendert();
             meldeDatenAenderung(nullptr);
         }
@@ -629,7 +630,7 @@ void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qin
     meldeReset(true);
     m_alle = std::move(zeilen);
     sichtbareBilden();
-    ++m_eigenStand;
+    m_ableitung.verwerfen();
     const int anzahl = int(m_sichtbar.size());
     int pos = -1;
     if (schluessel && m_schluesselFeld >= 0) {
@@ -696,8 +697,7 @@ void TKADaoTable::lookupQuellenVerbinden()
             continue;
         m_lookupQuellen << quelle;
         m_lookupVerbindungen << connect(quelle, &TKADaoTable::ContentChanged, this, &TKADaoTable::lookupQuelleGeaendert);
-        // Its share of abgeleitetStand goes with it; a jump keeps the sum from meeting an old value.
-        m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_eigenStand += quint64(1) << 40; });
+        m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_ableitung.quelleEntfernt(); });
     }
 }
 
@@ -821,11 +821,11 @@ TKADaoTable::Zeile* TKADaoTable::aktiveZeile()
 
 quint64 TKADaoTable::abgeleitetStand() const
 {
-    quint64 stand = m_eigenStand;
+    quint64 summe = 0;
     for (const auto& quelle : m_lookupQuellen)
         if (quelle)
-            stand += quelle->m_inhaltStand;
-    return stand;
+            summe += quelle->m_inhaltStand;
+    return m_ableitung.stand(summe);
 }
 
 void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
@@ -835,7 +835,7 @@ void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
     if (m_rechenZeile)
         return;  // derived values are being worked out; read them as they stand
     const quint64 stand = abgeleitetStand();
-    if (zeile.stand == stand)
+    if (Ableitungsstand::gilt(zeile.stand, stand))
         return;
 
     struct Zuruecksetzen
@@ -953,7 +953,7 @@ void TKADaoTable::feldSetzen(TField* feld, const QVariant& wert)
     if (feld->ReadOnly())
         fehler(t(textFeldNurLesen).arg(feld->m_name));
     m_puffer.werte[size_t(feld->m_index)] = feld->Speicherwert(wert);
-    m_puffer.stand = 0;
+    m_puffer.stand = Ableitungsstand::Ungueltig;
     m_modified = true;
     meldeZeilenGeaendert(m_pos, m_pos);
     meldeDatenAenderung(feld);
@@ -1030,7 +1030,7 @@ void TKADaoTable::Edit()
         }
     }
     if (anders) {
-        zeile.stand = 0;
+        zeile.stand = Ableitungsstand::Ungueltig;
         inhaltGeaendert();
         meldeZeilenGeaendert(m_pos, m_pos);
     }
@@ -1145,7 +1145,7 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
             throw Fehler(t(textGeloescht));
         Zeile& zeile = zeileBei(m_pos);
         std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
-        zeile.stand = 0;
+        zeile.stand = Ableitungsstand::Ungueltig;
         inhaltGeaendert();
 
         QStringList konflikte;
@@ -1176,7 +1176,7 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
             if (gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)]))
                 m_puffer.werte[size_t(i)] = (*frisch)[size_t(i)];
         m_original.assign(frisch->begin(), frisch->end());
-        m_puffer.stand = 0;
+        m_puffer.stand = Ableitungsstand::Ungueltig;
         meldeZeilenGeaendert(m_pos, m_pos);
     }
 }
@@ -1217,7 +1217,7 @@ void TKADaoTable::Post()
     // Written: from here on the row is saved, whatever happens while reading it again.
     Zeile& zeile = zeileBei(m_pos);
     zeile.werte = std::move(m_puffer.werte);
-    zeile.stand = 0;
+    zeile.stand = Ableitungsstand::Ungueltig;
     m_puffer = Zeile();
     m_original.clear();
     m_modified = false;
@@ -1309,7 +1309,7 @@ void TKADaoTable::Delete()
                 Cancel();
             Zeile& zeile = m_alle[size_t(index)];
             std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
-            zeile.stand = 0;
+            zeile.stand = Ableitungsstand::Ungueltig;
             inhaltGeaendert();
             meldeZeilenGeaendert(stelle, stelle);
             meldeDatenAenderung(nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Ableitungsstand.h"
 #include "DatenbankTypen.h"
 #include "MasterVerknuepfung.h"
 #include "SqliteAnweisung.h"
@@ -215,7 +216,7 @@ private:
     struct Zeile
     {
         std::vector<QVariant> werte;   // stored values of the columns, then typed derived values
-        quint64 stand = 0;             // state of the derived values (see abgeleitetStand)
+        quint64 stand = Ableitungsstand::Ungueltig;  // stand of its derived values
     };
 
     [[noreturn]] void fehler(const QString& text) const;
@@ -301,7 +302,7 @@ private:
     QList<QPointer<TKADaoTable>> m_lookupQuellen;
 
     quint64 m_inhaltStand = 1;                  // counts changes of the rows
-    quint64 m_eigenStand = 1;                   // counts invalidations of derived values
+    Ableitungsstand m_ableitung;
     mutable QHash<int, Suchindex> m_indizes;        // lookup indices by field
 
     int m_steuerungAus = 0;
