@@ -54,13 +54,6 @@ QString t(const char* text)
     return QString::fromUtf8(text);
 }
 
-bool gleicherWert(const QVariant& a, const QVariant& b)
-{
-    if (a.isNull() || b.isNull())
-        return a.isNull() && b.isNull();
-    return a.metaType() == b.metaType() && a == b;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -496,9 +489,7 @@ void TKADaoTable::Close()
     m_sichtbar.clear();
     m_pos = -1;
     m_bof = m_eof = true;
-    m_puffer = Zeile();
-    m_original.clear();
-    m_modified = false;
+    m_bearbeitung.verwerfen();
     m_abfrage = SqliteAnweisung();
     m_indizes.clear();
     m_geladenerSchluessel.clear();
@@ -813,7 +804,7 @@ TKADaoTable::Zeile* TKADaoTable::aktiveZeile()
     if (m_rechenZeile)
         return m_rechenZeile;
     if (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
-        return &m_puffer;
+        return &m_bearbeitung.zeile;
     if (m_pos >= 0 && m_pos < RowCount())
         return &zeileBei(m_pos);
     return nullptr;
@@ -891,7 +882,7 @@ QVariant TKADaoTable::RowValue(int zeile, int feld) const
         return QVariant();
     auto* selbst = const_cast<TKADaoTable*>(this);  // derived values are worked out on reading
     const bool puffer = zeile == m_pos && (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert);
-    return selbst->zeilenWert(puffer ? selbst->m_puffer : selbst->zeileBei(zeile), feld);
+    return selbst->zeilenWert(puffer ? selbst->m_bearbeitung.zeile : selbst->zeileBei(zeile), feld);
 }
 
 int TKADaoTable::FindRow(int feld, const QVariant& wert) const
@@ -952,9 +943,9 @@ void TKADaoTable::feldSetzen(TField* feld, const QVariant& wert)
         fehler(t(textNichtImEditModus));
     if (feld->ReadOnly())
         fehler(t(textFeldNurLesen).arg(feld->m_name));
-    m_puffer.werte[size_t(feld->m_index)] = feld->Speicherwert(wert);
-    m_puffer.stand = Ableitungsstand::Ungueltig;
-    m_modified = true;
+    m_bearbeitung.zeile.werte[size_t(feld->m_index)] = feld->Speicherwert(wert);
+    m_bearbeitung.zeile.stand = Ableitungsstand::Ungueltig;
+    m_bearbeitung.geaendert = true;
     meldeZeilenGeaendert(m_pos, m_pos);
     meldeDatenAenderung(feld);
 }
@@ -994,7 +985,7 @@ void TKADaoTable::breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const
         const QString text = wert.toString();
         if (text.size() <= feld->m_size)
             continue;
-        if (nurGeaenderte && size_t(i) < m_original.size() && gleicherWert(wert, m_original[size_t(i)]))
+        if (nurGeaenderte && !m_bearbeitung.spalteGeaendert(size_t(i)))
             continue;  // already stored so by someone else; not this user's input
         const qsizetype zeichen = text.toUcs4().size();
         if (zeichen > feld->m_size)
@@ -1034,9 +1025,7 @@ void TKADaoTable::Edit()
         inhaltGeaendert();
         meldeZeilenGeaendert(m_pos, m_pos);
     }
-    m_original.assign(zeile.werte.begin(), zeile.werte.begin() + m_anzahlSpalten);
-    m_puffer = zeile;
-    m_modified = false;
+    m_bearbeitung.bearbeiten(zeile, m_anzahlSpalten);
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsEdit;
     neuenZustandMelden(alt);
@@ -1076,11 +1065,8 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
         emit RowsAboutToBeInserted(stelle, stelle);
     m_alle.push_back(neu);
     m_sichtbar.insert(m_sichtbar.begin() + stelle, int(m_alle.size() - 1));
-    m_posVorEinfuegen = m_pos;
+    m_bearbeitung.einfuegen(std::move(neu), m_pos);
     m_pos = stelle;
-    m_puffer = std::move(neu);
-    m_original.clear();
-    m_modified = false;
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsInsert;
     m_bof = m_eof = false;
@@ -1127,11 +1113,11 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
             const TField* feld = m_felder[size_t(i)].get();
             if (size_t(i) == k || feld->m_herkunftSpalte.isEmpty())
                 continue;
-            const bool geaendert = !gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)]);
+            const bool geaendert = m_bearbeitung.spalteGeaendert(size_t(i));
             if (geaendert)
-                neu.append({feld->m_herkunftSpalte, m_puffer.werte[size_t(i)]});
+                neu.append({feld->m_herkunftSpalte, m_bearbeitung.zeile.werte[size_t(i)]});
             if (geaendert || feld->InWhere()) {
-                gelesen.append({feld->m_herkunftSpalte, m_original[size_t(i)]});
+                gelesen.append({feld->m_herkunftSpalte, m_bearbeitung.original[size_t(i)]});
                 verglichen << i;
             }
         }
@@ -1151,16 +1137,16 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
         QStringList konflikte;
         for (int i : std::as_const(verglichen)) {
             const QVariant& jetzt = (*frisch)[size_t(i)];
-            const QVariant& eingabe = m_puffer.werte[size_t(i)];
+            const QVariant& eingabe = m_bearbeitung.zeile.werte[size_t(i)];
             // Stored as the user typed it, or not changed at all: nothing stands against the input.
-            if (gleicherWert(jetzt, m_original[size_t(i)]) || gleicherWert(jetzt, eingabe))
+            if (gleicherWert(jetzt, m_bearbeitung.original[size_t(i)]) || gleicherWert(jetzt, eingabe))
                 continue;
             const TField* feld = m_felder[size_t(i)].get();
-            const bool getippt = !gleicherWert(eingabe, m_original[size_t(i)]);
+            const bool getippt = !gleicherWert(eingabe, m_bearbeitung.original[size_t(i)]);
             konflikte << QStringLiteral("Feld '%1': gespeichert ist jetzt '%2', %3 '%4'.")
                              .arg(feld->m_name, feld->Text(feld->Wert(jetzt)),
                                   getippt ? QStringLiteral("Ihre Eingabe ist") : QStringLiteral("gelesen war"),
-                                  feld->Text(feld->Wert(getippt ? eingabe : m_original[size_t(i)])));
+                                  feld->Text(feld->Wert(getippt ? eingabe : m_bearbeitung.original[size_t(i)])));
         }
         if (konflikte.isEmpty()) {
             if (!std::exchange(nochmals, false))
@@ -1172,11 +1158,8 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
         }
 
         // Take the fresh row over and keep what the user typed on top of it.
-        for (int i = 0; i < m_anzahlSpalten; ++i)
-            if (gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)]))
-                m_puffer.werte[size_t(i)] = (*frisch)[size_t(i)];
-        m_original.assign(frisch->begin(), frisch->end());
-        m_puffer.stand = Ableitungsstand::Ungueltig;
+        m_bearbeitung.frischUebernehmen(*frisch);
+        m_bearbeitung.zeile.stand = Ableitungsstand::Ungueltig;
         meldeZeilenGeaendert(m_pos, m_pos);
     }
 }
@@ -1194,33 +1177,31 @@ void TKADaoTable::Post()
         BeforePost(this);
 
     const bool einfuegen = m_state == TDataSetState::dsInsert;
-    breitenPruefen(m_puffer, !einfuegen);
+    breitenPruefen(m_bearbeitung.zeile, !einfuegen);
     const size_t k = size_t(m_schluesselFeld);
     QVariant schluessel;
 
     if (einfuegen) {
         QList<ZeilenAnweisungen::Spalte> werte;
         for (int i = 0; i < m_anzahlSpalten; ++i) {
-            if (m_felder[size_t(i)]->m_herkunftSpalte.isEmpty() || m_puffer.werte[size_t(i)].isNull())
+            if (m_felder[size_t(i)]->m_herkunftSpalte.isEmpty() || m_bearbeitung.zeile.werte[size_t(i)].isNull())
                 continue;
-            werte.append({m_felder[size_t(i)]->m_herkunftSpalte, m_puffer.werte[size_t(i)]});
+            werte.append({m_felder[size_t(i)]->m_herkunftSpalte, m_bearbeitung.zeile.werte[size_t(i)]});
         }
         ausfuehren(zeilenAnweisungen().einfuegen(werte));
         // The engine has assigned the AutoNumber.
         schluessel = QVariant(qlonglong(sqlite3_last_insert_rowid(m_database->Handle())));
-        m_puffer.werte[k] = schluessel;
+        m_bearbeitung.zeile.werte[k] = schluessel;
     } else {
-        schluessel = m_original[k];
+        schluessel = m_bearbeitung.original[k];
         aenderungSchreiben(schluessel);
     }
 
     // Written: from here on the row is saved, whatever happens while reading it again.
     Zeile& zeile = zeileBei(m_pos);
-    zeile.werte = std::move(m_puffer.werte);
+    zeile.werte = std::move(m_bearbeitung.zeile.werte);
     zeile.stand = Ableitungsstand::Ungueltig;
-    m_puffer = Zeile();
-    m_original.clear();
-    m_modified = false;
+    m_bearbeitung.verwerfen();
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsBrowse;
 
@@ -1256,9 +1237,7 @@ void TKADaoTable::Post()
 void TKADaoTable::Cancel()
 {
     if (m_state == TDataSetState::dsEdit) {
-        m_puffer = Zeile();
-        m_original.clear();
-        m_modified = false;
+        m_bearbeitung.verwerfen();
         m_state = TDataSetState::dsBrowse;
         meldeZeilenGeaendert(m_pos, m_pos);
         neuenZustandMelden(TDataSetState::dsEdit);
@@ -1268,10 +1247,10 @@ void TKADaoTable::Cancel()
             emit RowsAboutToBeRemoved(stelle, stelle);
         m_sichtbar.erase(m_sichtbar.begin() + stelle);
         m_alle.pop_back();  // a new row is always the last one read
-        m_puffer = Zeile();
-        m_modified = false;
+        const int vorher = m_bearbeitung.posVorEinfuegen;
+        m_bearbeitung.verwerfen();
         m_state = TDataSetState::dsBrowse;
-        m_pos = m_sichtbar.empty() ? -1 : qBound(0, m_posVorEinfuegen, RowCount() - 1);
+        m_pos = m_sichtbar.empty() ? -1 : qBound(0, vorher, RowCount() - 1);
         m_bof = m_pos <= 0;
         m_eof = m_sichtbar.empty();
         if (meldenErlaubt())
@@ -1319,9 +1298,7 @@ void TKADaoTable::Delete()
 
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsBrowse;
-    m_puffer = Zeile();
-    m_original.clear();
-    m_modified = false;
+    m_bearbeitung.verwerfen();
     if (meldenErlaubt())
         emit RowsAboutToBeRemoved(stelle, stelle);
     m_alle.erase(m_alle.begin() + index);
@@ -1386,7 +1363,7 @@ void TKADaoTable::CheckBrowseMode()
         return;
     if (meldenErlaubt())
         emit UpdateData();
-    if (m_modified)
+    if (m_bearbeitung.geaendert)
         Post();
     else
         Cancel();
@@ -1397,12 +1374,9 @@ QList<TField*> TKADaoTable::GeaenderteFelder() const
     QList<TField*> felder;
     if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
         return felder;
-    const bool neu = m_state == TDataSetState::dsInsert;
-    for (int i = 0; i < m_anzahlSpalten; ++i) {
-        const QVariant& wert = m_puffer.werte[size_t(i)];
-        if (neu ? !wert.isNull() : !gleicherWert(wert, m_original[size_t(i)]))
+    for (int i = 0; i < m_anzahlSpalten; ++i)
+        if (m_bearbeitung.spalteGeaendert(size_t(i)))
             felder << m_felder[size_t(i)].get();
-    }
     return felder;
 }
 

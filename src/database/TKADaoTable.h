@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Ableitungsstand.h"
+#include "Bearbeitungspuffer.h"
 #include "DatenbankTypen.h"
 #include "MasterVerknuepfung.h"
 #include "SqliteAnweisung.h"
@@ -106,7 +107,7 @@ public:
     void setActive(bool wert) { wert ? Open() : Close(); }
     TDataSetState State() const;
     /// True when the pending row has a changed field.
-    bool Modified() const { return m_modified; }
+    bool Modified() const { return m_bearbeitung.geaendert; }
     /// False when read-only or when the rows cannot be written back to one table.
     bool CanModify() const;
 
@@ -289,10 +290,7 @@ private:
     bool m_bof = true;
     bool m_eof = true;
 
-    Zeile m_puffer;                             // edit buffer
-    std::vector<QVariant> m_original;           // stored values when Edit began
-    bool m_modified = false;
-    int m_posVorEinfuegen = -1;
+    Bearbeitungspuffer<Zeile> m_bearbeitung;    // the pending row
     Zeile* m_rechenZeile = nullptr;             // row being calculated
 
     SqliteAnweisung m_abfrage;
