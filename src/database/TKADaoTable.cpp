@@ -423,8 +423,38 @@ void TKADaoTable::sichtbareBilden()
     m_sichtbar.reserve(m_alle.size());
     const bool filtern = m_filtered && m_filterFeld >= 0;
     for (size_t i = 0; i < m_alle.size(); ++i)
-        if (!filtern || zeileSichtbar(m_alle[i]))
+        if ((!filtern || zeileSichtbar(m_alle[i])) && (!m_zeilenBedingung || m_zeilenBedingung(m_alle[i].werte)))
             m_sichtbar.push_back(int(i));
+}
+
+void TKADaoTable::setZeilenBedingung(ZeilenBedingung bedingung)
+{
+    if (!Active()) {
+        m_zeilenBedingung = std::move(bedingung);
+        return;
+    }
+    CheckBrowseMode();
+    m_zeilenBedingung = std::move(bedingung);
+    std::optional<qint64> aktuell;
+    if (m_pos >= 0 && m_schluesselFeld >= 0 && !zeileBei(m_pos).werte[size_t(m_schluesselFeld)].isNull())
+        aktuell = zeileBei(m_pos).werte[size_t(m_schluesselFeld)].toLongLong();
+    std::vector<Zeile> zeilen = std::move(m_alle);
+    m_alle.clear();
+    allesNeuGelesen(std::move(zeilen), aktuell, 0);
+}
+
+int TKADaoTable::AnzahlOhneBedingung() const
+{
+    if (!m_zeilenBedingung)
+        return RecordCount();
+    auto* selbst = const_cast<TKADaoTable*>(this);
+    // A new row not yet posted is the last one read; it is not counted, as in RecordCount.
+    const size_t gelesen = m_alle.size() - (m_state == TDataSetState::dsInsert ? 1 : 0);
+    int anzahl = 0;
+    for (size_t i = 0; i < gelesen; ++i)
+        if (selbst->zeileSichtbar(selbst->m_alle[i]))
+            ++anzahl;
+    return anzahl;
 }
 
 bool TKADaoTable::zeileSichtbar(Zeile& zeile)

@@ -87,6 +87,16 @@ public:
     void setFilter(const QString& spalte);
     bool Filtered() const { return m_filtered; }
     void setFiltered(bool wert);
+    /// A further condition on the rows shown, beside Filter (a search typed over a list): it is
+    /// given a row's values as read, in field order. Setting it posts a pending change and forms
+    /// the shown rows again, keeping the current row when it is still shown; an empty function
+    /// lifts it. Rows are held to it whenever the shown rows are formed (Open, Requery, Filter,
+    /// setting it); a row added or changed in between stays shown until then.
+    using ZeilenBedingung = std::function<bool(const std::vector<QVariant>& werte)>;
+    void setZeilenBedingung(ZeilenBedingung bedingung);
+    bool HatZeilenBedingung() const { return bool(m_zeilenBedingung); }
+    /// The rows Filter lets through, the ZeilenBedingung left aside: RecordCount without it.
+    int AnzahlOhneBedingung() const;
 
     /// Called whenever a row is read, with the dataset; sets the calculated fields of that row.
     std::function<void(TKADaoTable*)> OnCalcFields;
@@ -274,6 +284,7 @@ private:
     MasterVerknuepfung m_masterLink;
     QString m_filter;
     bool m_filtered = false;
+    ZeilenBedingung m_zeilenBedingung;
 
     std::vector<std::unique_ptr<TField>> m_felder;
     int m_anzahlSpalten = 0;                    // fields of the query; derived ones follow
