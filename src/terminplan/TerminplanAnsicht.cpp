@@ -130,7 +130,7 @@ void TTerminplanAnsicht::neuLesen()
         }
         m_aktuelleZeile = tabelle->CurrentRow();
     }
-    m_geometrie = TTerminplanGeometrie(std::move(eintraege), m_heute, m_geometrie.masse());
+    m_geometrie = TTerminplanGeometrie(std::move(eintraege), m_heute, m_geometrie.masse(), mindestBis());
     bereicheSetzen();
     if (m_heuteZeigen) {
         m_heuteZeigen = false;
@@ -168,9 +168,20 @@ int TTerminplanAnsicht::zeileBei(const QPoint& punkt) const
     return m_geometrie.zeileBei(punkt.y() + verticalScrollBar()->value());
 }
 
+QDate TTerminplanAnsicht::mindestBis() const
+{
+    // Shown from the week before today, the scale fills the width however few the tasks.
+    const int ppt = m_geometrie.masse().pixelProTag;
+    return m_heute.addDays(-7 + (std::max(0, viewport()->width() - NamensBreite) + ppt - 1) / ppt);
+}
+
 void TTerminplanAnsicht::resizeEvent(QResizeEvent* ereignis)
 {
     QAbstractScrollArea::resizeEvent(ereignis);
+    if (m_geometrie.letzterTag() < mindestBis()) {
+        m_geometrie = TTerminplanGeometrie(m_geometrie.eintraege(), m_heute, m_geometrie.masse(), mindestBis());
+        viewport()->update();
+    }
     bereicheSetzen();
 }
 

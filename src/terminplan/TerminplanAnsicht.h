@@ -55,6 +55,7 @@ private:
     void aendern();
     void neuLesen();
     void bereicheSetzen();
+    QDate mindestBis() const;
     // The row under a point of the viewport; -1 over the header or below the rows.
     int zeileBei(const QPoint& punkt) const;
     QString tipp(int zeile) const;

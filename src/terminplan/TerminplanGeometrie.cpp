@@ -17,7 +17,8 @@ QDate sonntag(const QDate& tag)
 
 } // namespace
 
-TTerminplanGeometrie::TTerminplanGeometrie(std::vector<TTerminplanEintrag> eintraege, const QDate& heute, Masse masse)
+TTerminplanGeometrie::TTerminplanGeometrie(std::vector<TTerminplanEintrag> eintraege, const QDate& heute, Masse masse,
+                                           const QDate& mindestBis)
     : m_eintraege(std::move(eintraege)), m_heute(heute), m_masse(masse)
 {
     QDate frueh = heute;
@@ -29,7 +30,7 @@ TTerminplanGeometrie::TTerminplanGeometrie(std::vector<TTerminplanEintrag> eintr
         }
     }
     m_erster = montag(frueh);
-    m_letzter = sonntag(spaet);
+    m_letzter = sonntag(mindestBis.isValid() ? std::max(spaet, mindestBis) : spaet);
 }
 
 std::optional<std::pair<QDate, QDate>> TTerminplanGeometrie::tage(const TTerminplanEintrag& eintrag)

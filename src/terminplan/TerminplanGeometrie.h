@@ -36,7 +36,7 @@ struct TTerminplanMasse
 // and maps clicks back through it.
 //
 // The scale runs from the Monday of the week of the earliest date (today included) to the Sunday
-// of the week of the latest one. A bar covers its days from the start of the first to the end of
+// of the week of the latest one, or further when a later day is asked for. A bar covers its days from the start of the first to the end of
 // the last; a task with only one date gets a bar of that one day, one without dates none. Dates
 // entered the wrong way round still show the days between them.
 class TTerminplanGeometrie
@@ -45,7 +45,9 @@ public:
     using Masse = TTerminplanMasse;
 
     TTerminplanGeometrie() : TTerminplanGeometrie({}, QDate::currentDate()) {}
-    TTerminplanGeometrie(std::vector<TTerminplanEintrag> eintraege, const QDate& heute, Masse masse = {});
+    // `mindestBis`: the scale reaches at least this day (a view fills its width).
+    TTerminplanGeometrie(std::vector<TTerminplanEintrag> eintraege, const QDate& heute, Masse masse = {},
+                         const QDate& mindestBis = {});
 
     const Masse& masse() const { return m_masse; }
     const std::vector<TTerminplanEintrag>& eintraege() const { return m_eintraege; }

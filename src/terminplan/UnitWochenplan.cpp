@@ -74,7 +74,8 @@ TFormWochenplan::TFormWochenplan(TKADaoDatabase* datenbank, QWidget* parent)
     g->spalteHinzufuegen(TSpaltenArt::Text, QStringLiteral("Name"), QStringLiteral("MITARBEITER"), 150)
         ->setSchrift(Oberflaechenschrift(8, true));
     for (int tag = 0; tag < 7; ++tag)
-        g->spalteHinzufuegen(TSpaltenArt::Memo, QStringLiteral("Tag%1").arg(tag), QString(), 160);
+        g->spalteHinzufuegen(TSpaltenArt::Memo, QStringLiteral("Tag%1").arg(tag), QString(), 120);
+    g->setBreitenAnpassen(true);
     g->setModel(m_modell);
     layout->addWidget(g, 1);
 
@@ -102,6 +103,7 @@ void TFormWochenplan::WocheZeigen(const QDate& tag)
     // The week stays as it was when it cannot be read; the error says why.
     TWochenplan neu;
     neu.Laden(m_datenbank, tag);
+    m_modell->setHeute(m_heute);
     m_modell->setPlan(nullptr);
     m_plan = std::move(neu);
     m_modell->setPlan(&m_plan);
@@ -115,15 +117,36 @@ void TFormWochenplan::spaltenAnpassen()
     const QList<int> tage = m_plan.GezeigteTage();
     for (int tag = 0; tag < 7; ++tag) {
         TGitterSpalte* spalte = NextDBGridWochenplan->spalte(tag + 1);
-        QString titel = m_plan.TagTitel(tag);
-        if (m_plan.Montag().addDays(tag) == m_heute)
-            titel += QStringLiteral(" · HEUTE");
-        spalte->setTitel(titel);
+        spalte->setTitel(m_modell->headerData(tag + 1, Qt::Horizontal).toString());
         spalte->setSichtbar(tage.contains(tag));
     }
-    // Every project of the fullest cell in sight, one per line.
-    const int zeilen = m_plan.HoechsteAnzahl();
-    NextDBGridWochenplan->setZeilenHoehe(QFontMetrics(NextDBGridWochenplan->font()).lineSpacing() * zeilen + 6);
+    zeilenHoeheAnpassen();
+}
+
+void TFormWochenplan::zeilenHoeheAnpassen()
+{
+    // Every project of the fullest cell in sight, wrapped as the cell wraps it.
+    TDatenGitter* g = NextDBGridWochenplan;
+    const QFontMetrics metrik(g->font());
+    int zeilen = 1;
+    for (int tag : m_plan.GezeigteTage()) {
+        const int breite = std::max(20, g->columnWidth(tag + 1) - 8);
+        for (const TWochenplanZeile& z : m_plan.Zeilen()) {
+            int n = 0;
+            for (const QString& projekt : z.tage[size_t(tag)])
+                n += (metrik.horizontalAdvance(projekt) + breite - 1) / breite;
+            zeilen = std::max(zeilen, n);
+        }
+    }
+    const int hoehe = metrik.lineSpacing() * zeilen + 6;
+    if (hoehe != g->zeilenHoehe())
+        g->setZeilenHoehe(hoehe);
+}
+
+void TFormWochenplan::resizeEvent(QResizeEvent* ereignis)
+{
+    QDialog::resizeEvent(ereignis);
+    zeilenHoeheAnpassen();
 }
 
 void TFormWochenplan::showEvent(QShowEvent* ereignis)

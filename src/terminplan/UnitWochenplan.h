@@ -48,9 +48,11 @@ public:
 protected:
     void showEvent(QShowEvent* ereignis) override;
     void done(int ergebnis) override;
+    void resizeEvent(QResizeEvent* ereignis) override;
 
 private:
     void spaltenAnpassen();
+    void zeilenHoeheAnpassen();
 
     TKADaoDatabase* m_datenbank;
     TWochenplan m_plan;

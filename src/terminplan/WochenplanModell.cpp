@@ -29,3 +29,16 @@ QVariant TWochenplanModell::data(const QModelIndex& index, int rolle) const
         return zeile.name;
     return zeile.tage[size_t(index.column() - 1)].join(QLatin1Char('\n'));
 }
+
+QVariant TWochenplanModell::headerData(int abschnitt, Qt::Orientation richtung, int rolle) const
+{
+    if (richtung != Qt::Horizontal || rolle != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(abschnitt, richtung, rolle);
+    if (abschnitt == 0)
+        return QStringLiteral("MITARBEITER");
+    if (!m_plan || abschnitt > 7)
+        return {};
+    const int tag = abschnitt - 1;
+    const QString titel = m_plan->TagTitel(tag);
+    return m_plan->Montag().addDays(tag) == m_heute ? titel + QStringLiteral(" · HEUTE") : titel;
+}

@@ -135,6 +135,8 @@ void TestTerminplanGeometrie::ohneAufgabenZeigtDieWocheVonHeute()
     QCOMPARE(g.heuteX(), 6 * 18 + 9);
     QVERIFY(!g.balken(0));
     QCOMPARE(g.zeileBei(50), 0);
+    // A view wider than that asks for more days: the scale goes on to the end of that week.
+    QCOMPARE(TTerminplanGeometrie({}, tag(12, 13), {}, tag(12, 16)).letzterTag(), tag(12, 20));
 }
 
 QTEST_APPLESS_MAIN(TestTerminplanGeometrie)
