@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QSplitter>
 #include <QTabWidget>
@@ -103,6 +104,23 @@ bool Bildschirmfotos::wochenplanSpeichern(TFormProjektMain& fenster)
     return gespeichert;
 }
 
+bool Bildschirmfotos::sucheSpeichern(TFormProjektMain& fenster)
+{
+    // The edit view, whichever view is shown; a word many sites of the demo data share.
+    const bool wechseln = fenster.Ansicht() == 1;
+    if (wechseln)
+        fenster.ActionAnsichtExecute();
+    if (fenster.Ansicht() != 0)
+        return true;
+    fenster.EditSuche->setFocus();
+    fenster.EditSuche->setText(QStringLiteral("neubau"));
+    const bool gespeichert = bildSpeichern(fenster, sucheDateiName());
+    fenster.EditSuche->clear();
+    if (wechseln)
+        fenster.ActionAnsichtExecute();
+    return gespeichert;
+}
+
 bool Bildschirmfotos::bildSpeichern(QWidget& fenster, const QString& name)
 {
     // Layouts and geometry of what was just shown settle before the picture is taken.
@@ -122,6 +140,7 @@ bool Bildschirmfotos::aufnehmen(TFormProjektMain& fenster)
     fenster.ActionAnsichtExecute();
     gespeichert = ansichtSpeichern(fenster) && gespeichert;
     fenster.ActionAnsichtExecute();
+    gespeichert = sucheSpeichern(fenster) && gespeichert;
     gespeichert = terminplanSpeichern(fenster) && gespeichert;
     for (int modus : {0, 1})
         gespeichert = aufgabenFensterSpeichern(fenster, modus) && gespeichert;
