@@ -1,9 +1,12 @@
 #include "TKADaoTable.h"
 
+#include "Ableitungsstand.h"
 #include "Fehler.h"
 #include "Meldung.h"
 #include "Schema.h"
+#include "Spaltenkatalog.h"
 #include "SqlText.h"
+#include "Suchschluessel.h"
 #include "TDataSource.h"
 #include "TKADaoDatabase.h"
 #include "ZeilenAnweisungen.h"
@@ -11,7 +14,6 @@
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
-#include <cmath>
 #include <exception>
 #include <utility>
 #include <sqlite3.h>
@@ -50,74 +52,6 @@ const char* const textGeloescht =
 QString t(const char* text)
 {
     return QString::fromUtf8(text);
-}
-
-bool gleicherWert(const QVariant& a, const QVariant& b)
-{
-    if (a.isNull() || b.isNull())
-        return a.isNull() && b.isNull();
-    return a.metaType() == b.metaType() && a == b;
-}
-
-// Key of a lookup index: integral numbers as numbers (whatever their type), everything else as
-// text in the form the engine stores it.
-struct Schluessel
-{
-    bool gueltig = false;
-    bool zahl = false;
-    qint64 z = 0;
-    QString text;
-};
-
-Schluessel schluesselAus(const QVariant& v)
-{
-    Schluessel s;
-    if (v.isNull())
-        return s;
-    s.gueltig = true;
-    switch (v.metaType().id()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::Bool:
-    case QMetaType::Short:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-        s.zahl = true;
-        s.z = v.toLongLong();
-        return s;
-    case QMetaType::Double: {
-        const double d = v.toDouble();
-        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e18) {
-            s.zahl = true;
-            s.z = qint64(d);
-        } else {
-            s.text = QString::number(d, 'g', 17);
-        }
-        return s;
-    }
-    case QMetaType::QDate:
-        s.text = v.toDate().toString(Qt::ISODate);
-        return s;
-    case QMetaType::QDateTime:
-        s.text = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return s;
-    default:
-        s.text = v.toString();
-        return s;
-    }
-}
-
-bool schluesselGleich(const QVariantList& a, const QVariantList& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const Schluessel x = schluesselAus(a[i]);
-        const Schluessel y = schluesselAus(b[i]);
-        if (x.gueltig != y.gueltig || x.zahl != y.zahl || x.z != y.z || x.text != y.text)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -221,7 +155,16 @@ void TKADaoTable::setMasterSource(TDataSource* quelle)
 
 void TKADaoTable::setMasterFields(const QString& link)
 {
-    definitionAendern(m_masterFields, link);
+    if (link == m_masterLink.text())
+        return;
+    const std::optional<MasterVerknuepfung> gelesen = MasterVerknuepfung::lesen(link);
+    if (!gelesen)
+        fehler(QStringLiteral("Die Verknüpfung '%1' mit der Master-Datenmenge ist ungültig.").arg(link));
+    const bool warAktiv = Active();
+    Close();
+    m_masterLink = *gelesen;
+    if (warAktiv)
+        Open();
 }
 
 void TKADaoTable::setFilter(const QString& spalte)
@@ -334,31 +277,16 @@ TField* TKADaoTable::FieldByName(const QString& name) const
 // ---------------------------------------------------------------------------------------------
 // The query
 
-QList<TKADaoTable::Verknuepfung> TKADaoTable::verknuepfungen() const
+const QList<MasterVerknuepfung::Paar>& TKADaoTable::verknuepfungen() const
 {
-    QList<Verknuepfung> liste;
-    if (!m_masterSource || m_masterFields.trimmed().isEmpty())
-        return liste;
-    const QStringList paare = m_masterFields.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString& paar : paare) {
-        const qsizetype pfeil = paar.indexOf(QLatin1String("->"));
-        Verknuepfung v;
-        v.detail = (pfeil < 0 ? paar : paar.left(pfeil)).trimmed();
-        v.master = (pfeil < 0 ? paar : paar.mid(pfeil + 2)).trimmed();
-        if (v.detail.isEmpty() || v.master.isEmpty())
-            fehler(QStringLiteral("Die Verknüpfung '%1' mit der Master-Datenmenge ist ungültig.").arg(m_masterFields));
-        liste.append(v);
-    }
-    return liste;
+    static const QList<MasterVerknuepfung::Paar> keine;
+    return m_masterSource ? m_masterLink.paare() : keine;
 }
 
 QString TKADaoTable::abfrageText() const
 {
-    const QList<Verknuepfung> links = verknuepfungen();
-    QStringList bedingungen;
-    for (const Verknuepfung& v : links)
-        bedingungen << SqlText::klammern(v.detail) + QStringLiteral(" = ?");
-    const QString bedingung = bedingungen.join(QStringLiteral(" AND "));
+    const QList<MasterVerknuepfung::Paar>& links = verknuepfungen();
+    const QString bedingung = m_masterLink.bedingung();
 
     if (!m_sql.trimmed().isEmpty())
         return links.isEmpty() ? m_sql : SqlText::bedingungEinfuegen(m_sql, bedingung);
@@ -409,70 +337,15 @@ void TKADaoTable::ordnungBilden()
 
 void TKADaoTable::felderAusAnweisung()
 {
-    sqlite3* db = m_database->Handle();
-    sqlite3_stmt* st = m_abfrage.handle();
-    const int anzahl = sqlite3_column_count(st);
-
-    struct Spalte
-    {
-        QString name;
-        QString deklaration;
-        QString datenbank;
-        QString tabelle;
-        QString herkunft;
-    };
-    auto text = [](const char* s) { return s ? QString::fromUtf8(s) : QString(); };
-    std::vector<Spalte> spalten(static_cast<size_t>(anzahl));
-    QHash<QString, int> haeufigkeit;
-    for (int i = 0; i < anzahl; ++i) {
-        Spalte& s = spalten[size_t(i)];
-        s.name = text(sqlite3_column_name(st, i));
-        s.deklaration = text(sqlite3_column_decltype(st, i));
-        s.datenbank = text(sqlite3_column_database_name(st, i));
-        s.tabelle = text(sqlite3_column_table_name(st, i));
-        s.herkunft = text(sqlite3_column_origin_name(st, i));
-        haeufigkeit[s.name.toLower()] += 1;
-    }
-    // Columns of a join that share a name come out under their table's alias ("p.ID").
-    for (Spalte& s : spalten) {
-        if (haeufigkeit.value(s.name.toLower()) > 1 && !s.tabelle.isEmpty()) {
-            QString alias = SqlText::aliasVon(m_sql, s.tabelle);
-            if (alias.isEmpty())
-                alias = s.tabelle;
-            s.name = alias + QLatin1Char('.') + s.name;
-        }
-    }
+    const Spaltenkatalog katalog = Spaltenkatalog::lesen(m_database->Handle(), m_abfrage.handle(), m_sql);
+    const std::vector<Spaltenkatalog::Spalte>& spalten = katalog.spalten();
+    const int anzahl = int(spalten.size());
 
     std::vector<std::unique_ptr<TField>> alt = std::move(m_felder);
     m_felder.clear();
     m_felder.reserve(alt.size() + size_t(anzahl));
-    QString basis;
-    bool eineTabelle = true;
-    int schluessel = -1;
     for (int i = 0; i < anzahl; ++i) {
-        const Spalte& s = spalten[size_t(i)];
-        int breite = 0;
-        TFieldType typ = feldTypAusDeklaration(s.deklaration, breite);
-        bool istRowid = false;
-        if (!s.tabelle.isEmpty()) {
-            const char* deklaration = nullptr;
-            int pk = 0;
-            const QByteArray dbName = s.datenbank.toUtf8();
-            const QByteArray tabName = s.tabelle.toUtf8();
-            const QByteArray spName = s.herkunft.toUtf8();
-            if (sqlite3_table_column_metadata(db, dbName.constData(), tabName.constData(), spName.constData(),
-                                              &deklaration, nullptr, nullptr, &pk, nullptr) == SQLITE_OK)
-                istRowid = pk && deklaration && qstricmp(deklaration, "INTEGER") == 0;
-            if (istRowid)
-                typ = TFieldType::ftAutoInc;
-        } else if (typ == TFieldType::ftUnknown) {
-            // Computed columns of the stored queries have no declared type; the schema has it.
-            if (const Schema::Spalte* bekannt = Schema::abfrageSpalte(s.name)) {
-                typ = bekannt->typ;
-                breite = bekannt->breite;
-            }
-        }
-
+        const Spaltenkatalog::Spalte& s = spalten[size_t(i)];
         std::unique_ptr<TField> feld;
         for (auto& kandidat : alt) {
             if (kandidat && kandidat->m_kind == TFieldKind::fkData
@@ -482,22 +355,13 @@ void TKADaoTable::felderAusAnweisung()
             }
         }
         if (!feld)
-            feld = std::make_unique<TField>(this, s.name, typ, breite, TFieldKind::fkData);
+            feld = std::make_unique<TField>(this, s.name, s.typ, s.breite, TFieldKind::fkData);
         feld->m_name = s.name;
-        feld->m_typ = typ;
-        feld->m_size = typ == TFieldType::ftString ? breite : 0;
+        feld->m_typ = s.typ;
+        feld->m_size = s.breite;
         feld->m_herkunftTabelle = s.tabelle;
         feld->m_herkunftSpalte = s.herkunft;
         m_felder.push_back(std::move(feld));
-
-        if (s.tabelle.isEmpty() || s.datenbank.compare(QLatin1String("main"), Qt::CaseInsensitive) != 0)
-            eineTabelle = false;
-        else if (basis.isEmpty())
-            basis = s.tabelle;
-        else if (basis.compare(s.tabelle, Qt::CaseInsensitive) != 0)
-            eineTabelle = false;
-        if (istRowid && schluessel < 0)
-            schluessel = i;
     }
     m_anzahlSpalten = anzahl;
     for (auto& feld : alt)
@@ -510,9 +374,9 @@ void TKADaoTable::felderAusAnweisung()
         m_feldIndex.insert(m_felder[i]->m_name.toLower(), int(i));
     }
     // Rows can be written back when every column comes from one table and its key is there.
-    const bool schreibbar = !m_readOnly && eineTabelle && !basis.isEmpty() && schluessel >= 0;
-    m_basisTabelle = schreibbar ? basis : QString();
-    m_schluesselFeld = schreibbar ? schluessel : -1;
+    const bool schreibbar = !m_readOnly && katalog.schluesselSpalte() >= 0;
+    m_basisTabelle = schreibbar ? katalog.basisTabelle() : QString();
+    m_schluesselFeld = schreibbar ? katalog.schluesselSpalte() : -1;
 
     for (auto& feld : m_felder) {
         if (feld->m_kind != TFieldKind::fkLookup)
@@ -586,8 +450,38 @@ void TKADaoTable::sichtbareBilden()
     m_sichtbar.reserve(m_alle.size());
     const bool filtern = m_filtered && m_filterFeld >= 0;
     for (size_t i = 0; i < m_alle.size(); ++i)
-        if (!filtern || zeileSichtbar(m_alle[i]))
+        if ((!filtern || zeileSichtbar(m_alle[i])) && (!m_zeilenBedingung || m_zeilenBedingung(m_alle[i].werte)))
             m_sichtbar.push_back(int(i));
+}
+
+void TKADaoTable::setZeilenBedingung(ZeilenBedingung bedingung)
+{
+    if (!Active()) {
+        m_zeilenBedingung = std::move(bedingung);
+        return;
+    }
+    CheckBrowseMode();
+    m_zeilenBedingung = std::move(bedingung);
+    std::optional<qint64> aktuell;
+    if (m_pos >= 0 && m_schluesselFeld >= 0 && !zeileBei(m_pos).werte[size_t(m_schluesselFeld)].isNull())
+        aktuell = zeileBei(m_pos).werte[size_t(m_schluesselFeld)].toLongLong();
+    std::vector<Zeile> zeilen = std::move(m_alle);
+    m_alle.clear();
+    allesNeuGelesen(std::move(zeilen), aktuell, 0);
+}
+
+int TKADaoTable::AnzahlOhneBedingung() const
+{
+    if (!m_zeilenBedingung)
+        return RecordCount();
+    auto* selbst = const_cast<TKADaoTable*>(this);
+    // A new row not yet posted is the last one read; it is not counted, as in RecordCount.
+    const size_t gelesen = m_alle.size() - (m_state == TDataSetState::dsInsert ? 1 : 0);
+    int anzahl = 0;
+    for (size_t i = 0; i < gelesen; ++i)
+        if (selbst->zeileSichtbar(selbst->m_alle[i]))
+            ++anzahl;
+    return anzahl;
 }
 
 bool TKADaoTable::zeileSichtbar(Zeile& zeile)
@@ -601,13 +495,13 @@ bool TKADaoTable::zeileSichtbar(Zeile& zeile)
 QVariantList TKADaoTable::masterSchluessel() const
 {
     QVariantList schluessel;
-    const QList<Verknuepfung> links = verknuepfungen();
+    const QList<MasterVerknuepfung::Paar>& links = verknuepfungen();
     if (links.isEmpty())
         return schluessel;
     const TKADaoTable* master = m_masterSource ? m_masterSource->DataSet() : nullptr;
     if (!master || !master->Active())
         return schluessel;
-    for (const Verknuepfung& v : links) {
+    for (const MasterVerknuepfung::Paar& v : links) {
         const TField* feld = master->FindField(v.master);
         if (!feld)
             master->fehler(t(textFeldNichtGefunden).arg(v.master));
@@ -651,9 +545,7 @@ void TKADaoTable::Close()
     m_sichtbar.clear();
     m_pos = -1;
     m_bof = m_eof = true;
-    m_puffer = Zeile();
-    m_original.clear();
-    m_modified = false;
+    m_bearbeitung.verwerfen();
     m_abfrage = SqliteAnweisung();
     m_indizes.clear();
     m_geladenerSchluessel.clear();
@@ -739,10 +631,9 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     }
     a.zuruecksetzen();
 
-    const Schluessel gesucht = schluesselAus(wert);
+    const Suchschluessel gesucht(wert);
     auto passt = [&](const Zeile& z) {
-        const Schluessel s = schluesselAus(z.werte[size_t(f->m_index)]);
-        return s.gueltig && gesucht.gueltig && s.zahl == gesucht.zahl && s.z == gesucht.z && s.text == gesucht.text;
+        return gesucht.gueltig() && Suchschluessel(z.werte[size_t(f->m_index)]) == gesucht;
     };
     std::vector<size_t> treffer;
     for (size_t i = 0; i < m_alle.size(); ++i)
@@ -753,7 +644,16 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         // place, those left over go, new ones come at the end; the controls bound here redraw,
         // lose or gain just those rows.
         const size_t gleichViele = std::min(treffer.size(), neu.size());
+        bool anders = treffer.size() != neu.size();
         for (size_t n = 0; n < gleichViele; ++n) {
+            // A row that reads as it was held is nobody's news.
+            const Zeile& alt = m_alle[treffer[n]];
+            bool zeileAnders = false;
+            for (int c = 0; c < m_anzahlSpalten && !zeileAnders; ++c)
+                zeileAnders = !gleicherWert(alt.werte[size_t(c)], neu[n].werte[size_t(c)]);
+            if (!zeileAnders)
+                continue;
+            anders = true;
             m_alle[treffer[n]] = std::move(neu[n]);
             const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), int(treffer[n]));
             if (stelle != m_sichtbar.end() && *stelle == int(treffer[n])) {
@@ -776,8 +676,8 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
             m_pos = 0;
         m_bof = m_pos <= 0;
         m_eof = m_sichtbar.empty();
-        if (!treffer.empty() || !neu.empty()) {
-            ++m_eigenStand;
+        if (anders) {
+            m_ableitung.verwerfen();
             ++m_inhaltStand;
             emit ZeilenNachgelesen(f->m_name, wert);
             meldeDatenAenderung(nullptr);
@@ -804,7 +704,7 @@ void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qin
     meldeReset(true);
     m_alle = std::move(zeilen);
     sichtbareBilden();
-    ++m_eigenStand;
+    m_ableitung.verwerfen();
     const int anzahl = int(m_sichtbar.size());
     int pos = -1;
     if (schluessel && m_schluesselFeld >= 0) {
@@ -853,7 +753,7 @@ void TKADaoTable::masterGeaendert(bool erzwingen)
     if (master && master->State() == TDataSetState::dsEdit)
         return;
     const QVariantList schluessel = masterSchluessel();
-    if (!erzwingen && schluesselGleich(schluessel, m_geladenerSchluessel))
+    if (!erzwingen && Suchschluessel::gleich(schluessel, m_geladenerSchluessel))
         return;
     CheckBrowseMode();
     allesNeuGelesen(zeilenLesen(schluessel), std::nullopt, 0);
@@ -875,8 +775,7 @@ void TKADaoTable::lookupQuellenVerbinden()
                                         [this, quelle](const QString& feld, const QVariant& wert) {
                                             lookupZeilenGeaendert(quelle, feld, wert);
                                         });
-        // Its share of abgeleitetStand goes with it; a jump keeps the sum from meeting an old value.
-        m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_eigenStand += quint64(1) << 40; });
+        m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_ableitung.quelleEntfernt(); });
     }
 }
 
@@ -909,7 +808,7 @@ void TKADaoTable::lookupZeilenGeaendert(TKADaoTable* quelle, const QString& feld
         const int zeile = FindRow(f->m_schluesselIndex, wert);
         // A row whose derived values nobody has worked out since its last notice has shown no
         // old ones.
-        if (zeile >= 0 && !zeilen.contains(zeile) && zeileBei(zeile).stand != 0)
+        if (zeile >= 0 && !zeilen.contains(zeile) && zeileBei(zeile).stand != Ableitungsstand::Ungueltig)
             zeilen << zeile;
     }
     for (int zeile : std::as_const(zeilen))
@@ -1188,7 +1087,7 @@ TKADaoTable::Zeile* TKADaoTable::aktiveZeile()
     if (m_rechenZeile)
         return m_rechenZeile;
     if (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
-        return &m_puffer;
+        return &m_bearbeitung.zeile;
     if (m_pos >= 0 && m_pos < RowCount())
         return &zeileBei(m_pos);
     return nullptr;
@@ -1196,11 +1095,11 @@ TKADaoTable::Zeile* TKADaoTable::aktiveZeile()
 
 quint64 TKADaoTable::abgeleitetStand() const
 {
-    quint64 stand = m_eigenStand;
+    quint64 summe = 0;
     for (const auto& quelle : m_lookupQuellen)
         if (quelle)
-            stand += quelle->m_inhaltStand;
-    return stand;
+            summe += quelle->m_inhaltStand;
+    return m_ableitung.stand(summe);
 }
 
 void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
@@ -1210,7 +1109,7 @@ void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
     if (m_rechenZeile)
         return;  // derived values are being worked out; read them as they stand
     const quint64 stand = abgeleitetStand();
-    if (zeile.stand == stand)
+    if (Ableitungsstand::gilt(zeile.stand, stand))
         return;
 
     struct Zuruecksetzen
@@ -1266,39 +1165,29 @@ QVariant TKADaoTable::RowValue(int zeile, int feld) const
         return QVariant();
     auto* selbst = const_cast<TKADaoTable*>(this);  // derived values are worked out on reading
     const bool puffer = zeile == m_pos && (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert);
-    return selbst->zeilenWert(puffer ? selbst->m_puffer : selbst->zeileBei(zeile), feld);
+    return selbst->zeilenWert(puffer ? selbst->m_bearbeitung.zeile : selbst->zeileBei(zeile), feld);
 }
 
 int TKADaoTable::FindRow(int feld, const QVariant& wert) const
 {
     if (!Active() || feld < 0 || feld >= FieldCount())
         return -1;
-    const Schluessel gesucht = schluesselAus(wert);
-    if (!gesucht.gueltig)
+    const Suchschluessel gesucht(wert);
+    if (!gesucht.gueltig())
         return -1;
-    Index& index = m_indizes[feld];
+    Suchindex& index = m_indizes[feld];
     if (index.stand != m_inhaltStand) {
-        index.zahlen.clear();
-        index.texte.clear();
+        index.leeren();
         auto* selbst = const_cast<TKADaoTable*>(this);
-        // Backwards, so that of several equal keys the first row stays in the index.
-        for (int i = RowCount() - 1; i >= 0; --i) {
+        for (int i = 0; i < RowCount(); ++i) {
             if (i == m_pos && m_state == TDataSetState::dsInsert)
                 continue;  // a row not yet posted is not there for others
             Zeile& z = selbst->zeileBei(i);
-            const Schluessel s = schluesselAus(feld < m_anzahlSpalten ? z.werte[size_t(feld)] : selbst->zeilenWert(z, feld));
-            if (!s.gueltig)
-                continue;
-            if (s.zahl)
-                index.zahlen.insert(s.z, i);
-            else
-                index.texte.insert(s.text, i);
+            index.eintragen(feld < m_anzahlSpalten ? z.werte[size_t(feld)] : selbst->zeilenWert(z, feld), i);
         }
         index.stand = m_inhaltStand;
     }
-    if (gesucht.zahl)
-        return index.zahlen.value(gesucht.z, -1);
-    return index.texte.value(gesucht.text, -1);
+    return index.zeile(gesucht);
 }
 
 bool TKADaoTable::Locate(const QString& feld, const QVariant& wert)
@@ -1337,9 +1226,9 @@ void TKADaoTable::feldSetzen(TField* feld, const QVariant& wert)
         fehler(t(textNichtImEditModus));
     if (feld->ReadOnly())
         fehler(t(textFeldNurLesen).arg(feld->m_name));
-    m_puffer.werte[size_t(feld->m_index)] = feld->Speicherwert(wert);
-    m_puffer.stand = 0;
-    m_modified = true;
+    m_bearbeitung.zeile.werte[size_t(feld->m_index)] = feld->Speicherwert(wert);
+    m_bearbeitung.zeile.stand = Ableitungsstand::Ungueltig;
+    m_bearbeitung.geaendert = true;
     meldeZeilenGeaendert(m_pos, m_pos);
     meldeDatenAenderung(feld);
 }
@@ -1379,7 +1268,7 @@ void TKADaoTable::breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const
         const QString text = wert.toString();
         if (text.size() <= feld->m_size)
             continue;
-        if (nurGeaenderte && size_t(i) < m_original.size() && gleicherWert(wert, m_original[size_t(i)]))
+        if (nurGeaenderte && !m_bearbeitung.spalteGeaendert(size_t(i)))
             continue;  // already stored so by someone else; not this user's input
         const qsizetype zeichen = text.toUcs4().size();
         if (zeichen > feld->m_size)
@@ -1415,13 +1304,11 @@ void TKADaoTable::Edit()
         }
     }
     if (anders) {
-        zeile.stand = 0;
+        zeile.stand = Ableitungsstand::Ungueltig;
         inhaltGeaendert();
         meldeZeilenGeaendert(m_pos, m_pos);
     }
-    m_original.assign(zeile.werte.begin(), zeile.werte.begin() + m_anzahlSpalten);
-    m_puffer = zeile;
-    m_modified = false;
+    m_bearbeitung.bearbeiten(zeile, m_anzahlSpalten);
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsEdit;
     neuenZustandMelden(alt);
@@ -1446,7 +1333,7 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
     Zeile neu;
     neu.werte.resize(m_felder.size());
     // A new detail row belongs to the master's current row.
-    const QList<Verknuepfung> links = verknuepfungen();
+    const QList<MasterVerknuepfung::Paar>& links = verknuepfungen();
     if (!links.isEmpty()) {
         const QVariantList schluessel = masterSchluessel();
         for (qsizetype i = 0; i < links.size() && i < schluessel.size(); ++i) {
@@ -1461,11 +1348,8 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
         emit RowsAboutToBeInserted(stelle, stelle);
     m_alle.push_back(neu);
     m_sichtbar.insert(m_sichtbar.begin() + stelle, int(m_alle.size() - 1));
-    m_posVorEinfuegen = m_pos;
+    m_bearbeitung.einfuegen(std::move(neu), m_pos);
     m_pos = stelle;
-    m_puffer = std::move(neu);
-    m_original.clear();
-    m_modified = false;
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsInsert;
     m_bof = m_eof = false;
@@ -1512,11 +1396,11 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
             const TField* feld = m_felder[size_t(i)].get();
             if (size_t(i) == k || feld->m_herkunftSpalte.isEmpty())
                 continue;
-            const bool geaendert = !gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)]);
+            const bool geaendert = m_bearbeitung.spalteGeaendert(size_t(i));
             if (geaendert)
-                neu.append({feld->m_herkunftSpalte, m_puffer.werte[size_t(i)]});
+                neu.append({feld->m_herkunftSpalte, m_bearbeitung.zeile.werte[size_t(i)]});
             if (geaendert || feld->InWhere()) {
-                gelesen.append({feld->m_herkunftSpalte, m_original[size_t(i)]});
+                gelesen.append({feld->m_herkunftSpalte, m_bearbeitung.original[size_t(i)]});
                 verglichen << i;
             }
         }
@@ -1530,22 +1414,22 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
             throw Fehler(t(textGeloescht));
         Zeile& zeile = zeileBei(m_pos);
         std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
-        zeile.stand = 0;
+        zeile.stand = Ableitungsstand::Ungueltig;
         inhaltGeaendert();
 
         QStringList konflikte;
         for (int i : std::as_const(verglichen)) {
             const QVariant& jetzt = (*frisch)[size_t(i)];
-            const QVariant& eingabe = m_puffer.werte[size_t(i)];
+            const QVariant& eingabe = m_bearbeitung.zeile.werte[size_t(i)];
             // Stored as the user typed it, or not changed at all: nothing stands against the input.
-            if (gleicherWert(jetzt, m_original[size_t(i)]) || gleicherWert(jetzt, eingabe))
+            if (gleicherWert(jetzt, m_bearbeitung.original[size_t(i)]) || gleicherWert(jetzt, eingabe))
                 continue;
             const TField* feld = m_felder[size_t(i)].get();
-            const bool getippt = !gleicherWert(eingabe, m_original[size_t(i)]);
+            const bool getippt = !gleicherWert(eingabe, m_bearbeitung.original[size_t(i)]);
             konflikte << QStringLiteral("Feld '%1': gespeichert ist jetzt '%2', %3 '%4'.")
                              .arg(feld->m_name, feld->Text(feld->Wert(jetzt)),
                                   getippt ? QStringLiteral("Ihre Eingabe ist") : QStringLiteral("gelesen war"),
-                                  feld->Text(feld->Wert(getippt ? eingabe : m_original[size_t(i)])));
+                                  feld->Text(feld->Wert(getippt ? eingabe : m_bearbeitung.original[size_t(i)])));
         }
         if (konflikte.isEmpty()) {
             if (!std::exchange(nochmals, false))
@@ -1557,11 +1441,8 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
         }
 
         // Take the fresh row over and keep what the user typed on top of it.
-        for (int i = 0; i < m_anzahlSpalten; ++i)
-            if (gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)]))
-                m_puffer.werte[size_t(i)] = (*frisch)[size_t(i)];
-        m_original.assign(frisch->begin(), frisch->end());
-        m_puffer.stand = 0;
+        m_bearbeitung.frischUebernehmen(*frisch);
+        m_bearbeitung.zeile.stand = Ableitungsstand::Ungueltig;
         meldeZeilenGeaendert(m_pos, m_pos);
     }
 }
@@ -1579,33 +1460,31 @@ void TKADaoTable::Post()
         BeforePost(this);
 
     const bool einfuegen = m_state == TDataSetState::dsInsert;
-    breitenPruefen(m_puffer, !einfuegen);
+    breitenPruefen(m_bearbeitung.zeile, !einfuegen);
     const size_t k = size_t(m_schluesselFeld);
     QVariant schluessel;
 
     if (einfuegen) {
         QList<ZeilenAnweisungen::Spalte> werte;
         for (int i = 0; i < m_anzahlSpalten; ++i) {
-            if (m_felder[size_t(i)]->m_herkunftSpalte.isEmpty() || m_puffer.werte[size_t(i)].isNull())
+            if (m_felder[size_t(i)]->m_herkunftSpalte.isEmpty() || m_bearbeitung.zeile.werte[size_t(i)].isNull())
                 continue;
-            werte.append({m_felder[size_t(i)]->m_herkunftSpalte, m_puffer.werte[size_t(i)]});
+            werte.append({m_felder[size_t(i)]->m_herkunftSpalte, m_bearbeitung.zeile.werte[size_t(i)]});
         }
         ausfuehren(zeilenAnweisungen().einfuegen(werte));
         // The engine has assigned the AutoNumber.
         schluessel = QVariant(qlonglong(sqlite3_last_insert_rowid(m_database->Handle())));
-        m_puffer.werte[k] = schluessel;
+        m_bearbeitung.zeile.werte[k] = schluessel;
     } else {
-        schluessel = m_original[k];
+        schluessel = m_bearbeitung.original[k];
         aenderungSchreiben(schluessel);
     }
 
     // Written: from here on the row is saved, whatever happens while reading it again.
     Zeile& zeile = zeileBei(m_pos);
-    zeile.werte = std::move(m_puffer.werte);
-    zeile.stand = 0;
-    m_puffer = Zeile();
-    m_original.clear();
-    m_modified = false;
+    zeile.werte = std::move(m_bearbeitung.zeile.werte);
+    zeile.stand = Ableitungsstand::Ungueltig;
+    m_bearbeitung.verwerfen();
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsBrowse;
 
@@ -1641,9 +1520,7 @@ void TKADaoTable::Post()
 void TKADaoTable::Cancel()
 {
     if (m_state == TDataSetState::dsEdit) {
-        m_puffer = Zeile();
-        m_original.clear();
-        m_modified = false;
+        m_bearbeitung.verwerfen();
         m_state = TDataSetState::dsBrowse;
         meldeZeilenGeaendert(m_pos, m_pos);
         neuenZustandMelden(TDataSetState::dsEdit);
@@ -1653,10 +1530,10 @@ void TKADaoTable::Cancel()
             emit RowsAboutToBeRemoved(stelle, stelle);
         m_sichtbar.erase(m_sichtbar.begin() + stelle);
         m_alle.pop_back();  // a new row is always the last one read
-        m_puffer = Zeile();
-        m_modified = false;
+        const int vorher = m_bearbeitung.posVorEinfuegen;
+        m_bearbeitung.verwerfen();
         m_state = TDataSetState::dsBrowse;
-        m_pos = m_sichtbar.empty() ? -1 : qBound(0, m_posVorEinfuegen, RowCount() - 1);
+        m_pos = m_sichtbar.empty() ? -1 : qBound(0, vorher, RowCount() - 1);
         m_bof = m_pos <= 0;
         m_eof = m_sichtbar.empty();
         if (meldenErlaubt())
@@ -1694,7 +1571,7 @@ void TKADaoTable::Delete()
                 Cancel();
             Zeile& zeile = m_alle[size_t(index)];
             std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
-            zeile.stand = 0;
+            zeile.stand = Ableitungsstand::Ungueltig;
             inhaltGeaendert();
             meldeZeilenGeaendert(stelle, stelle);
             meldeDatenAenderung(nullptr);
@@ -1704,9 +1581,7 @@ void TKADaoTable::Delete()
 
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsBrowse;
-    m_puffer = Zeile();
-    m_original.clear();
-    m_modified = false;
+    m_bearbeitung.verwerfen();
     if (meldenErlaubt())
         emit RowsAboutToBeRemoved(stelle, stelle);
     m_alle.erase(m_alle.begin() + index);
@@ -1771,7 +1646,7 @@ void TKADaoTable::CheckBrowseMode()
         return;
     if (meldenErlaubt())
         emit UpdateData();
-    if (m_modified)
+    if (m_bearbeitung.geaendert)
         Post();
     else
         Cancel();
@@ -1782,12 +1657,9 @@ QList<TField*> TKADaoTable::GeaenderteFelder() const
     QList<TField*> felder;
     if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
         return felder;
-    const bool neu = m_state == TDataSetState::dsInsert;
-    for (int i = 0; i < m_anzahlSpalten; ++i) {
-        const QVariant& wert = m_puffer.werte[size_t(i)];
-        if (neu ? !wert.isNull() : !gleicherWert(wert, m_original[size_t(i)]))
+    for (int i = 0; i < m_anzahlSpalten; ++i)
+        if (m_bearbeitung.spalteGeaendert(size_t(i)))
             felder << m_felder[size_t(i)].get();
-    }
     return felder;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "Ableitungsstand.h"
+#include "Bearbeitungspuffer.h"
 #include "DatenbankTypen.h"
+#include "MasterVerknuepfung.h"
 #include "SqliteAnweisung.h"
+#include "Suchschluessel.h"
 #include "TDataSource.h"
 #include "TField.h"
 #include "ZeilenAnweisungen.h"
@@ -76,14 +80,24 @@ public:
     void setRueckfrageBeiKonflikt(bool wert) { m_rueckfrageBeiKonflikt = wert; }
     TDataSource* MasterSource() const { return m_masterSource; }
     void setMasterSource(TDataSource* quelle);
-    /// Link "DetailFeld -> MasterFeld", several separated by ';'.
-    const QString& MasterFields() const { return m_masterFields; }
+    /// Link "DetailFeld -> MasterFeld", several separated by ';'; a broken link is refused here.
+    const QString& MasterFields() const { return m_masterLink.text(); }
     void setMasterFields(const QString& link);
     /// Name of a Yes/No column; see Filtered. Any change goes to the first row.
     const QString& Filter() const { return m_filter; }
     void setFilter(const QString& spalte);
     bool Filtered() const { return m_filtered; }
     void setFiltered(bool wert);
+    /// A further condition on the rows shown, beside Filter (a search typed over a list): it is
+    /// given a row's values as read, in field order. Setting it posts a pending change and forms
+    /// the shown rows again, keeping the current row when it is still shown; an empty function
+    /// lifts it. Rows are held to it whenever the shown rows are formed (Open, Requery, Filter,
+    /// setting it); a row added or changed in between stays shown until then.
+    using ZeilenBedingung = std::function<bool(const std::vector<QVariant>& werte)>;
+    void setZeilenBedingung(ZeilenBedingung bedingung);
+    bool HatZeilenBedingung() const { return bool(m_zeilenBedingung); }
+    /// The rows Filter lets through, the ZeilenBedingung left aside: RecordCount without it.
+    int AnzahlOhneBedingung() const;
 
     /// Called whenever a row is read, with the dataset; sets the calculated fields of that row.
     std::function<void(TKADaoTable*)> OnCalcFields;
@@ -104,7 +118,7 @@ public:
     void setActive(bool wert) { wert ? Open() : Close(); }
     TDataSetState State() const;
     /// True when the pending row has a changed field.
-    bool Modified() const { return m_modified; }
+    bool Modified() const { return m_bearbeitung.geaendert; }
     /// False when read-only or when the rows cannot be written back to one table.
     bool CanModify() const;
 
@@ -225,25 +239,14 @@ private:
     struct Zeile
     {
         std::vector<QVariant> werte;   // stored values of the columns, then typed derived values
-        quint64 stand = 0;             // state of the derived values (see abgeleitetStand)
-    };
-    struct Index
-    {
-        quint64 stand = 0;
-        QHash<qint64, int> zahlen;
-        QHash<QString, int> texte;
-    };
-    struct Verknuepfung
-    {
-        QString detail;
-        QString master;
+        quint64 stand = Ableitungsstand::Ungueltig;  // stand of its derived values
     };
 
     [[noreturn]] void fehler(const QString& text) const;
     void pruefeAktiv() const;
     void pruefeDefinitionAenderbar() const;
     void pruefeAenderbar() const;
-    QList<Verknuepfung> verknuepfungen() const;
+    const QList<MasterVerknuepfung::Paar>& verknuepfungen() const;
     QString abfrageText() const;
     void abfrageVorbereiten();
     void felderAusAnweisung();
@@ -297,9 +300,10 @@ private:
     bool m_readOnly = false;
     bool m_rueckfrageBeiKonflikt = true;
     QPointer<TDataSource> m_masterSource;
-    QString m_masterFields;
+    MasterVerknuepfung m_masterLink;
     QString m_filter;
     bool m_filtered = false;
+    ZeilenBedingung m_zeilenBedingung;
 
     std::vector<std::unique_ptr<TField>> m_felder;
     int m_anzahlSpalten = 0;                    // fields of the query; derived ones follow
@@ -316,10 +320,7 @@ private:
     bool m_bof = true;
     bool m_eof = true;
 
-    Zeile m_puffer;                             // edit buffer
-    std::vector<QVariant> m_original;           // stored values when Edit began
-    bool m_modified = false;
-    int m_posVorEinfuegen = -1;
+    Bearbeitungspuffer<Zeile> m_bearbeitung;    // the pending row
     Zeile* m_rechenZeile = nullptr;             // row being calculated
 
     SqliteAnweisung m_abfrage;
@@ -329,8 +330,8 @@ private:
     QList<QPointer<TKADaoTable>> m_lookupQuellen;
 
     quint64 m_inhaltStand = 1;                  // counts changes of the rows
-    quint64 m_eigenStand = 1;                   // counts invalidations of derived values
-    mutable QHash<int, Index> m_indizes;        // lookup indices by field
+    Ableitungsstand m_ableitung;
+    mutable QHash<int, Suchindex> m_indizes;        // lookup indices by field
 
     int m_steuerungAus = 0;
     bool m_verpasst = false;

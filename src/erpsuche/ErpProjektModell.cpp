@@ -2,6 +2,7 @@
 
 #include "GitterSpalte.h"
 #include "MasterProjekt.h"
+#include "Suchbegriff.h"
 
 #include <QStringList>
 
@@ -81,22 +82,7 @@ QStringView TErpZeile::zelle(int spalte) const
 
 QString Sortierschluessel(QStringView text)
 {
-    QString schluessel;
-    schluessel.reserve(text.size());
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80) {
-            schluessel += (u >= 'A' && u <= 'Z') ? QChar(u + ('a' - 'A')) : c;
-        } else if (u == 0x00DF || u == 0x1E9E) {   // ß, ẞ
-            schluessel += QLatin1String("ss");
-        } else {
-            QChar basis = c;
-            while (basis.decompositionTag() == QChar::Canonical)
-                basis = basis.decomposition().at(0);
-            schluessel += basis.toCaseFolded();
-        }
-    }
-    return schluessel;
+    return Grundform(text);
 }
 
 TErpProjektModell::TErpProjektModell(QObject* parent)

@@ -14,6 +14,7 @@
 #include "Meldung.h"
 #include "Oberflaechenschrift.h"
 #include "ProjektlisteExport.h"
+#include "ProjektSuche.h"
 #include "Seitenwechsel.h"
 #include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
@@ -36,8 +37,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -164,6 +167,7 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
     Splitter1->setChildrenCollapsible(false);
     TabSheetGrid->layout()->addWidget(Splitter1);
     auto* oben = panel(QStringLiteral("pnlProjekte"), Splitter1);
+    sucheEinrichten(oben);
     NextDBGridProjekte = gitter(QStringLiteral("NextDBGridProjekte"), oben);
     editGitterEinrichten(NextDBGridProjekte);
     NextDBGridProjekte->setZeilenIndikator(true);
@@ -342,6 +346,79 @@ void TFormProjektMain::wandtafelEinrichten()
     addAction(ActionVollbildBeenden);
 }
 
+void TFormProjektMain::sucheEinrichten(QWidget* eltern)
+{
+    auto* zeile = new QWidget(eltern);
+    zeile->setObjectName(QStringLiteral("pnlSuche"));
+    auto* layout = new QHBoxLayout(zeile);
+    layout->setContentsMargins(2, 2, 2, 2);
+    EditSuche = new QLineEdit(zeile);
+    EditSuche->setObjectName(QStringLiteral("EditSuche"));
+    EditSuche->setPlaceholderText(QStringLiteral("Suchen …"));
+    EditSuche->setToolTip(QStringLiteral("Projekte nach Nummer, Bezeichnung, Baustelle, Kunde oder Betreff suchen (Strg+F)"));
+    EditSuche->setClearButtonEnabled(true);
+    EditSuche->setMinimumWidth(260);
+    layout->addWidget(EditSuche);
+    layout->addStretch(1);
+    eltern->layout()->addWidget(zeile);
+    connect(EditSuche, &QLineEdit::textChanged, this, &TFormProjektMain::sucheAnwenden);
+    // Enter goes on to the projects found.
+    connect(EditSuche, &QLineEdit::returnPressed, this, [this] { NextDBGridProjekte->setFocus(Qt::OtherFocusReason); });
+    // Esc empties the field; in an empty field it goes back to the grid.
+    auto* leeren = new QAction(EditSuche);
+    leeren->setShortcut(QKeySequence(Qt::Key_Escape));
+    leeren->setShortcutContext(Qt::WidgetShortcut);
+    connect(leeren, &QAction::triggered, this, [this] {
+        if (EditSuche->text().isEmpty())
+            NextDBGridProjekte->setFocus(Qt::OtherFocusReason);
+        else
+            EditSuche->clear();
+    });
+    EditSuche->addAction(leeren);
+
+    // On the window, so that Ctrl+F works with the toolbar hidden; the field is the edit view's.
+    ActionSuchen = new QAction(QStringLiteral("Suchen"), this);
+    ActionSuchen->setObjectName(QStringLiteral("ActionSuchen"));
+    ActionSuchen->setShortcut(QKeySequence::Find);
+    connect(ActionSuchen, &QAction::triggered, this, [this] {
+        if (m_ansicht != 0)
+            return;
+        EditSuche->setFocus(Qt::ShortcutFocusReason);
+        EditSuche->selectAll();
+    });
+    addAction(ActionSuchen);
+
+    lblSuche = new QLabel(StatusBar1);
+    lblSuche->setObjectName(QStringLiteral("lblSuche"));
+    lblSuche->hide();
+    StatusBar1->addWidget(lblSuche);
+}
+
+void TFormProjektMain::sucheAnwenden(const QString& text)
+{
+    if (!m_suche)
+        return;
+    try {
+        m_suche->setText(text);
+    } catch (const Fehler& f) {
+        // The pending change of the current project could not be posted: the list stays as it
+        // was, and so does the field, so that both say the same.
+        const QSignalBlocker still(EditSuche);
+        EditSuche->setText(m_suche->text());
+        sucheAnzeigen();
+        Meldung::fehler(f.text());
+        return;
+    }
+    sucheAnzeigen();
+}
+
+void TFormProjektMain::sucheAnzeigen()
+{
+    const QString text = m_suche && m_ansicht == 0 ? m_suche->statusText() : QString();
+    lblSuche->setText(text);
+    lblSuche->setVisible(!text.isEmpty());
+}
+
 void TFormProjektMain::leistenEinrichten()
 {
     // The menu titles in the middle of the taller bar, not at its top.
@@ -365,6 +442,10 @@ void TFormProjektMain::leistenEinrichten()
 TFormProjektMain::~TFormProjektMain()
 {
     AufgabenFensterNachUebernahme = nullptr;
+    // The search is lifted while the window's parts still stand; the count no longer follows.
+    for (const QMetaObject::Connection& v : std::as_const(m_sucheVerbindungen))
+        disconnect(v);
+    m_suche.reset();
     FormDestroy();
     if (FormProjektMain == this)
         FormProjektMain = nullptr;
@@ -428,6 +509,12 @@ void TFormProjektMain::FormShow()
     // The data modules come after this window at start-up, so the grids are bound here.
     if (DataModule1) {
         NextDBGridProjekte->setDatenquelle(DataModule1->DSProjekt);
+        m_suche = std::make_unique<TProjektSuche>(DataModule1->TabProjekt);
+        // Projects added, deleted or read again change the count while a search is active.
+        TKADaoTable* projekte = DataModule1->TabProjekt;
+        for (auto signal : {&TKADaoTable::RowsReset, &TKADaoTable::RowsInserted, &TKADaoTable::RowsRemoved,
+                            &TKADaoTable::StateChange})
+            m_sucheVerbindungen << connect(projekte, signal, this, &TFormProjektMain::sucheAnzeigen);
         NextDBGridAufgaben->spalteNachId(QStringLiteral("STATUS"))
             ->setLookup(DataModule1->DSStatus, QStringLiteral("ID"), QStringLiteral("Stat_Bezeichnung"), 8);
         NextDBGridAufgaben->spalteNachId(QStringLiteral("MITARBEITER"))
@@ -502,6 +589,7 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
         m_seitenwechsel->anhalten();
         // The refresh time belongs to the wall screen's list only.
         statuszeileEinrichten(false);
+        sucheAnzeigen();
         NextDBGridProjekte->setFocus();
     } else {
         PageControl1->setCurrentWidget(TabSheetTree);
@@ -517,6 +605,7 @@ void TFormProjektMain::AnsichtSetzen(int32_t Ansicht)
         else
             Timer1->stop();
         statuszeileEinrichten(true);
+        sucheAnzeigen();
         listeGelesen();
         NextDBGridPublicView->setBreitenAnpassen(IniRecord.SpaltenAnpassenPublicView);
         m_seitenwechsel->starten(IniRecord.SeitenwechselSekunden);

@@ -3,6 +3,7 @@
 #include "Datenstand.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QMainWindow>
 #include <functional>
 
@@ -11,6 +12,7 @@
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
@@ -20,6 +22,7 @@ class QWidget;
 class TDatenGitter;
 class TGitterSpalte;
 class THookHelpSystem;
+class TProjektSuche;
 class TSeitenwechsel;
 
 // The main window: menu bar and toolbar for the command set, the two views of the projects
@@ -44,6 +47,10 @@ public:
     QWidget* TabSheetGrid;
     QWidget* TabSheetTree;
 
+    // The search above the project grid (Ctrl+F; Esc empties it) and its count in the status bar.
+    QLineEdit* EditSuche;
+    QLabel* lblSuche;
+    QAction* ActionSuchen;
     TDatenGitter* NextDBGridProjekte;
     QSplitter* Splitter1;
     QWidget* pnlAufgaben;
@@ -151,8 +158,13 @@ private:
     void statuszeileEinrichten(bool wand);
     void seiteAnzeigen();
     void wandtafelEinrichten();
+    void sucheEinrichten(QWidget* eltern);
+    void sucheAnwenden(const QString& text);
+    void sucheAnzeigen();
 
     std::unique_ptr<THookHelpSystem> m_hilfe;
+    std::unique_ptr<TProjektSuche> m_suche;
+    QList<QMetaObject::Connection> m_sucheVerbindungen;
     int m_ansicht = -1;
     bool m_sicherungsfehlerGemeldet = false;
     bool m_gezeigt = false;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 
 namespace {
@@ -51,6 +52,23 @@ bool Bildschirmfotos::aufgabenFensterSpeichern(TFormProjektMain& fenster, int mo
     return gespeichert;
 }
 
+bool Bildschirmfotos::sucheSpeichern(TFormProjektMain& fenster)
+{
+    // The edit view, whichever view is shown; a word many sites of the demo data share.
+    const bool wechseln = fenster.Ansicht() == 1;
+    if (wechseln)
+        fenster.ActionAnsichtExecute();
+    if (fenster.Ansicht() != 0)
+        return true;
+    fenster.EditSuche->setFocus();
+    fenster.EditSuche->setText(QStringLiteral("neubau"));
+    const bool gespeichert = bildSpeichern(fenster, sucheDateiName());
+    fenster.EditSuche->clear();
+    if (wechseln)
+        fenster.ActionAnsichtExecute();
+    return gespeichert;
+}
+
 bool Bildschirmfotos::bildSpeichern(QWidget& fenster, const QString& name)
 {
     // Layouts and geometry of what was just shown settle before the picture is taken.
@@ -70,6 +88,7 @@ bool Bildschirmfotos::aufnehmen(TFormProjektMain& fenster)
     fenster.ActionAnsichtExecute();
     gespeichert = ansichtSpeichern(fenster) && gespeichert;
     fenster.ActionAnsichtExecute();
+    gespeichert = sucheSpeichern(fenster) && gespeichert;
     for (int modus : {0, 1})
         gespeichert = aufgabenFensterSpeichern(fenster, modus) && gespeichert;
     fenster.close();

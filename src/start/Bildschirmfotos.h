@@ -21,14 +21,18 @@ public:
     static QString dateiName(int ansicht);
     // The picture of the task window in a mode: 0 assign, 1 edit.
     static QString aufgabenDateiName(int modus);
+    // The picture of the edit view while a search narrows its projects.
+    static QString sucheDateiName() { return QStringLiteral("ansicht-suche.png"); }
 
-    // Photographs the shown view and the other one, then the task window on the current project
-    // in both modes, goes back to the shown view and closes the window. False when a picture could not be stored; the message names it.
+    // Photographs the shown view and the other one, the edit view with a search typed, then the
+    // task window on the current project in both modes, goes back to the shown view and closes
+    // the window. False when a picture could not be stored; the message names it.
     bool aufnehmen(TFormProjektMain& fenster);
 
 private:
     bool ansichtSpeichern(TFormProjektMain& fenster);
     bool aufgabenFensterSpeichern(TFormProjektMain& fenster, int modus);
+    bool sucheSpeichern(TFormProjektMain& fenster);
     bool bildSpeichern(QWidget& fenster, const QString& name);
 
     QString m_ordner;

@@ -33,7 +33,7 @@ void TestRauchlauf::initTestCase()
     m_fotos = bau.filePath("bildschirmfotos");
     QVERIFY(QDir(m_demo).removeRecursively());
     // Only this run's own pictures go: the window tests leave theirs in the same folder.
-    for (const char* name : {"ansicht-bearbeiten.png", "ansicht-oeffentlich.png"})
+    for (const char* name : {"ansicht-bearbeiten.png", "ansicht-oeffentlich.png", "ansicht-suche.png"})
         QFile::remove(QDir(m_fotos).filePath(name));
 
     QProcess skript;
@@ -99,6 +99,9 @@ void TestRauchlauf::startenFotografierenSchliessen()
         QVERIFY2(farben.size() > 20, qPrintable(name));
     }
     QVERIFY(bilder[0] != bilder[1]);
+    // The edit view with a search typed: a list other than the full one.
+    const QImage suche(QDir(m_fotos).filePath("ansicht-suche.png"));
+    QVERIFY(!suche.isNull() && suche != bilder[0]);
     // The task window on its two pages.
     for (const char* name : {"aufgaben-zuordnen.png", "aufgaben-bearbeiten.png"}) {
         const QImage bild(QDir(m_fotos).filePath(name));
