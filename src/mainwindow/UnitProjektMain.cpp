@@ -722,12 +722,6 @@ void TFormProjektMain::standErneuern()
     DataModule1->TabStatSum->Requery();
 }
 
-void TFormProjektMain::oeffentlicheListeNeuLesen()
-{
-    DataModule1->TabProjektView->Requery();
-    oeffentlicheListeFiltern();
-}
-
 void TFormProjektMain::listeGelesen()
 {
     m_datenstand.gelesen(m_uhr());
@@ -747,8 +741,10 @@ void TFormProjektMain::Timer1Timer()
     db->setBusyTimeout(std::min(busyWartezeit, TickSperrWartezeit));
     bool gelesen = true;
     try {
-        standErneuern();
-        oeffentlicheListeNeuLesen();
+        // Only what was written since the last tick is read; with nothing written the tick
+        // only says how old the list is.
+        DataModule1->ProjektListeAbgleichen();
+        oeffentlicheListeFiltern();
     } catch (const std::exception&) {
         gelesen = false;
     }
@@ -774,6 +770,12 @@ void TFormProjektMain::standAnzeigen()
 
 void TFormProjektMain::ActionAnsichtRefreshExecute()
 {
+    if (m_ansicht == 1) {
+        DataModule1->ProjektListeNeuLesen();
+        oeffentlicheListeFiltern();
+        listeGelesen();
+        return;
+    }
     standErneuern();
     if (m_ansicht == 0) {
         TKADaoTable* projekt = DataModule1->TabProjekt;
@@ -785,9 +787,6 @@ void TFormProjektMain::ActionAnsichtRefreshExecute()
         }
         projekt->setFilter(QStringLiteral("EV_Sichtbar"));
         projekt->setFiltered(true);
-    } else if (m_ansicht == 1) {
-        oeffentlicheListeNeuLesen();
-        listeGelesen();
     }
 }
 

@@ -157,7 +157,6 @@ private:
     // Summary of the current project and the per-project task sums brought up to date.
     void standErneuern();
     void oeffentlicheListeFiltern();
-    void oeffentlicheListeNeuLesen();
     // The public list was just read: the status bar shows the time, without a failure mark.
     void listeGelesen();
     void standAnzeigen();
