@@ -1,20 +1,21 @@
 #include "TKADaoTable.h"
 
+#include "Ableitungsstand.h"
 #include "Fehler.h"
 #include "Meldung.h"
 #include "Schema.h"
+#include "Spaltenkatalog.h"
 #include "SqlText.h"
+#include "Suchschluessel.h"
 #include "TDataSource.h"
 #include "TKADaoDatabase.h"
-#include "ZeilenAnweisungen.h"
+#include "ZeilenSchreiber.h"
 
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
-#include <cmath>
 #include <exception>
 #include <utility>
-#include <sqlite3.h>
 
 namespace {
 
@@ -50,74 +51,6 @@ const char* const textGeloescht =
 QString t(const char* text)
 {
     return QString::fromUtf8(text);
-}
-
-bool gleicherWert(const QVariant& a, const QVariant& b)
-{
-    if (a.isNull() || b.isNull())
-        return a.isNull() && b.isNull();
-    return a.metaType() == b.metaType() && a == b;
-}
-
-// Key of a lookup index: integral numbers as numbers (whatever their type), everything else as
-// text in the form the engine stores it.
-struct Schluessel
-{
-    bool gueltig = false;
-    bool zahl = false;
-    qint64 z = 0;
-    QString text;
-};
-
-Schluessel schluesselAus(const QVariant& v)
-{
-    Schluessel s;
-    if (v.isNull())
-        return s;
-    s.gueltig = true;
-    switch (v.metaType().id()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::Bool:
-    case QMetaType::Short:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-        s.zahl = true;
-        s.z = v.toLongLong();
-        return s;
-    case QMetaType::Double: {
-        const double d = v.toDouble();
-        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e18) {
-            s.zahl = true;
-            s.z = qint64(d);
-        } else {
-            s.text = QString::number(d, 'g', 17);
-        }
-        return s;
-    }
-    case QMetaType::QDate:
-        s.text = v.toDate().toString(Qt::ISODate);
-        return s;
-    case QMetaType::QDateTime:
-        s.text = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return s;
-    default:
-        s.text = v.toString();
-        return s;
-    }
-}
-
-bool schluesselGleich(const QVariantList& a, const QVariantList& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const Schluessel x = schluesselAus(a[i]);
-        const Schluessel y = schluesselAus(b[i]);
-        if (x.gueltig != y.gueltig || x.zahl != y.zahl || x.z != y.z || x.text != y.text)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -221,7 +154,16 @@ void TKADaoTable::setMasterSource(TDataSource* quelle)
 
 void TKADaoTable::setMasterFields(const QString& link)
 {
-    definitionAendern(m_masterFields, link);
+    if (link == m_masterLink.text())
+        return;
+    const std::optional<MasterVerknuepfung> gelesen = MasterVerknuepfung::lesen(link);
+    if (!gelesen)
+        fehler(QStringLiteral("Die Verknüpfung '%1' mit der Master-Datenmenge ist ungültig.").arg(link));
+    const bool warAktiv = Active();
+    Close();
+    m_masterLink = *gelesen;
+    if (warAktiv)
+        Open();
 }
 
 void TKADaoTable::setFilter(const QString& spalte)
@@ -334,31 +276,16 @@ TField* TKADaoTable::FieldByName(const QString& name) const
 // ---------------------------------------------------------------------------------------------
 // The query
 
-QList<TKADaoTable::Verknuepfung> TKADaoTable::verknuepfungen() const
+const QList<MasterVerknuepfung::Paar>& TKADaoTable::verknuepfungen() const
 {
-    QList<Verknuepfung> liste;
-    if (!m_masterSource || m_masterFields.trimmed().isEmpty())
-        return liste;
-    const QStringList paare = m_masterFields.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString& paar : paare) {
-        const qsizetype pfeil = paar.indexOf(QLatin1String("->"));
-        Verknuepfung v;
-        v.detail = (pfeil < 0 ? paar : paar.left(pfeil)).trimmed();
-        v.master = (pfeil < 0 ? paar : paar.mid(pfeil + 2)).trimmed();
-        if (v.detail.isEmpty() || v.master.isEmpty())
-            fehler(QStringLiteral("Die Verknüpfung '%1' mit der Master-Datenmenge ist ungültig.").arg(m_masterFields));
-        liste.append(v);
-    }
-    return liste;
+    static const QList<MasterVerknuepfung::Paar> keine;
+    return m_masterSource ? m_masterLink.paare() : keine;
 }
 
 QString TKADaoTable::abfrageText() const
 {
-    const QList<Verknuepfung> links = verknuepfungen();
-    QStringList bedingungen;
-    for (const Verknuepfung& v : links)
-        bedingungen << SqlText::klammern(v.detail) + QStringLiteral(" = ?");
-    const QString bedingung = bedingungen.join(QStringLiteral(" AND "));
+    const QList<MasterVerknuepfung::Paar>& links = verknuepfungen();
+    const QString bedingung = m_masterLink.bedingung();
 
     if (!m_sql.trimmed().isEmpty())
         return links.isEmpty() ? m_sql : SqlText::bedingungEinfuegen(m_sql, bedingung);
@@ -379,74 +306,45 @@ void TKADaoTable::abfrageVorbereiten()
         fehler(QStringLiteral("Die SQL-Anweisung liefert keine Datenmenge; sie kann nur mit ExecuteSQL ausgeführt werden."));
     }
     felderAusAnweisung();
+    ordnungBilden();
+}
+
+void TKADaoTable::ordnungBilden()
+{
+    m_ordnung = Zeilenordnung();
+    if (m_schluesselFeld < 0 || !verknuepfungen().isEmpty())
+        return;
+    // A table comes in the order of its key; a SELECT without ORDER BY in no order one could
+    // rely on.
+    std::optional<QList<SqlText::Sortierspalte>> terme;
+    if (m_sql.trimmed().isEmpty())
+        terme = QList<SqlText::Sortierspalte>();
+    else if (terme = SqlText::sortierung(m_sql); terme && terme->isEmpty())
+        return;
+    if (!terme)
+        return;
+    std::vector<Zeilenordnung::Spalte> spalten;
+    for (const SqlText::Sortierspalte& t : std::as_const(*terme)) {
+        const TField* feld = FindField(t.spalte);
+        if (!feld || feld->m_kind != TFieldKind::fkData)
+            return;
+        // The program's Text columns are declared COLLATE NOCASE.
+        spalten.push_back({feld->m_index, t.absteigend, feld->m_typ == TFieldType::ftString});
+    }
+    m_ordnung = Zeilenordnung(std::move(spalten), m_schluesselFeld);
 }
 
 void TKADaoTable::felderAusAnweisung()
 {
-    sqlite3* db = m_database->Handle();
-    sqlite3_stmt* st = m_abfrage.handle();
-    const int anzahl = sqlite3_column_count(st);
-
-    struct Spalte
-    {
-        QString name;
-        QString deklaration;
-        QString datenbank;
-        QString tabelle;
-        QString herkunft;
-    };
-    auto text = [](const char* s) { return s ? QString::fromUtf8(s) : QString(); };
-    std::vector<Spalte> spalten(static_cast<size_t>(anzahl));
-    QHash<QString, int> haeufigkeit;
-    for (int i = 0; i < anzahl; ++i) {
-        Spalte& s = spalten[size_t(i)];
-        s.name = text(sqlite3_column_name(st, i));
-        s.deklaration = text(sqlite3_column_decltype(st, i));
-        s.datenbank = text(sqlite3_column_database_name(st, i));
-        s.tabelle = text(sqlite3_column_table_name(st, i));
-        s.herkunft = text(sqlite3_column_origin_name(st, i));
-        haeufigkeit[s.name.toLower()] += 1;
-    }
-    // Columns of a join that share a name come out under their table's alias ("p.ID").
-    for (Spalte& s : spalten) {
-        if (haeufigkeit.value(s.name.toLower()) > 1 && !s.tabelle.isEmpty()) {
-            QString alias = SqlText::aliasVon(m_sql, s.tabelle);
-            if (alias.isEmpty())
-                alias = s.tabelle;
-            s.name = alias + QLatin1Char('.') + s.name;
-        }
-    }
+    const Spaltenkatalog katalog = Spaltenkatalog::lesen(m_database->Handle(), m_abfrage.handle(), m_sql);
+    const std::vector<Spaltenkatalog::Spalte>& spalten = katalog.spalten();
+    const int anzahl = int(spalten.size());
 
     std::vector<std::unique_ptr<TField>> alt = std::move(m_felder);
     m_felder.clear();
     m_felder.reserve(alt.size() + size_t(anzahl));
-    QString basis;
-    bool eineTabelle = true;
-    int schluessel = -1;
     for (int i = 0; i < anzahl; ++i) {
-        const Spalte& s = spalten[size_t(i)];
-        int breite = 0;
-        TFieldType typ = feldTypAusDeklaration(s.deklaration, breite);
-        bool istRowid = false;
-        if (!s.tabelle.isEmpty()) {
-            const char* deklaration = nullptr;
-            int pk = 0;
-            const QByteArray dbName = s.datenbank.toUtf8();
-            const QByteArray tabName = s.tabelle.toUtf8();
-            const QByteArray spName = s.herkunft.toUtf8();
-            if (sqlite3_table_column_metadata(db, dbName.constData(), tabName.constData(), spName.constData(),
-                                              &deklaration, nullptr, nullptr, &pk, nullptr) == SQLITE_OK)
-                istRowid = pk && deklaration && qstricmp(deklaration, "INTEGER") == 0;
-            if (istRowid)
-                typ = TFieldType::ftAutoInc;
-        } else if (typ == TFieldType::ftUnknown) {
-            // Computed columns of the stored queries have no declared type; the schema has it.
-            if (const Schema::Spalte* bekannt = Schema::abfrageSpalte(s.name)) {
-                typ = bekannt->typ;
-                breite = bekannt->breite;
-            }
-        }
-
+        const Spaltenkatalog::Spalte& s = spalten[size_t(i)];
         std::unique_ptr<TField> feld;
         for (auto& kandidat : alt) {
             if (kandidat && kandidat->m_kind == TFieldKind::fkData
@@ -456,22 +354,13 @@ void TKADaoTable::felderAusAnweisung()
             }
         }
         if (!feld)
-            feld = std::make_unique<TField>(this, s.name, typ, breite, TFieldKind::fkData);
+            feld = std::make_unique<TField>(this, s.name, s.typ, s.breite, TFieldKind::fkData);
         feld->m_name = s.name;
-        feld->m_typ = typ;
-        feld->m_size = typ == TFieldType::ftString ? breite : 0;
+        feld->m_typ = s.typ;
+        feld->m_size = s.breite;
         feld->m_herkunftTabelle = s.tabelle;
         feld->m_herkunftSpalte = s.herkunft;
         m_felder.push_back(std::move(feld));
-
-        if (s.tabelle.isEmpty() || s.datenbank.compare(QLatin1String("main"), Qt::CaseInsensitive) != 0)
-            eineTabelle = false;
-        else if (basis.isEmpty())
-            basis = s.tabelle;
-        else if (basis.compare(s.tabelle, Qt::CaseInsensitive) != 0)
-            eineTabelle = false;
-        if (istRowid && schluessel < 0)
-            schluessel = i;
     }
     m_anzahlSpalten = anzahl;
     for (auto& feld : alt)
@@ -484,9 +373,9 @@ void TKADaoTable::felderAusAnweisung()
         m_feldIndex.insert(m_felder[i]->m_name.toLower(), int(i));
     }
     // Rows can be written back when every column comes from one table and its key is there.
-    const bool schreibbar = !m_readOnly && eineTabelle && !basis.isEmpty() && schluessel >= 0;
-    m_basisTabelle = schreibbar ? basis : QString();
-    m_schluesselFeld = schreibbar ? schluessel : -1;
+    const bool schreibbar = !m_readOnly && katalog.schluesselSpalte() >= 0;
+    m_basisTabelle = schreibbar ? katalog.basisTabelle() : QString();
+    m_schluesselFeld = schreibbar ? katalog.schluesselSpalte() : -1;
 
     for (auto& feld : m_felder) {
         if (feld->m_kind != TFieldKind::fkLookup)
@@ -606,13 +495,13 @@ bool TKADaoTable::zeileSichtbar(Zeile& zeile)
 QVariantList TKADaoTable::masterSchluessel() const
 {
     QVariantList schluessel;
-    const QList<Verknuepfung> links = verknuepfungen();
+    const QList<MasterVerknuepfung::Paar>& links = verknuepfungen();
     if (links.isEmpty())
         return schluessel;
     const TKADaoTable* master = m_masterSource ? m_masterSource->DataSet() : nullptr;
     if (!master || !master->Active())
         return schluessel;
-    for (const Verknuepfung& v : links) {
+    for (const MasterVerknuepfung::Paar& v : links) {
         const TField* feld = master->FindField(v.master);
         if (!feld)
             master->fehler(t(textFeldNichtGefunden).arg(v.master));
@@ -656,9 +545,7 @@ void TKADaoTable::Close()
     m_sichtbar.clear();
     m_pos = -1;
     m_bof = m_eof = true;
-    m_puffer = Zeile();
-    m_original.clear();
-    m_modified = false;
+    m_bearbeitung.verwerfen();
     m_abfrage = SqliteAnweisung();
     m_indizes.clear();
     m_geladenerSchluessel.clear();
@@ -744,29 +631,55 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     }
     a.zuruecksetzen();
 
-    const Schluessel gesucht = schluesselAus(wert);
+    const Suchschluessel gesucht(wert);
     auto passt = [&](const Zeile& z) {
-        const Schluessel s = schluesselAus(z.werte[size_t(f->m_index)]);
-        return s.gueltig && gesucht.gueltig && s.zahl == gesucht.zahl && s.z == gesucht.z && s.text == gesucht.text;
+        return gesucht.gueltig() && Suchschluessel(z.werte[size_t(f->m_index)]) == gesucht;
     };
     std::vector<size_t> treffer;
     for (size_t i = 0; i < m_alle.size(); ++i)
         if (passt(m_alle[i]))
             treffer.push_back(i);
-    if (treffer.size() == neu.size() && !(m_filtered && m_filterFeld >= 0)) {
-        // As many rows as before (one project's sums): changed in place, and the controls
-        // bound here redraw those rows instead of all of them.
-        for (size_t n = 0; n < treffer.size(); ++n) {
+    if (!(m_filtered && m_filterFeld >= 0)) {
+        // Row by row (one project's sums): the rows held with that value take the new ones in
+        // place, those left over go, new ones come at the end; the controls bound here redraw,
+        // lose or gain just those rows.
+        const size_t gleichViele = std::min(treffer.size(), neu.size());
+        bool anders = treffer.size() != neu.size();
+        for (size_t n = 0; n < gleichViele; ++n) {
+            // A row that reads as it was held is nobody's news.
+            const Zeile& alt = m_alle[treffer[n]];
+            bool zeileAnders = false;
+            for (int c = 0; c < m_anzahlSpalten && !zeileAnders; ++c)
+                zeileAnders = !gleicherWert(alt.werte[size_t(c)], neu[n].werte[size_t(c)]);
+            if (!zeileAnders)
+                continue;
+            anders = true;
             m_alle[treffer[n]] = std::move(neu[n]);
-            const auto stelle = std::find(m_sichtbar.begin(), m_sichtbar.end(), int(treffer[n]));
-            if (stelle != m_sichtbar.end()) {
+            const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), int(treffer[n]));
+            if (stelle != m_sichtbar.end() && *stelle == int(treffer[n])) {
                 const int zeile = int(stelle - m_sichtbar.begin());
                 meldeZeilenGeaendert(zeile, zeile);
             }
         }
-        if (!treffer.empty()) {
-            ++m_eigenStand;
-            inhaltGeaendert();
+        for (size_t n = treffer.size(); n-- > gleichViele;)
+            zeileHerausnehmen(treffer[n]);
+        for (size_t n = gleichViele; n < neu.size(); ++n) {
+            const int zeile = RowCount();
+            if (meldenErlaubt())
+                emit RowsAboutToBeInserted(zeile, zeile);
+            m_alle.push_back(std::move(neu[n]));
+            m_sichtbar.push_back(int(m_alle.size() - 1));
+            if (meldenErlaubt())
+                emit RowsInserted();
+        }
+        if (m_pos < 0 && RowCount() > 0)
+            m_pos = 0;
+        m_bof = m_pos <= 0;
+        m_eof = m_sichtbar.empty();
+        if (anders) {
+            m_ableitung.verwerfen();
+            ++m_inhaltStand;
+            emit ZeilenNachgelesen(f->m_name, wert);
             meldeDatenAenderung(nullptr);
         }
         return;
@@ -791,7 +704,7 @@ void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qin
     meldeReset(true);
     m_alle = std::move(zeilen);
     sichtbareBilden();
-    ++m_eigenStand;
+    m_ableitung.verwerfen();
     const int anzahl = int(m_sichtbar.size());
     int pos = -1;
     if (schluessel && m_schluesselFeld >= 0) {
@@ -840,7 +753,7 @@ void TKADaoTable::masterGeaendert(bool erzwingen)
     if (master && master->State() == TDataSetState::dsEdit)
         return;
     const QVariantList schluessel = masterSchluessel();
-    if (!erzwingen && schluesselGleich(schluessel, m_geladenerSchluessel))
+    if (!erzwingen && Suchschluessel::gleich(schluessel, m_geladenerSchluessel))
         return;
     CheckBrowseMode();
     allesNeuGelesen(zeilenLesen(schluessel), std::nullopt, 0);
@@ -858,8 +771,11 @@ void TKADaoTable::lookupQuellenVerbinden()
             continue;
         m_lookupQuellen << quelle;
         m_lookupVerbindungen << connect(quelle, &TKADaoTable::ContentChanged, this, &TKADaoTable::lookupQuelleGeaendert);
-        // Its share of abgeleitetStand goes with it; a jump keeps the sum from meeting an old value.
-        m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_eigenStand += quint64(1) << 40; });
+        m_lookupVerbindungen << connect(quelle, &TKADaoTable::ZeilenNachgelesen, this,
+                                        [this, quelle](const QString& feld, const QVariant& wert) {
+                                            lookupZeilenGeaendert(quelle, feld, wert);
+                                        });
+        m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_ableitung.quelleEntfernt(); });
     }
 }
 
@@ -872,6 +788,202 @@ void TKADaoTable::lookupQuelleGeaendert()
     if (RowCount() > 0)
         meldeZeilenGeaendert(0, RowCount() - 1);
     meldeDatenAenderung(nullptr);
+}
+
+void TKADaoTable::lookupZeilenGeaendert(TKADaoTable* quelle, const QString& feld, const QVariant& wert)
+{
+    if (!Active())
+        return;
+    QList<int> zeilen;
+    for (const auto& f : m_felder) {
+        if (f->m_kind != TFieldKind::fkLookup || f->m_lookupDataSet != quelle)
+            continue;
+        // Only a lookup by this dataset's own key finds the one row concerned; any other may
+        // concern many rows.
+        if (f->m_lookupKeyFields.compare(feld, Qt::CaseInsensitive) != 0 || f->m_schluesselIndex < 0
+            || f->m_schluesselIndex != m_schluesselFeld) {
+            lookupQuelleGeaendert();
+            return;
+        }
+        const int zeile = FindRow(f->m_schluesselIndex, wert);
+        // A row whose derived values nobody has worked out since its last notice has shown no
+        // old ones.
+        if (zeile >= 0 && !zeilen.contains(zeile) && zeileBei(zeile).stand != Ableitungsstand::Ungueltig)
+            zeilen << zeile;
+    }
+    for (int zeile : std::as_const(zeilen))
+        meldeZeilenGeaendert(zeile, zeile);
+    if (zeilen.contains(m_pos))
+        meldeDatenAenderung(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading single rows again, each into its place
+
+std::optional<qint64> TKADaoTable::aktuellerSchluessel()
+{
+    if (m_pos < 0 || m_schluesselFeld < 0 || m_pos >= RowCount())
+        return std::nullopt;
+    const QVariant& v = zeileBei(m_pos).werte[size_t(m_schluesselFeld)];
+    return v.isNull() ? std::nullopt : std::optional<qint64>(v.toLongLong());
+}
+
+std::vector<TKADaoTable::Zeile> TKADaoTable::schluesselZeilenLesen(const QList<qint64>& schluessel)
+{
+    QStringList liste;
+    for (qint64 k : schluessel)
+        liste << QString::number(k);
+    const QString quelle =
+        m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed()) : m_sql;
+    const QString bedingung = SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)
+        + QStringLiteral(" IN (") + liste.join(QStringLiteral(", ")) + QLatin1Char(')');
+    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), SqlText::bedingungEinfuegen(quelle, bedingung));
+    std::vector<Zeile> zeilen;
+    while (a.schritt()) {
+        Zeile& z = zeilen.emplace_back();
+        z.werte.reserve(m_felder.size());
+        for (int c = 0; c < m_anzahlSpalten; ++c)
+            z.werte.push_back(a.wert(c));
+        z.werte.resize(m_felder.size());
+    }
+    a.zuruecksetzen();
+    return zeilen;
+}
+
+// Takes row `index` of the rows read out, telling the controls when it was shown.
+void TKADaoTable::zeileHerausnehmen(size_t index)
+{
+    const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), int(index));
+    const bool gezeigt = stelle != m_sichtbar.end() && *stelle == int(index);
+    const int zeile = int(stelle - m_sichtbar.begin());
+    if (gezeigt && meldenErlaubt())
+        emit RowsAboutToBeRemoved(zeile, zeile);
+    m_alle.erase(m_alle.begin() + qsizetype(index));
+    auto rest = stelle;
+    if (gezeigt)
+        rest = m_sichtbar.erase(stelle);
+    for (auto it = rest; it != m_sichtbar.end(); ++it)
+        --*it;
+    if (gezeigt) {
+        if (m_pos > zeile || (m_pos == zeile && m_pos >= RowCount()))
+            --m_pos;
+        if (meldenErlaubt())
+            emit RowsRemoved();
+    }
+}
+
+// Puts a row read again into its place in the order, telling the controls when it is shown;
+// returns its row number among those shown, -1 when the filter hides it.
+int TKADaoTable::zeileEinordnen(Zeile&& zeile)
+{
+    const auto ziel = std::upper_bound(m_alle.begin(), m_alle.end(), zeile, [this](const Zeile& a, const Zeile& b) {
+        return m_ordnung.vergleichen(a.werte, b.werte) < 0;
+    });
+    const int index = int(ziel - m_alle.begin());
+    const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), index);
+    for (auto it = stelle; it != m_sichtbar.end(); ++it)
+        ++*it;
+    m_alle.insert(ziel, std::move(zeile));
+    if (!zeileSichtbar(m_alle[size_t(index)]))
+        return -1;
+    const int sichtbar = int(stelle - m_sichtbar.begin());
+    if (meldenErlaubt())
+        emit RowsAboutToBeInserted(sichtbar, sichtbar);
+    m_sichtbar.insert(stelle, index);
+    if (m_pos >= sichtbar)
+        ++m_pos;
+    if (meldenErlaubt())
+        emit RowsInserted();
+    return sichtbar;
+}
+
+void TKADaoTable::SchluesselNachlesen(const QList<qint64>& schluessel)
+{
+    if (!Active() || schluessel.isEmpty())
+        return;
+    CheckBrowseMode();
+    const std::optional<qint64> aktuell = aktuellerSchluessel();
+    if (!m_ordnung.bekannt()) {
+        allesNeuGelesen(zeilenLesen(m_geladenerSchluessel), aktuell, m_pos);
+        return;
+    }
+    std::vector<Zeile> frisch = schluesselZeilenLesen(schluessel);
+    const size_t k = size_t(m_schluesselFeld);
+    QHash<qint64, size_t> frischBei;
+    for (size_t i = 0; i < frisch.size(); ++i)
+        frischBei.insert(frisch[i].werte[k].toLongLong(), i);
+
+    // Where the rows with these keys stand now.
+    const QSet<qint64> gesucht(schluessel.begin(), schluessel.end());
+    std::vector<size_t> alt;
+    for (size_t i = 0; i < m_alle.size(); ++i) {
+        const QVariant& v = m_alle[i].werte[k];
+        if (!v.isNull() && gesucht.contains(v.toLongLong()))
+            alt.push_back(i);
+    }
+    const int posVorher = m_pos;
+    bool aktuelleGeaendert = false;
+    // A row that still fits between its neighbours and is shown as before changes in place;
+    // every other one is taken out and put in again where it belongs.
+    std::vector<size_t> heraus;
+    QSet<qint64> eingesetzt;
+    for (size_t index : alt) {
+        const qint64 key = m_alle[index].werte[k].toLongLong();
+        const auto it = frischBei.constFind(key);
+        if (it == frischBei.constEnd()) {
+            heraus.push_back(index);
+            continue;
+        }
+        Zeile& neu = frisch[*it];
+        const bool passtVorne = index == 0 || gesucht.contains(m_alle[index - 1].werte[k].toLongLong())
+            || m_ordnung.vergleichen(m_alle[index - 1].werte, neu.werte) < 0;
+        const bool passtHinten = index + 1 == m_alle.size()
+            || gesucht.contains(m_alle[index + 1].werte[k].toLongLong())
+            || m_ordnung.vergleichen(neu.werte, m_alle[index + 1].werte) < 0;
+        const bool nachbarnUnberuehrt = (index == 0 || !gesucht.contains(m_alle[index - 1].werte[k].toLongLong()))
+            && (index + 1 == m_alle.size() || !gesucht.contains(m_alle[index + 1].werte[k].toLongLong()));
+        const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), int(index));
+        const bool gezeigt = stelle != m_sichtbar.end() && *stelle == int(index);
+        if (!(passtVorne && passtHinten && nachbarnUnberuehrt) || gezeigt != zeileSichtbar(neu)) {
+            heraus.push_back(index);
+            continue;
+        }
+        bool anders = false;
+        for (int c = 0; c < m_anzahlSpalten && !anders; ++c)
+            anders = !gleicherWert(m_alle[index].werte[size_t(c)], neu.werte[size_t(c)]);
+        eingesetzt.insert(key);
+        if (!anders)
+            continue;
+        m_alle[index] = std::move(neu);
+        if (gezeigt) {
+            const int zeile = int(stelle - m_sichtbar.begin());
+            meldeZeilenGeaendert(zeile, zeile);
+            aktuelleGeaendert = aktuelleGeaendert || zeile == m_pos;
+        }
+    }
+    for (auto it = heraus.rbegin(); it != heraus.rend(); ++it)
+        zeileHerausnehmen(*it);
+    for (auto it = frischBei.cbegin(); it != frischBei.cend(); ++it) {
+        const qint64 key = it.key();
+        if (eingesetzt.contains(key))
+            continue;
+        // The current row follows its key; rows put in before it move it on by themselves.
+        const int zeile = zeileEinordnen(std::move(frisch[it.value()]));
+        if (aktuell && key == *aktuell && zeile >= 0) {
+            m_pos = zeile;
+            aktuelleGeaendert = true;
+        }
+    }
+    if (!heraus.empty() || eingesetzt.size() < qsizetype(frisch.size())) {
+        m_pos = m_sichtbar.empty() ? -1 : qBound(0, m_pos, RowCount() - 1);
+        m_bof = m_pos <= 0;
+        m_eof = m_sichtbar.empty();
+    }
+    inhaltGeaendert();
+    if (m_pos != posVorher)
+        meldeScroll();
+    if (m_pos != posVorher || aktuelleGeaendert)
+        meldeDatenAenderung(nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -975,7 +1087,7 @@ TKADaoTable::Zeile* TKADaoTable::aktiveZeile()
     if (m_rechenZeile)
         return m_rechenZeile;
     if (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
-        return &m_puffer;
+        return &m_bearbeitung.zeile;
     if (m_pos >= 0 && m_pos < RowCount())
         return &zeileBei(m_pos);
     return nullptr;
@@ -983,11 +1095,11 @@ TKADaoTable::Zeile* TKADaoTable::aktiveZeile()
 
 quint64 TKADaoTable::abgeleitetStand() const
 {
-    quint64 stand = m_eigenStand;
+    quint64 summe = 0;
     for (const auto& quelle : m_lookupQuellen)
         if (quelle)
-            stand += quelle->m_inhaltStand;
-    return stand;
+            summe += quelle->m_inhaltStand;
+    return m_ableitung.stand(summe);
 }
 
 void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
@@ -997,7 +1109,7 @@ void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
     if (m_rechenZeile)
         return;  // derived values are being worked out; read them as they stand
     const quint64 stand = abgeleitetStand();
-    if (zeile.stand == stand)
+    if (Ableitungsstand::gilt(zeile.stand, stand))
         return;
 
     struct Zuruecksetzen
@@ -1053,39 +1165,29 @@ QVariant TKADaoTable::RowValue(int zeile, int feld) const
         return QVariant();
     auto* selbst = const_cast<TKADaoTable*>(this);  // derived values are worked out on reading
     const bool puffer = zeile == m_pos && (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert);
-    return selbst->zeilenWert(puffer ? selbst->m_puffer : selbst->zeileBei(zeile), feld);
+    return selbst->zeilenWert(puffer ? selbst->m_bearbeitung.zeile : selbst->zeileBei(zeile), feld);
 }
 
 int TKADaoTable::FindRow(int feld, const QVariant& wert) const
 {
     if (!Active() || feld < 0 || feld >= FieldCount())
         return -1;
-    const Schluessel gesucht = schluesselAus(wert);
-    if (!gesucht.gueltig)
+    const Suchschluessel gesucht(wert);
+    if (!gesucht.gueltig())
         return -1;
-    Index& index = m_indizes[feld];
+    Suchindex& index = m_indizes[feld];
     if (index.stand != m_inhaltStand) {
-        index.zahlen.clear();
-        index.texte.clear();
+        index.leeren();
         auto* selbst = const_cast<TKADaoTable*>(this);
-        // Backwards, so that of several equal keys the first row stays in the index.
-        for (int i = RowCount() - 1; i >= 0; --i) {
+        for (int i = 0; i < RowCount(); ++i) {
             if (i == m_pos && m_state == TDataSetState::dsInsert)
                 continue;  // a row not yet posted is not there for others
             Zeile& z = selbst->zeileBei(i);
-            const Schluessel s = schluesselAus(feld < m_anzahlSpalten ? z.werte[size_t(feld)] : selbst->zeilenWert(z, feld));
-            if (!s.gueltig)
-                continue;
-            if (s.zahl)
-                index.zahlen.insert(s.z, i);
-            else
-                index.texte.insert(s.text, i);
+            index.eintragen(feld < m_anzahlSpalten ? z.werte[size_t(feld)] : selbst->zeilenWert(z, feld), i);
         }
         index.stand = m_inhaltStand;
     }
-    if (gesucht.zahl)
-        return index.zahlen.value(gesucht.z, -1);
-    return index.texte.value(gesucht.text, -1);
+    return index.zeile(gesucht);
 }
 
 bool TKADaoTable::Locate(const QString& feld, const QVariant& wert)
@@ -1124,9 +1226,9 @@ void TKADaoTable::feldSetzen(TField* feld, const QVariant& wert)
         fehler(t(textNichtImEditModus));
     if (feld->ReadOnly())
         fehler(t(textFeldNurLesen).arg(feld->m_name));
-    m_puffer.werte[size_t(feld->m_index)] = feld->Speicherwert(wert);
-    m_puffer.stand = 0;
-    m_modified = true;
+    m_bearbeitung.zeile.werte[size_t(feld->m_index)] = feld->Speicherwert(wert);
+    m_bearbeitung.zeile.stand = Ableitungsstand::Ungueltig;
+    m_bearbeitung.geaendert = true;
     meldeZeilenGeaendert(m_pos, m_pos);
     meldeDatenAenderung(feld);
 }
@@ -1134,24 +1236,12 @@ void TKADaoTable::feldSetzen(TField* feld, const QVariant& wert)
 // ---------------------------------------------------------------------------------------------
 // Changing
 
-std::optional<std::vector<QVariant>> TKADaoTable::zeileNachlesen(const QVariant& schluessel)
+ZeilenSchreiber TKADaoTable::schreiber() const
 {
     QStringList spalten;
     for (int i = 0; i < m_anzahlSpalten; ++i)
-        spalten << SqlText::klammern(m_felder[size_t(i)]->m_herkunftSpalte);
-    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
-                      QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                          .arg(spalten.join(QStringLiteral(", ")), SqlText::klammern(m_basisTabelle),
-                               SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)));
-    a.binden(1, schluessel);
-    if (!a.schritt())
-        return std::nullopt;
-    std::vector<QVariant> werte;
-    werte.reserve(size_t(m_anzahlSpalten));
-    for (int i = 0; i < m_anzahlSpalten; ++i)
-        werte.push_back(a.wert(i));
-    a.zuruecksetzen();
-    return werte;
+        spalten << m_felder[size_t(i)]->m_herkunftSpalte;
+    return ZeilenSchreiber(m_database->Handle(), m_database->Dateipfad(), m_basisTabelle, spalten, m_schluesselFeld);
 }
 
 void TKADaoTable::breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const
@@ -1166,7 +1256,7 @@ void TKADaoTable::breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const
         const QString text = wert.toString();
         if (text.size() <= feld->m_size)
             continue;
-        if (nurGeaenderte && size_t(i) < m_original.size() && gleicherWert(wert, m_original[size_t(i)]))
+        if (nurGeaenderte && !m_bearbeitung.spalteGeaendert(size_t(i)))
             continue;  // already stored so by someone else; not this user's input
         const qsizetype zeichen = text.toUcs4().size();
         if (zeichen > feld->m_size)
@@ -1191,7 +1281,7 @@ void TKADaoTable::Edit()
     // Start from the row as it is stored now, so that a change made elsewhere meanwhile is
     // neither overwritten nor taken for a conflict.
     Zeile& zeile = zeileBei(m_pos);
-    const auto frisch = zeileNachlesen(zeile.werte[size_t(m_schluesselFeld)]);
+    const auto frisch = schreiber().nachlesen(zeile.werte[size_t(m_schluesselFeld)]);
     if (!frisch)
         throw Fehler(t(textGeloescht));
     bool anders = false;
@@ -1202,13 +1292,11 @@ void TKADaoTable::Edit()
         }
     }
     if (anders) {
-        zeile.stand = 0;
+        zeile.stand = Ableitungsstand::Ungueltig;
         inhaltGeaendert();
         meldeZeilenGeaendert(m_pos, m_pos);
     }
-    m_original.assign(zeile.werte.begin(), zeile.werte.begin() + m_anzahlSpalten);
-    m_puffer = zeile;
-    m_modified = false;
+    m_bearbeitung.bearbeiten(zeile, m_anzahlSpalten);
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsEdit;
     neuenZustandMelden(alt);
@@ -1233,7 +1321,7 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
     Zeile neu;
     neu.werte.resize(m_felder.size());
     // A new detail row belongs to the master's current row.
-    const QList<Verknuepfung> links = verknuepfungen();
+    const QList<MasterVerknuepfung::Paar>& links = verknuepfungen();
     if (!links.isEmpty()) {
         const QVariantList schluessel = masterSchluessel();
         for (qsizetype i = 0; i < links.size() && i < schluessel.size(); ++i) {
@@ -1248,11 +1336,8 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
         emit RowsAboutToBeInserted(stelle, stelle);
     m_alle.push_back(neu);
     m_sichtbar.insert(m_sichtbar.begin() + stelle, int(m_alle.size() - 1));
-    m_posVorEinfuegen = m_pos;
+    m_bearbeitung.einfuegen(std::move(neu), m_pos);
     m_pos = stelle;
-    m_puffer = std::move(neu);
-    m_original.clear();
-    m_modified = false;
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsInsert;
     m_bof = m_eof = false;
@@ -1263,18 +1348,10 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
     neuenZustandMelden(alt);
 }
 
-ZeilenAnweisungen TKADaoTable::zeilenAnweisungen() const
-{
-    return ZeilenAnweisungen(m_basisTabelle, m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte);
-}
-
 int TKADaoTable::ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung)
 {
-    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), anweisung.sql);
-    for (qsizetype i = 0; i < anweisung.parameter.size(); ++i)
-        a.binden(int(i + 1), anweisung.parameter[i]);
     try {
-        return a.ausfuehren();
+        return schreiber().ausfuehren(anweisung);
     } catch (const DatenbankGesperrt&) {
         // A row being posted stays in the edit buffer: then, and only then, the input is kept.
         if (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
@@ -1289,50 +1366,41 @@ int TKADaoTable::ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung)
 // When a compared column was changed meanwhile, the user may store the input over the fresh row.
 void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
 {
-    const size_t k = size_t(m_schluesselFeld);
+    const ZeilenSchreiber zeilen = schreiber();
+    std::vector<bool> immerPruefen(static_cast<size_t>(m_anzahlSpalten));
+    for (int i = 0; i < m_anzahlSpalten; ++i)
+        immerPruefen[size_t(i)] = m_felder[size_t(i)]->InWhere();
     bool nochmals = true;  // one more try when the refusal names no column (the row changed back)
     for (;;) {
-        QList<ZeilenAnweisungen::Spalte> neu;
-        QList<ZeilenAnweisungen::Spalte> gelesen;
-        QList<int> verglichen;
-        for (int i = 0; i < m_anzahlSpalten; ++i) {
-            const TField* feld = m_felder[size_t(i)].get();
-            if (size_t(i) == k || feld->m_herkunftSpalte.isEmpty())
-                continue;
-            const bool geaendert = !gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)]);
-            if (geaendert)
-                neu.append({feld->m_herkunftSpalte, m_puffer.werte[size_t(i)]});
-            if (geaendert || feld->InWhere()) {
-                gelesen.append({feld->m_herkunftSpalte, m_original[size_t(i)]});
-                verglichen << i;
-            }
-        }
-        if (neu.isEmpty() || ausfuehren(zeilenAnweisungen().aendern(schluessel, neu, gelesen)) > 0)
+        const ZeilenSchreiber::Aenderung aenderung =
+            zeilen.aenderung(m_bearbeitung.zeile.werte, m_bearbeitung.original, immerPruefen);
+        if (aenderung.leer() || ausfuehren(aenderung.anweisung) > 0)
             return;
+        const QList<int>& verglichen = aenderung.verglichen;
 
         // Someone else was quicker. The row held shows the stored state from now on; the
         // user's input stays in the buffer.
-        const auto frisch = zeileNachlesen(schluessel);
+        const auto frisch = zeilen.nachlesen(schluessel);
         if (!frisch)
             throw Fehler(t(textGeloescht));
         Zeile& zeile = zeileBei(m_pos);
         std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
-        zeile.stand = 0;
+        zeile.stand = Ableitungsstand::Ungueltig;
         inhaltGeaendert();
 
         QStringList konflikte;
         for (int i : std::as_const(verglichen)) {
             const QVariant& jetzt = (*frisch)[size_t(i)];
-            const QVariant& eingabe = m_puffer.werte[size_t(i)];
+            const QVariant& eingabe = m_bearbeitung.zeile.werte[size_t(i)];
             // Stored as the user typed it, or not changed at all: nothing stands against the input.
-            if (gleicherWert(jetzt, m_original[size_t(i)]) || gleicherWert(jetzt, eingabe))
+            if (gleicherWert(jetzt, m_bearbeitung.original[size_t(i)]) || gleicherWert(jetzt, eingabe))
                 continue;
             const TField* feld = m_felder[size_t(i)].get();
-            const bool getippt = !gleicherWert(eingabe, m_original[size_t(i)]);
+            const bool getippt = !gleicherWert(eingabe, m_bearbeitung.original[size_t(i)]);
             konflikte << QStringLiteral("Feld '%1': gespeichert ist jetzt '%2', %3 '%4'.")
                              .arg(feld->m_name, feld->Text(feld->Wert(jetzt)),
                                   getippt ? QStringLiteral("Ihre Eingabe ist") : QStringLiteral("gelesen war"),
-                                  feld->Text(feld->Wert(getippt ? eingabe : m_original[size_t(i)])));
+                                  feld->Text(feld->Wert(getippt ? eingabe : m_bearbeitung.original[size_t(i)])));
         }
         if (konflikte.isEmpty()) {
             if (!std::exchange(nochmals, false))
@@ -1344,11 +1412,8 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
         }
 
         // Take the fresh row over and keep what the user typed on top of it.
-        for (int i = 0; i < m_anzahlSpalten; ++i)
-            if (gleicherWert(m_puffer.werte[size_t(i)], m_original[size_t(i)]))
-                m_puffer.werte[size_t(i)] = (*frisch)[size_t(i)];
-        m_original.assign(frisch->begin(), frisch->end());
-        m_puffer.stand = 0;
+        m_bearbeitung.frischUebernehmen(*frisch);
+        m_bearbeitung.zeile.stand = Ableitungsstand::Ungueltig;
         meldeZeilenGeaendert(m_pos, m_pos);
     }
 }
@@ -1366,39 +1431,31 @@ void TKADaoTable::Post()
         BeforePost(this);
 
     const bool einfuegen = m_state == TDataSetState::dsInsert;
-    breitenPruefen(m_puffer, !einfuegen);
+    breitenPruefen(m_bearbeitung.zeile, !einfuegen);
     const size_t k = size_t(m_schluesselFeld);
     QVariant schluessel;
 
     if (einfuegen) {
-        QList<ZeilenAnweisungen::Spalte> werte;
-        for (int i = 0; i < m_anzahlSpalten; ++i) {
-            if (m_felder[size_t(i)]->m_herkunftSpalte.isEmpty() || m_puffer.werte[size_t(i)].isNull())
-                continue;
-            werte.append({m_felder[size_t(i)]->m_herkunftSpalte, m_puffer.werte[size_t(i)]});
-        }
-        ausfuehren(zeilenAnweisungen().einfuegen(werte));
+        ausfuehren(schreiber().einfuegung(m_bearbeitung.zeile.werte));
         // The engine has assigned the AutoNumber.
-        schluessel = QVariant(qlonglong(sqlite3_last_insert_rowid(m_database->Handle())));
-        m_puffer.werte[k] = schluessel;
+        schluessel = schreiber().neuerSchluessel();
+        m_bearbeitung.zeile.werte[k] = schluessel;
     } else {
-        schluessel = m_original[k];
+        schluessel = m_bearbeitung.original[k];
         aenderungSchreiben(schluessel);
     }
 
     // Written: from here on the row is saved, whatever happens while reading it again.
     Zeile& zeile = zeileBei(m_pos);
-    zeile.werte = std::move(m_puffer.werte);
-    zeile.stand = 0;
-    m_puffer = Zeile();
-    m_original.clear();
-    m_modified = false;
+    zeile.werte = std::move(m_bearbeitung.zeile.werte);
+    zeile.stand = Ableitungsstand::Ungueltig;
+    m_bearbeitung.verwerfen();
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsBrowse;
 
     std::exception_ptr nachlesefehler;
     try {
-        if (const auto frisch = zeileNachlesen(schluessel))
+        if (const auto frisch = schreiber().nachlesen(schluessel))
             std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
     } catch (...) {
         nachlesefehler = std::current_exception();
@@ -1428,9 +1485,7 @@ void TKADaoTable::Post()
 void TKADaoTable::Cancel()
 {
     if (m_state == TDataSetState::dsEdit) {
-        m_puffer = Zeile();
-        m_original.clear();
-        m_modified = false;
+        m_bearbeitung.verwerfen();
         m_state = TDataSetState::dsBrowse;
         meldeZeilenGeaendert(m_pos, m_pos);
         neuenZustandMelden(TDataSetState::dsEdit);
@@ -1440,10 +1495,10 @@ void TKADaoTable::Cancel()
             emit RowsAboutToBeRemoved(stelle, stelle);
         m_sichtbar.erase(m_sichtbar.begin() + stelle);
         m_alle.pop_back();  // a new row is always the last one read
-        m_puffer = Zeile();
-        m_modified = false;
+        const int vorher = m_bearbeitung.posVorEinfuegen;
+        m_bearbeitung.verwerfen();
         m_state = TDataSetState::dsBrowse;
-        m_pos = m_sichtbar.empty() ? -1 : qBound(0, m_posVorEinfuegen, RowCount() - 1);
+        m_pos = m_sichtbar.empty() ? -1 : qBound(0, vorher, RowCount() - 1);
         m_bof = m_pos <= 0;
         m_eof = m_sichtbar.empty();
         if (meldenErlaubt())
@@ -1467,21 +1522,15 @@ void TKADaoTable::Delete()
     const int stelle = m_pos;
     const int index = m_sichtbar[size_t(stelle)];
     // Deleted only while the row holds what the user saw (Edit reads it afresh).
-    const size_t k = size_t(m_schluesselFeld);
-    const QVariant schluessel = m_alle[size_t(index)].werte[k];
-    QList<ZeilenAnweisungen::Spalte> gelesen;
-    for (int i = 0; i < m_anzahlSpalten; ++i) {
-        if (size_t(i) != k && !m_felder[size_t(i)]->m_herkunftSpalte.isEmpty())
-            gelesen.append({m_felder[size_t(i)]->m_herkunftSpalte, m_alle[size_t(index)].werte[size_t(i)]});
-    }
-    if (ausfuehren(zeilenAnweisungen().loeschen(schluessel, gelesen)) == 0) {
+    const QVariant schluessel = m_alle[size_t(index)].werte[size_t(m_schluesselFeld)];
+    if (ausfuehren(schreiber().loeschung(m_alle[size_t(index)].werte)) == 0) {
         // A row already deleted elsewhere is gone all the same; a changed one is shown afresh.
-        if (const auto frisch = zeileNachlesen(schluessel)) {
+        if (const auto frisch = schreiber().nachlesen(schluessel)) {
             if (m_state == TDataSetState::dsEdit)
                 Cancel();
             Zeile& zeile = m_alle[size_t(index)];
             std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
-            zeile.stand = 0;
+            zeile.stand = Ableitungsstand::Ungueltig;
             inhaltGeaendert();
             meldeZeilenGeaendert(stelle, stelle);
             meldeDatenAenderung(nullptr);
@@ -1491,9 +1540,7 @@ void TKADaoTable::Delete()
 
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsBrowse;
-    m_puffer = Zeile();
-    m_original.clear();
-    m_modified = false;
+    m_bearbeitung.verwerfen();
     if (meldenErlaubt())
         emit RowsAboutToBeRemoved(stelle, stelle);
     m_alle.erase(m_alle.begin() + index);
@@ -1521,14 +1568,12 @@ void TKADaoTable::Empty()
         return;
     m_database->SchreibenPruefen();
     const size_t k = size_t(m_schluesselFeld);
-    m_database->Transaktion([&] {
-        // Every row shown goes, whatever it holds now: one statement by key, bound row by row.
-        SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), zeilenAnweisungen().loeschen({}, {}).sql);
-        for (int index : m_sichtbar) {
-            a.binden(1, m_alle[size_t(index)].werte[k]);
-            a.ausfuehren();
-        }
-    });
+    QVariantList schluessel;
+    schluessel.reserve(qsizetype(m_sichtbar.size()));
+    for (int index : m_sichtbar)
+        schluessel << m_alle[size_t(index)].werte[k];
+    // Every row shown goes, whatever it holds now.
+    m_database->Transaktion([&] { schreiber().loeschenNachSchluessel(schluessel); });
     std::vector<bool> weg(m_alle.size(), false);
     for (int index : m_sichtbar)
         weg[size_t(index)] = true;
@@ -1558,7 +1603,7 @@ void TKADaoTable::CheckBrowseMode()
         return;
     if (meldenErlaubt())
         emit UpdateData();
-    if (m_modified)
+    if (m_bearbeitung.geaendert)
         Post();
     else
         Cancel();
@@ -1569,12 +1614,9 @@ QList<TField*> TKADaoTable::GeaenderteFelder() const
     QList<TField*> felder;
     if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
         return felder;
-    const bool neu = m_state == TDataSetState::dsInsert;
-    for (int i = 0; i < m_anzahlSpalten; ++i) {
-        const QVariant& wert = m_puffer.werte[size_t(i)];
-        if (neu ? !wert.isNull() : !gleicherWert(wert, m_original[size_t(i)]))
+    for (int i = 0; i < m_anzahlSpalten; ++i)
+        if (m_bearbeitung.spalteGeaendert(size_t(i)))
             felder << m_felder[size_t(i)].get();
-    }
     return felder;
 }
 

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "Ableitungsstand.h"
+#include "Bearbeitungspuffer.h"
 #include "DatenbankTypen.h"
+#include "MasterVerknuepfung.h"
 #include "SqliteAnweisung.h"
+#include "Suchschluessel.h"
 #include "TDataSource.h"
 #include "TField.h"
-#include "ZeilenAnweisungen.h"
+#include "ZeilenSchreiber.h"
+#include "Zeilenordnung.h"
 
 #include <QHash>
 #include <QList>
@@ -75,8 +80,8 @@ public:
     void setRueckfrageBeiKonflikt(bool wert) { m_rueckfrageBeiKonflikt = wert; }
     TDataSource* MasterSource() const { return m_masterSource; }
     void setMasterSource(TDataSource* quelle);
-    /// Link "DetailFeld -> MasterFeld", several separated by ';'.
-    const QString& MasterFields() const { return m_masterFields; }
+    /// Link "DetailFeld -> MasterFeld", several separated by ';'; a broken link is refused here.
+    const QString& MasterFields() const { return m_masterLink.text(); }
     void setMasterFields(const QString& link);
     /// Name of a Yes/No column; see Filtered. Any change goes to the first row.
     const QString& Filter() const { return m_filter; }
@@ -113,7 +118,7 @@ public:
     void setActive(bool wert) { wert ? Open() : Close(); }
     TDataSetState State() const;
     /// True when the pending row has a changed field.
-    bool Modified() const { return m_modified; }
+    bool Modified() const { return m_bearbeitung.geaendert; }
     /// False when read-only or when the rows cannot be written back to one table.
     bool CanModify() const;
 
@@ -127,6 +132,13 @@ public:
     /// at the end. For a large result where one key has changed, at a fraction of a Requery.
     /// The current row keeps its place. Not for a detail dataset; nothing when closed.
     void ZeilenNachlesen(const QString& feld, const QVariant& wert);
+    /// Reads again the rows with these keys (the AutoNumber), and only them: a changed row takes
+    /// its place in the statement's order, a row deleted meanwhile goes, a new one comes in at
+    /// its place. Bound controls hear of each row that changed, moved, came or went (no reset,
+    /// so a grid keeps its scroll position); the current row stays on its key. Where the order
+    /// cannot be told (no key, a detail, an ORDER BY of expressions) every row is read again
+    /// and the current row still kept. Nothing when closed.
+    void SchluesselNachlesen(const QList<qint64>& schluessel);
 
     void First();
     void Next();
@@ -213,6 +225,10 @@ signals:
     /// Anything in the rows changed; datasets that look values up here listen to this one.
     /// Not stopped by DisableControls.
     void ContentChanged();
+    /// Only the rows whose field `feld` holds `wert` were read again (ZeilenNachlesen): datasets
+    /// that look values up here by that field redraw just their rows with that key. Not stopped
+    /// by DisableControls.
+    void ZeilenNachgelesen(const QString& feld, const QVariant& wert);
 
 private:
     template <typename T, typename W>
@@ -223,25 +239,14 @@ private:
     struct Zeile
     {
         std::vector<QVariant> werte;   // stored values of the columns, then typed derived values
-        quint64 stand = 0;             // state of the derived values (see abgeleitetStand)
-    };
-    struct Index
-    {
-        quint64 stand = 0;
-        QHash<qint64, int> zahlen;
-        QHash<QString, int> texte;
-    };
-    struct Verknuepfung
-    {
-        QString detail;
-        QString master;
+        quint64 stand = Ableitungsstand::Ungueltig;  // stand of its derived values
     };
 
     [[noreturn]] void fehler(const QString& text) const;
     void pruefeAktiv() const;
     void pruefeDefinitionAenderbar() const;
     void pruefeAenderbar() const;
-    QList<Verknuepfung> verknuepfungen() const;
+    const QList<MasterVerknuepfung::Paar>& verknuepfungen() const;
     QString abfrageText() const;
     void abfrageVorbereiten();
     void felderAusAnweisung();
@@ -255,6 +260,12 @@ private:
     void masterVerbinden();
     void lookupQuellenVerbinden();
     void lookupQuelleGeaendert();
+    void lookupZeilenGeaendert(TKADaoTable* quelle, const QString& feld, const QVariant& wert);
+    void ordnungBilden();
+    std::optional<qint64> aktuellerSchluessel();
+    std::vector<Zeile> schluesselZeilenLesen(const QList<qint64>& schluessel);
+    void zeileHerausnehmen(size_t index);
+    int zeileEinordnen(Zeile&& zeile);
 
     Zeile* aktiveZeile();
     const Zeile* aktiveZeile() const { return const_cast<TKADaoTable*>(this)->aktiveZeile(); }
@@ -265,8 +276,7 @@ private:
     QVariant zeilenWert(Zeile& zeile, int feld);
     void feldSetzen(TField* feld, const QVariant& wert);
 
-    std::optional<std::vector<QVariant>> zeileNachlesen(const QVariant& schluessel);
-    ZeilenAnweisungen zeilenAnweisungen() const;
+    ZeilenSchreiber schreiber() const;
     int ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung);
     void aenderungSchreiben(const QVariant& schluessel);
     void breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const;
@@ -289,7 +299,7 @@ private:
     bool m_readOnly = false;
     bool m_rueckfrageBeiKonflikt = true;
     QPointer<TDataSource> m_masterSource;
-    QString m_masterFields;
+    MasterVerknuepfung m_masterLink;
     QString m_filter;
     bool m_filtered = false;
     ZeilenBedingung m_zeilenBedingung;
@@ -302,6 +312,7 @@ private:
     QString m_basisTabelle;                     // table the rows are written to
     int m_schluesselFeld = -1;                  // its INTEGER PRIMARY KEY field; -1: not updatable
     int m_filterFeld = -1;
+    Zeilenordnung m_ordnung;                    // order of the rows, where it can be told
 
     TDataSetState m_state = TDataSetState::dsInactive;
     std::vector<Zeile> m_alle;                  // rows read (the master's rows for a detail)
@@ -310,10 +321,7 @@ private:
     bool m_bof = true;
     bool m_eof = true;
 
-    Zeile m_puffer;                             // edit buffer
-    std::vector<QVariant> m_original;           // stored values when Edit began
-    bool m_modified = false;
-    int m_posVorEinfuegen = -1;
+    Bearbeitungspuffer<Zeile> m_bearbeitung;    // the pending row
     Zeile* m_rechenZeile = nullptr;             // row being calculated
 
     SqliteAnweisung m_abfrage;
@@ -323,8 +331,8 @@ private:
     QList<QPointer<TKADaoTable>> m_lookupQuellen;
 
     quint64 m_inhaltStand = 1;                  // counts changes of the rows
-    quint64 m_eigenStand = 1;                   // counts invalidations of derived values
-    mutable QHash<int, Index> m_indizes;        // lookup indices by field
+    Ableitungsstand m_ableitung;
+    mutable QHash<int, Suchindex> m_indizes;        // lookup indices by field
 
     int m_steuerungAus = 0;
     bool m_verpasst = false;
