@@ -96,7 +96,8 @@ public:
     using ZeilenBedingung = std::function<bool(const std::vector<QVariant>& werte)>;
     void setZeilenBedingung(ZeilenBedingung bedingung);
     bool HatZeilenBedingung() const { return bool(m_zeilenBedingung); }
-    /// The rows Filter lets through, the ZeilenBedingung left aside: RecordCount without it.
+    /// The rows Filter lets through, the ZeilenBedingung left aside: RecordCount without it
+    /// (as counted when the shown rows were formed, with the shown rows added or taken since).
     int AnzahlOhneBedingung() const;
 
     /// Called whenever a row is read, with the dataset; sets the calculated fields of that row.

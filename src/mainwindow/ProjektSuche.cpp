@@ -5,12 +5,13 @@
 
 #include <QHash>
 #include <QStringList>
+#include <array>
 #include <vector>
 
 namespace {
 
 // The fields a project is found by: number, name, site, customer (account and key), subject.
-const char* const SuchFelder[] = {"Kommnr", "Bezeichn", "Baustelle", "Konto", "KundenKey", "Betreff_ges"};
+constexpr std::array<const char*, 6> SuchFelder = {"Kommnr", "Bezeichn", "Baustelle", "Konto", "KundenKey", "Betreff_ges"};
 
 } // namespace
 
@@ -19,8 +20,10 @@ struct TProjektSuche::Vorrat
 {
     struct Eintrag
     {
-        std::vector<QVariant> quelle;
+        // Held in the entry itself: a keystroke reads it for every project.
+        std::array<QVariant, SuchFelder.size()> quelle;
         Suchbegriff::Zeile text;
+        bool gefuellt = false;
     };
 
     QPointer<TKADaoTable> projekte;
@@ -67,7 +70,7 @@ struct TProjektSuche::Vorrat
 
     bool unveraendert(const Eintrag& eintrag, const std::vector<QVariant>& werte) const
     {
-        if (eintrag.quelle.size() != felder.size())
+        if (!eintrag.gefuellt)
             return false;
         for (size_t i = 0; i < felder.size(); ++i)
             if (size_t(felder[i]) >= werte.size() || !gleich(eintrag.quelle[i], werte[size_t(felder[i])]))
@@ -86,10 +89,10 @@ struct TProjektSuche::Vorrat
         }
         Eintrag& eintrag = eintraege[id->toLongLong()];
         if (!unveraendert(eintrag, werte)) {
-            eintrag.quelle.clear();
-            for (int f : felder)
-                eintrag.quelle.push_back(size_t(f) < werte.size() ? werte[size_t(f)] : QVariant());
+            for (size_t i = 0; i < felder.size(); ++i)
+                eintrag.quelle[i] = size_t(felder[i]) < werte.size() ? werte[size_t(felder[i])] : QVariant();
             eintrag.text = neuerText(werte);
+            eintrag.gefuellt = true;
         }
         return eintrag.text;
     }
