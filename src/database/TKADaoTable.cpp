@@ -638,9 +638,20 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         return gesucht.gueltig() && Suchschluessel(z.werte[size_t(f->m_index)]) == gesucht;
     };
     std::vector<size_t> treffer;
-    for (size_t i = 0; i < m_alle.size(); ++i)
-        if (passt(m_alle[i]))
-            treffer.push_back(i);
+    // Through the field's index while it is up to date, covers every row and knows each value
+    // in one row only (one project's sums): no pass over all rows.
+    const auto index = m_indizes.constFind(f->m_index);
+    const bool perIndex = index != m_indizes.cend() && index->stand == m_inhaltStand && index->eindeutig()
+        && m_sichtbar.size() == m_alle.size();
+    if (perIndex) {
+        const int zeile = index->zeile(gesucht);
+        if (zeile >= 0)
+            treffer.push_back(size_t(m_sichtbar[size_t(zeile)]));
+    } else {
+        for (size_t i = 0; i < m_alle.size(); ++i)
+            if (passt(m_alle[i]))
+                treffer.push_back(i);
+    }
     if (!(m_filtered && m_filterFeld >= 0)) {
         // Row by row (one project's sums): the rows held with that value take the new ones in
         // place, those left over go, new ones come at the end; the controls bound here redraw,
@@ -682,6 +693,14 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         if (anders) {
             m_ableitung.verwerfen();
             ++m_inhaltStand;
+            // The rows with that value changed in place or came at the end: the field's index
+            // holds as it is, or with the new row entered.
+            if (perIndex && treffer.size() <= neu.size() && m_sichtbar.size() == m_alle.size()) {
+                Suchindex& feldIndex = m_indizes[f->m_index];
+                for (int zeile = RowCount() - int(neu.size() - treffer.size()); zeile < RowCount(); ++zeile)
+                    feldIndex.eintragen(wert, zeile);
+                feldIndex.stand = m_inhaltStand;
+            }
             emit ZeilenNachgelesen(f->m_name, wert);
             meldeDatenAenderung(nullptr);
         }
