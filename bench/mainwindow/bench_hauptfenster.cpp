@@ -4,13 +4,15 @@
 //     shown in the edit view;
 //  2. switching to the public view and back;
 //  3. a tick of the public view's timer (the wall screen does this every few seconds, so it must
-//     not freeze the window noticeably);
+//     not freeze the window noticeably): when nothing changed, after another program changed one
+//     project, and the full read of the wall list; resident memory idle and while it ticks;
 //  4. a page turn of the wall screen on a 1920 × 1080 window (the list turns every few seconds
 //     by itself; it must be a clean step, not a visible repaint);
 //  5. "Refresh" in the edit view.
 //   bench_hauptfenster [--projekte N] [--runden R]      (offscreen unless a display is set)
-// Exit code 1 when a limit is missed: start > 2 s, switch > 500 ms, tick > 300 ms, page turn > 16 ms,
-// refresh > 500 ms.
+// Exit code 1 when a limit is missed: start > 2 s, switch > 500 ms, tick without change > 1 ms, tick
+// after one change > 10.5 ms, page turn > 16 ms, refresh > 500 ms. The full read of the wall list
+// (aim: 50 ms at 20,000 projects) and the memory (aim: 100 MB idle, 110 MB ticking) are reported.
 
 #include "BenchDaten.h"
 #include "BenchFenster.h"
@@ -27,13 +29,43 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 #include <memory>
+#include <sqlite3.h>
 
 using BenchDaten::bildFertig;
 using BenchDaten::messen;
+
+namespace {
+
+// Another program on the same file (the office PC saving a task).
+class AndererBenutzer
+{
+public:
+    explicit AndererBenutzer(const QString& datei)
+    {
+        sqlite3_open_v2(QFile::encodeName(datei).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_busy_timeout(m_db, 5000);
+    }
+    ~AndererBenutzer() { sqlite3_close(m_db); }
+    void ausfuehren(const QString& sql)
+    {
+        char* meldung = nullptr;
+        if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &meldung) != SQLITE_OK) {
+            const QString text = QString::fromUtf8(meldung);
+            sqlite3_free(meldung);
+            throw Fehler(QStringLiteral("Anderer Benutzer: ") + text);
+        }
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -96,13 +128,56 @@ int main(int argc, char* argv[])
             fenster->ActionAnsichtExecute();
 
         // --- 3. A tick of the wall screen's timer ---
+        const double speicherRuhe = BenchDaten::residentMB();
+        fenster->Timer1Timer();
+        bildFertig(*fenster);
         const double tick = messen(runden, [&] {
             fenster->Timer1Timer();
             bildFertig(*fenster);
         });
-        aus << QStringLiteral("Zeitgeber-Takt der öffentlichen Ansicht: %1 ms (%2 Projekte gelistet)\n")
+        // The tick alone, without the picture: nothing changed, so nothing is to be drawn.
+        const double tickOhne = messen(runden * 3, [&] { fenster->Timer1Timer(); });
+        aus << QStringLiteral("Zeitgeber-Takt der öffentlichen Ansicht ohne Änderung: %1 ms, mit Bild %2 ms "
+                              "(%3 Projekte gelistet), sqlite3-Shell für \"PRAGMA data_version\": %4 ms\n")
+                   .arg(tickOhne, 0, 'f', 3)
                    .arg(tick, 0, 'f', 1)
-                   .arg(dm1->TabProjektView->RecordCount());
+                   .arg(dm1->TabProjektView->RecordCount())
+                   .arg(BenchDaten::shellZeit(datei, {QStringLiteral("PRAGMA data_version")}, runden), 0, 'f', 1);
+
+        // Another program moves one listed project to another day; the tick reads it and puts it
+        // into its new place.
+        AndererBenutzer anderer(datei);
+        int runde = 0;
+        QString geaendert;
+        const auto eineAenderung = [&] {
+            const int zeile = (runde * 7919) % std::max(1, dm1->TabProjektView->RecordCount());
+            geaendert = dm1->TabProjektView->RowValue(zeile, dm1->TabProjektView->FieldByName(QStringLiteral("ID"))->Index())
+                            .toString();
+            anderer.ausfuehren(QStringLiteral("UPDATE Projekt SET Last_Datum = date('2024-01-01', '+%1 days'), "
+                                              "Bezeichn = 'Runde %1' WHERE ID = %2")
+                                   .arg(++runde % 400)
+                                   .arg(geaendert));
+        };
+        double tickEineRechen = 0;
+        const double tickEine = messen(runden * 3, [&] { fenster->Timer1Timer(); }, eineAenderung, &tickEineRechen);
+        const double tickEineBild = messen(runden, [&] {
+            fenster->Timer1Timer();
+            bildFertig(*fenster);
+        }, eineAenderung);
+        aus << QStringLiteral("Zeitgeber-Takt nach Änderung eines Projekts durch ein anderes Programm: %1 ms "
+                              "(Rechenzeit %2 ms), mit Bild %3 ms, sqlite3-Shell für dieselben Abfragen: %4 ms\n")
+                   .arg(tickEine, 0, 'f', 2)
+                   .arg(tickEineRechen, 0, 'f', 2)
+                   .arg(tickEineBild, 0, 'f', 1)
+                   .arg(BenchDaten::shellZeit(
+                            datei,
+                            {QStringLiteral("PRAGMA data_version"),
+                             QStringLiteral("select Nr, Projekt_ID from ProjektAenderung where Nr > 0 order by Nr"),
+                             QStringLiteral("select * from ProjektAufgabenSumme where Projekt_ID = ") + geaendert,
+                             QStringLiteral("select * from projekt where ID in (") + geaendert
+                                 + QStringLiteral(") order by Last_datum")},
+                            runden),
+                        0, 'f', 1);
         // Its parts, each on its own.
         const double stand = messen(runden, [&] { dm1->ProjektStandAktualisieren(); });
         const double statSum = messen(runden, [&] { dm1->TabStatSum->Requery(); });
@@ -115,12 +190,20 @@ int main(int argc, char* argv[])
             fenster->NextDBGridPublicView->viewport()->update();
             bildFertig(*fenster);
         });
-        aus << QStringLiteral("  davon ProjektStandAktualisieren %1 ms, Requery TabStatSum %2 ms, "
-                              "Requery + Filter TabProjektView %3 ms, Bild %4 ms\n")
+        aus << QStringLiteral("  ProjektStandAktualisieren %1 ms, Requery TabStatSum %2 ms (Shell %5 ms), "
+                              "volles Lesen der Liste (Requery + Filter TabProjektView) %3 ms (Shell %6 ms), Bild %4 ms\n")
                    .arg(stand, 0, 'f', 1)
                    .arg(statSum, 0, 'f', 1)
                    .arg(liste, 0, 'f', 1)
-                   .arg(bild, 0, 'f', 1);
+                   .arg(bild, 0, 'f', 1)
+                   .arg(BenchDaten::shellZeit(datei, {QStringLiteral("select * from ProjektAufgabenSumme")}, runden), 0,
+                        'f', 1)
+                   .arg(BenchDaten::shellZeit(datei, {QStringLiteral("select * from projekt order by Last_datum")}, runden),
+                        0, 'f', 1);
+        const double speicherTakt = BenchDaten::residentMB();
+        aus << QStringLiteral("Speicher (VmRSS): %1 MB nach dem Start, %2 MB während die Wandansicht tickt\n")
+                   .arg(speicherRuhe, 0, 'f', 1)
+                   .arg(speicherTakt, 0, 'f', 1);
 
         // --- 4. A page turn of the wall screen ---
         fenster->resize(1920, 1080);
@@ -151,7 +234,8 @@ int main(int argc, char* argv[])
         beenden();
 
         aus << QStringLiteral("(Mediane von %1 Runden)\n").arg(runden);
-        const bool ok = start <= 2000 && wechsel <= 500 && tick <= 300 && blaettern <= 16 && refresh <= 500;
+        const bool ok = start <= 2000 && wechsel <= 500 && tickOhne <= 1 && tickEine <= 10.5 && blaettern <= 16
+            && refresh <= 500;
         aus << (ok ? "Grenzen eingehalten\n" : "GRENZE ÜBERSCHRITTEN\n");
         return ok ? 0 : 1;
     } catch (const Fehler& f) {

@@ -16,6 +16,8 @@ namespace BenchDaten {
 
 QString grosseDatenbank(const QString& ordner, int projekte, int aufgaben)
 {
+    if (aufgaben < 0)
+        aufgaben = projekte * 10;
     const QString datei = QDir(ordner).filePath(QStringLiteral("PROJEKT.MDB"));
     DatenbankWerkzeug::anlegen(datei);
     // A fixed day: the same data in every run.
@@ -87,6 +89,18 @@ double threadZeit()
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+double residentMB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& zeile : status.readAll().split('\n')) {
+        if (zeile.startsWith("VmRSS:"))
+            return zeile.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
 }
 
 double messen(int runden, const std::function<void()>& schritt, const std::function<void()>& vorher, double* rechenzeit)

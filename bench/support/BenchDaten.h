@@ -9,9 +9,9 @@ namespace BenchDaten {
 
 /// Creates PROJEKT.MDB in `ordner` with the database tool's demo data for `projekte` projects,
 /// topped up to at least `aufgaben` tasks (copies of earlier tasks within their own projects,
-/// behind them in priority); always the same data. Returns its path. Made afresh each run (a
-/// second or two), so it always has the current schema.
-QString grosseDatenbank(const QString& ordner, int projekte = 20000, int aufgaben = 200000);
+/// behind them in priority); without `aufgaben`, ten tasks per project. Always the same data.
+/// Returns its path. Made afresh each run (a second or two), so it always has the current schema.
+QString grosseDatenbank(const QString& ordner, int projekte = 20000, int aufgaben = -1);
 
 /// Milliseconds the sqlite3 shell needs to run `anweisungen` on `datei` (start of the process
 /// included), best of `laeufe`; -1 when the shell is not installed.
@@ -36,5 +36,8 @@ double messen(int runden, const std::function<void()>& schritt, const std::funct
 
 /// CPU time of the calling thread in milliseconds.
 double threadZeit();
+
+/// Resident memory of this process in MB (VmRSS of /proc/self/status); -1 when unknown.
+double residentMB();
 
 } // namespace BenchDaten

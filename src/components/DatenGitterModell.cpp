@@ -50,11 +50,9 @@ void TDatenGitterModell::setDatenquelle(TDataSource* quelle)
             endRemoveRows();
             m_umbau = false;
         });
+        // Every change of values comes as RowsChanged of its rows; DataChange (the current row
+        // moved or one of its fields changed) says nothing new to a grid, which shows all rows.
         connect(quelle, &TDataSource::RowsChanged, this, &TDatenGitterModell::zeilenAktualisieren);
-        connect(quelle, &TDataSource::DataChange, this, [this] {
-            if (const TKADaoTable* ds = datenmenge())
-                zeileAktualisieren(ds->CurrentRow());
-        });
         connect(quelle, &TDataSource::StateChange, this, [this] {
             const TKADaoTable* ds = datenmenge();
             if (ds && ds->CurrentRow() >= 0 && ds->CurrentRow() < rowCount())
@@ -237,18 +235,13 @@ bool TDatenGitterModell::setData(const QModelIndex& index, const QVariant& wert,
             neu = wert.toBool() ? spalte->textAn() : spalte->textAus();
         if (ds->State() == TDataSetState::dsBrowse)
             ds->Edit();
+        // The dataset tells the row's change itself.
         f->setValue(neu);
     } catch (...) {
         FehlerWeitergeben(std::current_exception());
         return false;
     }
-    zeileAktualisieren(index.row());
     return true;
-}
-
-void TDatenGitterModell::zeileAktualisieren(int zeile)
-{
-    zeilenAktualisieren(zeile, zeile);
 }
 
 void TDatenGitterModell::zeilenAktualisieren(int erste, int letzte)
@@ -258,8 +251,8 @@ void TDatenGitterModell::zeilenAktualisieren(int erste, int letzte)
     letzte = qMin(letzte, anzahl - 1);
     if (erste > letzte || m_spalten == 0)
         return;
+    // The row headers show the edit state, which StateChange reports.
     emit dataChanged(index(erste, 0), index(letzte, m_spalten - 1));
-    emit headerDataChanged(Qt::Vertical, erste, letzte);
 }
 
 TDataSource* TDatenGitterModell::datenquelle() const

@@ -41,7 +41,6 @@ private:
     bool gueltig(const QModelIndex& index) const;
     TField* feld(int spalte) const;
     TListenVerbindung* liste(int spalte) const;
-    void zeileAktualisieren(int zeile);
     void zeilenAktualisieren(int erste, int letzte);
     void felderZuordnen() const;
 

@@ -201,7 +201,53 @@ QStringList anweisungen()
     ergebnis << QStringLiteral("CREATE INDEX [ProjektAufgaben_Projekt_ID] ON [ProjektAufgaben] ([Projekt_ID])")
              << QStringLiteral("CREATE INDEX [Projekt_Kommnr] ON [Projekt] ([Kommnr])")
              << QStringLiteral("CREATE INDEX [Projekt_Last_Datum] ON [Projekt] ([Last_Datum])");
+    ergebnis << aenderungsAnweisungen();
     return ergebnis;
+}
+
+QString aenderungsTabelle()
+{
+    return QStringLiteral("ProjektAenderung");
+}
+
+QStringList aenderungsAnweisungen()
+{
+    // One trigger per table and kind of change; a task moved to another project names both.
+    const auto notiz = [](const QString& wert) {
+        return QStringLiteral("INSERT INTO [ProjektAenderung] ([Projekt_ID]) ") + wert + QLatin1Char(';');
+    };
+    const auto ausloeser = [](const QString& name, const QString& ereignis, const QString& tabelle, const QString& rumpf) {
+        return QStringLiteral("CREATE TRIGGER [%1] AFTER %2 ON [%3]\nBEGIN\n    %4\nEND").arg(name, ereignis, tabelle, rumpf);
+    };
+    const QString projektWenn = QStringLiteral("SELECT %1.[Projekt_ID] WHERE %1.[Projekt_ID] IS NOT NULL");
+    return {
+        QStringLiteral("CREATE TABLE [ProjektAenderung] (\n    [Nr] INTEGER PRIMARY KEY AUTOINCREMENT,\n"
+                       "    [Projekt_ID] INT\n)"),
+        // Keeps the table small: a reader that has missed more reads everything anyway.
+        ausloeser(QStringLiteral("ProjektAenderung_Kuerzen"), QStringLiteral("INSERT"), QStringLiteral("ProjektAenderung"),
+                  QStringLiteral("DELETE FROM [ProjektAenderung] WHERE [Nr] <= NEW.[Nr] - %1;").arg(AenderungenBehalten)),
+        ausloeser(QStringLiteral("ProjektAenderung_Projekt_Neu"), QStringLiteral("INSERT"), QStringLiteral("Projekt"),
+                  notiz(QStringLiteral("VALUES (NEW.[ID])"))),
+        ausloeser(QStringLiteral("ProjektAenderung_Projekt_Geaendert"), QStringLiteral("UPDATE"), QStringLiteral("Projekt"),
+                  notiz(QStringLiteral("SELECT OLD.[ID] WHERE OLD.[ID] IS NOT NEW.[ID]")) + QStringLiteral("\n    ")
+                      + notiz(QStringLiteral("VALUES (NEW.[ID])"))),
+        ausloeser(QStringLiteral("ProjektAenderung_Projekt_Geloescht"), QStringLiteral("DELETE"), QStringLiteral("Projekt"),
+                  notiz(QStringLiteral("VALUES (OLD.[ID])"))),
+        ausloeser(QStringLiteral("ProjektAenderung_Aufgabe_Neu"), QStringLiteral("INSERT"), QStringLiteral("ProjektAufgaben"),
+                  notiz(projektWenn.arg(QStringLiteral("NEW")))),
+        ausloeser(QStringLiteral("ProjektAenderung_Aufgabe_Geaendert"), QStringLiteral("UPDATE"),
+                  QStringLiteral("ProjektAufgaben"),
+                  notiz(projektWenn.arg(QStringLiteral("OLD")) + QStringLiteral(" AND OLD.[Projekt_ID] IS NOT NEW.[Projekt_ID]"))
+                      + QStringLiteral("\n    ") + notiz(projektWenn.arg(QStringLiteral("NEW")))),
+        ausloeser(QStringLiteral("ProjektAenderung_Aufgabe_Geloescht"), QStringLiteral("DELETE"),
+                  QStringLiteral("ProjektAufgaben"), notiz(projektWenn.arg(QStringLiteral("OLD")))),
+        ausloeser(QStringLiteral("ProjektAenderung_Status_Neu"), QStringLiteral("INSERT"), QStringLiteral("Status"),
+                  notiz(QStringLiteral("VALUES (NULL)"))),
+        ausloeser(QStringLiteral("ProjektAenderung_Status_Geaendert"), QStringLiteral("UPDATE"), QStringLiteral("Status"),
+                  notiz(QStringLiteral("VALUES (NULL)"))),
+        ausloeser(QStringLiteral("ProjektAenderung_Status_Geloescht"), QStringLiteral("DELETE"), QStringLiteral("Status"),
+                  notiz(QStringLiteral("VALUES (NULL)"))),
+    };
 }
 
 const Spalte* abfrageSpalte(const QString& name)

@@ -40,8 +40,20 @@ const std::vector<Tabelle>& tabellen();
 /// The two stored queries: ProjektAufgabenSumme and Aufgaben_Aktuell.
 const std::vector<Abfrage>& abfragen();
 
-/// Every statement that creates the schema in an empty database, in order.
+/// Every statement that creates the schema in an empty database, in order, the change table
+/// and its triggers last.
 QStringList anweisungen();
+
+/// The change table: triggers on Projekt, ProjektAufgaben and Status note in it, numbered in
+/// order (Nr), the ID of every project whose row or task sums may have changed; an empty
+/// Projekt_ID stands for every project (a status rank changed). Only the newest
+/// AenderungenBehalten entries stay, so a reader that finds its next number gone reads all.
+QString aenderungsTabelle();
+constexpr int AenderungenBehalten = 10000;
+
+/// The statements that create the change table and its triggers (also for a file made before
+/// they existed).
+QStringList aenderungsAnweisungen();
 
 /// The declared column type for a table column, e.g. "VARCHAR(10) COLLATE NOCASE".
 QString spaltenDeklaration(const Spalte& spalte);

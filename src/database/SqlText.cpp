@@ -1,6 +1,7 @@
 #include "SqlText.h"
 
 #include <QList>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace SqlText {
@@ -148,6 +149,48 @@ QString aliasVon(const QString& sql, const QString& tabelle)
         return QString();
     }
     return QString();
+}
+
+std::optional<QList<Sortierspalte>> sortierung(const QString& sql)
+{
+    const QString text = ohneSchluss(sql);
+    const QList<Wort> woerter = obersteWoerter(text);
+    qsizetype order = -1;
+    for (qsizetype i = 0; i < woerter.size(); ++i) {
+        const QString& w = woerter[i].text;
+        if (w == QLatin1String("UNION") || w == QLatin1String("EXCEPT") || w == QLatin1String("INTERSECT"))
+            return std::nullopt;
+        if (w == QLatin1String("ORDER") && i + 1 < woerter.size() && woerter[i + 1].text == QLatin1String("BY"))
+            order = i + 2;
+    }
+    QList<Sortierspalte> ergebnis;
+    if (order < 0)
+        return ergebnis;
+    qsizetype ende = text.size();
+    for (qsizetype i = order; i < woerter.size(); ++i) {
+        if (woerter[i].text == QLatin1String("LIMIT")) {
+            ende = woerter[i].anfang;
+            break;
+        }
+    }
+    // Each term, between commas: a name, optionally "alias." before it, then ASC or DESC.
+    const QStringList terme = text.mid(woerter[order - 1].ende, ende - woerter[order - 1].ende).split(QLatin1Char(','));
+    static const QRegularExpression muster(QStringLiteral(
+        R"(^\s*(?:(?:\w+|\[[^\]]+\])\s*\.\s*)?(\w+|\[[^\]]+\]|"[^"]+")\s*(ASC|DESC)?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QString& term : terme) {
+        const QRegularExpressionMatch treffer = muster.match(term);
+        if (!treffer.hasMatch())
+            return std::nullopt;
+        QString name = treffer.captured(1);
+        const bool geklammert = name.startsWith(QLatin1Char('[')) || name.startsWith(QLatin1Char('"'));
+        if (geklammert)
+            name = name.mid(1, name.size() - 2);
+        else if (name.front().isDigit() || istSchluesselwort(name))
+            return std::nullopt;  // "ORDER BY 2" names the second column, not a column "2"
+        ergebnis.append({name, treffer.captured(2).compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0});
+    }
+    return ergebnis;
 }
 
 QString klammern(const QString& name)

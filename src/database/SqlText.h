@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <optional>
 
 // Small surgery on the SELECT texts the datasets run: a detail dataset adds the condition of
 // its master link to the statement, and the columns of a join that share a name are named after
@@ -17,5 +19,18 @@ QString aliasVon(const QString& sql, const QString& tabelle);
 
 /// A name in brackets, safe for any identifier ("select" becomes "[select]").
 QString klammern(const QString& name);
+
+/// One term of an ORDER BY: a column name (without brackets or table alias) and its direction.
+struct Sortierspalte
+{
+    QString spalte;
+    bool absteigend = false;
+    friend bool operator==(const Sortierspalte&, const Sortierspalte&) = default;
+};
+
+/// The top-level ORDER BY of the statement as plain column names; an empty list when it has
+/// none; nothing when a term is more than a name (an expression, a number, COLLATE, NULLS) or
+/// the statement is compound, so that nobody imitates an order they cannot know.
+std::optional<QList<Sortierspalte>> sortierung(const QString& sql);
 
 } // namespace SqlText

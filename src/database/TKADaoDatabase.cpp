@@ -2,6 +2,7 @@
 
 #include "Fehler.h"
 #include "Integritaetspruefung.h"
+#include "Schema.h"
 #include "SqliteAnweisung.h"
 #include "TKADaoTable.h"
 
@@ -148,6 +149,36 @@ void TKADaoDatabase::Open()
             pruefungBeendet(oeffnung, e == Integritaetspruefung::Ergebnis::Beschaedigt);
         }, Qt::QueuedConnection);
     });
+    if (!nurLesen)
+        aenderungsTabelleErgaenzen();
+}
+
+void TKADaoDatabase::aenderungsTabelleErgaenzen()
+{
+    // A project database made before the change table existed gets it now, whole or not at
+    // all; nothing else in the file changes. Without it every reader simply reads everything.
+    bool fehlt = false;
+    {
+        SqliteAnweisung frage(m_handle, m_dateipfad,
+                              QStringLiteral("SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
+                                             "COLLATE NOCASE IN ('Projekt', 'ProjektAufgaben', 'Status')), "
+                                             "(SELECT count(*) FROM sqlite_master WHERE name = ? COLLATE NOCASE)"));
+        frage.binden(1, Schema::aenderungsTabelle());
+        if (frage.schritt())
+            fehlt = frage.wert(0).toInt() == 3 && frage.wert(1).toInt() == 0;
+        frage.zuruecksetzen();
+    }
+    if (!fehlt)
+        return;
+    try {
+        SchreibenPruefen();
+        Transaktion([this] {
+            for (const QString& anweisung : Schema::aenderungsAnweisungen())
+                Execute(anweisung);
+        });
+    } catch (const Fehler& f) {
+        qWarning("SQLite: Änderungstabelle nicht angelegt: %s [%s]", qUtf8Printable(f.text()), qUtf8Printable(m_dateipfad));
+    }
 }
 
 void TKADaoDatabase::pruefungBeendet(quint64 oeffnung, bool beschaedigt)
@@ -190,6 +221,7 @@ void TKADaoDatabase::Close()
     for (TKADaoTable* tabelle : tabellen)
         tabelle->Close();
     m_pruefung.reset();
+    m_datenVersion.reset();
     m_nurLesen = false;
     m_handle = nullptr;
     m_dateipfad.clear();
@@ -277,6 +309,28 @@ void TKADaoDatabase::Rollback()
 bool TKADaoDatabase::InTransaction() const
 {
     return m_handle && !sqlite3_get_autocommit(m_handle);
+}
+
+TAenderungsstand TKADaoDatabase::Aenderungsstand()
+{
+    if (!Connected())
+        return {};
+    // The data version moves only with commits of other connections; this connection's own
+    // writes show in its count of changed rows, which costs no statement.
+    if (!m_datenVersion)
+        m_datenVersion = std::make_unique<SqliteAnweisung>(m_handle, m_dateipfad, QStringLiteral("PRAGMA data_version"));
+    TAenderungsstand stand;
+    stand.oeffnung = m_oeffnung;
+    try {
+        if (m_datenVersion->schritt())
+            stand.fremd = m_datenVersion->wert(0).toLongLong();
+    } catch (...) {
+        m_datenVersion->zuruecksetzen();
+        throw;
+    }
+    m_datenVersion->zuruecksetzen();
+    stand.eigen = sqlite3_total_changes64(m_handle);
+    return stand;
 }
 
 void TKADaoDatabase::anmelden(TKADaoTable* tabelle)

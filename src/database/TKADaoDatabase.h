@@ -9,7 +9,19 @@
 
 struct sqlite3;
 class Integritaetspruefung;
+class SqliteAnweisung;
 class TKADaoTable;
+
+/// A mark of what the database file holds, to compare with an earlier one: it differs when
+/// anything was written since, by another connection (the engine's data version) or by this one
+/// (its count of changed rows). Marks of different Opens are not comparable.
+struct TAenderungsstand
+{
+    quint64 oeffnung = 0;
+    qint64 fremd = -1;
+    qint64 eigen = -1;
+    friend bool operator==(const TAenderungsstand&, const TAenderungsstand&) = default;
+};
 
 /// The connection to the project database (`DBProjekt`): an SQLite file opened through Qt SQL,
 /// shared with other instances of the program. The path is set while closed; Open refuses a
@@ -96,6 +108,10 @@ public:
     /// True between StartTransaction and Commit or Rollback.
     bool InTransaction() const;
 
+    /// The mark of what the file holds now (one statement); an empty mark when closed. A
+    /// reader that kept the mark of its last read and gets the same one again need not read.
+    TAenderungsstand Aenderungsstand();
+
 signals:
     /// The check started at Open found the file damaged; `meldung` is the German message. Sent
     /// once per Open, in the thread of the connection.
@@ -118,6 +134,7 @@ private:
     // True when the file can be opened for writing; throws when it cannot be opened at all.
     bool dateiPruefen(const QString& pfad) const;
     void pruefungBeendet(quint64 oeffnung, bool beschaedigt);
+    void aenderungsTabelleErgaenzen();
 
     QString m_databaseName;
     QString m_dateipfad;
@@ -126,6 +143,7 @@ private:
     int m_busyTimeout = 5000;
     bool m_nurLesen = false;
     std::unique_ptr<Integritaetspruefung> m_pruefung;
+    std::unique_ptr<SqliteAnweisung> m_datenVersion;  // prepared once per Open
     quint64 m_oeffnung = 0;             // counts Opens, so a late check result finds its own
     bool m_beschaedigtGemeldet = false;
     bool m_exclusive = false;

@@ -306,6 +306,32 @@ void TKADaoTable::abfrageVorbereiten()
         fehler(QStringLiteral("Die SQL-Anweisung liefert keine Datenmenge; sie kann nur mit ExecuteSQL ausgeführt werden."));
     }
     felderAusAnweisung();
+    ordnungBilden();
+}
+
+void TKADaoTable::ordnungBilden()
+{
+    m_ordnung = Zeilenordnung();
+    if (m_schluesselFeld < 0 || !verknuepfungen().isEmpty())
+        return;
+    // A table comes in the order of its key; a SELECT without ORDER BY in no order one could
+    // rely on.
+    std::optional<QList<SqlText::Sortierspalte>> terme;
+    if (m_sql.trimmed().isEmpty())
+        terme = QList<SqlText::Sortierspalte>();
+    else if (terme = SqlText::sortierung(m_sql); terme && terme->isEmpty())
+        return;
+    if (!terme)
+        return;
+    std::vector<Zeilenordnung::Spalte> spalten;
+    for (const SqlText::Sortierspalte& t : std::as_const(*terme)) {
+        const TField* feld = FindField(t.spalte);
+        if (!feld || feld->m_kind != TFieldKind::fkData)
+            return;
+        // The program's Text columns are declared COLLATE NOCASE.
+        spalten.push_back({feld->m_index, t.absteigend, feld->m_typ == TFieldType::ftString});
+    }
+    m_ordnung = Zeilenordnung(std::move(spalten), m_schluesselFeld);
 }
 
 void TKADaoTable::felderAusAnweisung()
@@ -612,20 +638,47 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     for (size_t i = 0; i < m_alle.size(); ++i)
         if (passt(m_alle[i]))
             treffer.push_back(i);
-    if (treffer.size() == neu.size() && !(m_filtered && m_filterFeld >= 0)) {
-        // As many rows as before (one project's sums): changed in place, and the controls
-        // bound here redraw those rows instead of all of them.
-        for (size_t n = 0; n < treffer.size(); ++n) {
+    if (!(m_filtered && m_filterFeld >= 0)) {
+        // Row by row (one project's sums): the rows held with that value take the new ones in
+        // place, those left over go, new ones come at the end; the controls bound here redraw,
+        // lose or gain just those rows.
+        const size_t gleichViele = std::min(treffer.size(), neu.size());
+        bool anders = treffer.size() != neu.size();
+        for (size_t n = 0; n < gleichViele; ++n) {
+            // A row that reads as it was held is nobody's news.
+            const Zeile& alt = m_alle[treffer[n]];
+            bool zeileAnders = false;
+            for (int c = 0; c < m_anzahlSpalten && !zeileAnders; ++c)
+                zeileAnders = !gleicherWert(alt.werte[size_t(c)], neu[n].werte[size_t(c)]);
+            if (!zeileAnders)
+                continue;
+            anders = true;
             m_alle[treffer[n]] = std::move(neu[n]);
-            const auto stelle = std::find(m_sichtbar.begin(), m_sichtbar.end(), int(treffer[n]));
-            if (stelle != m_sichtbar.end()) {
+            const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), int(treffer[n]));
+            if (stelle != m_sichtbar.end() && *stelle == int(treffer[n])) {
                 const int zeile = int(stelle - m_sichtbar.begin());
                 meldeZeilenGeaendert(zeile, zeile);
             }
         }
-        if (!treffer.empty()) {
+        for (size_t n = treffer.size(); n-- > gleichViele;)
+            zeileHerausnehmen(treffer[n]);
+        for (size_t n = gleichViele; n < neu.size(); ++n) {
+            const int zeile = RowCount();
+            if (meldenErlaubt())
+                emit RowsAboutToBeInserted(zeile, zeile);
+            m_alle.push_back(std::move(neu[n]));
+            m_sichtbar.push_back(int(m_alle.size() - 1));
+            if (meldenErlaubt())
+                emit RowsInserted();
+        }
+        if (m_pos < 0 && RowCount() > 0)
+            m_pos = 0;
+        m_bof = m_pos <= 0;
+        m_eof = m_sichtbar.empty();
+        if (anders) {
             m_ableitung.verwerfen();
-            inhaltGeaendert();
+            ++m_inhaltStand;
+            emit ZeilenNachgelesen(f->m_name, wert);
             meldeDatenAenderung(nullptr);
         }
         return;
@@ -717,6 +770,10 @@ void TKADaoTable::lookupQuellenVerbinden()
             continue;
         m_lookupQuellen << quelle;
         m_lookupVerbindungen << connect(quelle, &TKADaoTable::ContentChanged, this, &TKADaoTable::lookupQuelleGeaendert);
+        m_lookupVerbindungen << connect(quelle, &TKADaoTable::ZeilenNachgelesen, this,
+                                        [this, quelle](const QString& feld, const QVariant& wert) {
+                                            lookupZeilenGeaendert(quelle, feld, wert);
+                                        });
         m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_ableitung.quelleEntfernt(); });
     }
 }
@@ -730,6 +787,202 @@ void TKADaoTable::lookupQuelleGeaendert()
     if (RowCount() > 0)
         meldeZeilenGeaendert(0, RowCount() - 1);
     meldeDatenAenderung(nullptr);
+}
+
+void TKADaoTable::lookupZeilenGeaendert(TKADaoTable* quelle, const QString& feld, const QVariant& wert)
+{
+    if (!Active())
+        return;
+    QList<int> zeilen;
+    for (const auto& f : m_felder) {
+        if (f->m_kind != TFieldKind::fkLookup || f->m_lookupDataSet != quelle)
+            continue;
+        // Only a lookup by this dataset's own key finds the one row concerned; any other may
+        // concern many rows.
+        if (f->m_lookupKeyFields.compare(feld, Qt::CaseInsensitive) != 0 || f->m_schluesselIndex < 0
+            || f->m_schluesselIndex != m_schluesselFeld) {
+            lookupQuelleGeaendert();
+            return;
+        }
+        const int zeile = FindRow(f->m_schluesselIndex, wert);
+        // A row whose derived values nobody has worked out since its last notice has shown no
+        // old ones.
+        if (zeile >= 0 && !zeilen.contains(zeile) && zeileBei(zeile).stand != Ableitungsstand::Ungueltig)
+            zeilen << zeile;
+    }
+    for (int zeile : std::as_const(zeilen))
+        meldeZeilenGeaendert(zeile, zeile);
+    if (zeilen.contains(m_pos))
+        meldeDatenAenderung(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading single rows again, each into its place
+
+std::optional<qint64> TKADaoTable::aktuellerSchluessel()
+{
+    if (m_pos < 0 || m_schluesselFeld < 0 || m_pos >= RowCount())
+        return std::nullopt;
+    const QVariant& v = zeileBei(m_pos).werte[size_t(m_schluesselFeld)];
+    return v.isNull() ? std::nullopt : std::optional<qint64>(v.toLongLong());
+}
+
+std::vector<TKADaoTable::Zeile> TKADaoTable::schluesselZeilenLesen(const QList<qint64>& schluessel)
+{
+    QStringList liste;
+    for (qint64 k : schluessel)
+        liste << QString::number(k);
+    const QString quelle =
+        m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed()) : m_sql;
+    const QString bedingung = SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)
+        + QStringLiteral(" IN (") + liste.join(QStringLiteral(", ")) + QLatin1Char(')');
+    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), SqlText::bedingungEinfuegen(quelle, bedingung));
+    std::vector<Zeile> zeilen;
+    while (a.schritt()) {
+        Zeile& z = zeilen.emplace_back();
+        z.werte.reserve(m_felder.size());
+        for (int c = 0; c < m_anzahlSpalten; ++c)
+            z.werte.push_back(a.wert(c));
+        z.werte.resize(m_felder.size());
+    }
+    a.zuruecksetzen();
+    return zeilen;
+}
+
+// Takes row `index` of the rows read out, telling the controls when it was shown.
+void TKADaoTable::zeileHerausnehmen(size_t index)
+{
+    const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), int(index));
+    const bool gezeigt = stelle != m_sichtbar.end() && *stelle == int(index);
+    const int zeile = int(stelle - m_sichtbar.begin());
+    if (gezeigt && meldenErlaubt())
+        emit RowsAboutToBeRemoved(zeile, zeile);
+    m_alle.erase(m_alle.begin() + qsizetype(index));
+    auto rest = stelle;
+    if (gezeigt)
+        rest = m_sichtbar.erase(stelle);
+    for (auto it = rest; it != m_sichtbar.end(); ++it)
+        --*it;
+    if (gezeigt) {
+        if (m_pos > zeile || (m_pos == zeile && m_pos >= RowCount()))
+            --m_pos;
+        if (meldenErlaubt())
+            emit RowsRemoved();
+    }
+}
+
+// Puts a row read again into its place in the order, telling the controls when it is shown;
+// returns its row number among those shown, -1 when the filter hides it.
+int TKADaoTable::zeileEinordnen(Zeile&& zeile)
+{
+    const auto ziel = std::upper_bound(m_alle.begin(), m_alle.end(), zeile, [this](const Zeile& a, const Zeile& b) {
+        return m_ordnung.vergleichen(a.werte, b.werte) < 0;
+    });
+    const int index = int(ziel - m_alle.begin());
+    const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), index);
+    for (auto it = stelle; it != m_sichtbar.end(); ++it)
+        ++*it;
+    m_alle.insert(ziel, std::move(zeile));
+    if (!zeileSichtbar(m_alle[size_t(index)]))
+        return -1;
+    const int sichtbar = int(stelle - m_sichtbar.begin());
+    if (meldenErlaubt())
+        emit RowsAboutToBeInserted(sichtbar, sichtbar);
+    m_sichtbar.insert(stelle, index);
+    if (m_pos >= sichtbar)
+        ++m_pos;
+    if (meldenErlaubt())
+        emit RowsInserted();
+    return sichtbar;
+}
+
+void TKADaoTable::SchluesselNachlesen(const QList<qint64>& schluessel)
+{
+    if (!Active() || schluessel.isEmpty())
+        return;
+    CheckBrowseMode();
+    const std::optional<qint64> aktuell = aktuellerSchluessel();
+    if (!m_ordnung.bekannt()) {
+        allesNeuGelesen(zeilenLesen(m_geladenerSchluessel), aktuell, m_pos);
+        return;
+    }
+    std::vector<Zeile> frisch = schluesselZeilenLesen(schluessel);
+    const size_t k = size_t(m_schluesselFeld);
+    QHash<qint64, size_t> frischBei;
+    for (size_t i = 0; i < frisch.size(); ++i)
+        frischBei.insert(frisch[i].werte[k].toLongLong(), i);
+
+    // Where the rows with these keys stand now.
+    const QSet<qint64> gesucht(schluessel.begin(), schluessel.end());
+    std::vector<size_t> alt;
+    for (size_t i = 0; i < m_alle.size(); ++i) {
+        const QVariant& v = m_alle[i].werte[k];
+        if (!v.isNull() && gesucht.contains(v.toLongLong()))
+            alt.push_back(i);
+    }
+    const int posVorher = m_pos;
+    bool aktuelleGeaendert = false;
+    // A row that still fits between its neighbours and is shown as before changes in place;
+    // every other one is taken out and put in again where it belongs.
+    std::vector<size_t> heraus;
+    QSet<qint64> eingesetzt;
+    for (size_t index : alt) {
+        const qint64 key = m_alle[index].werte[k].toLongLong();
+        const auto it = frischBei.constFind(key);
+        if (it == frischBei.constEnd()) {
+            heraus.push_back(index);
+            continue;
+        }
+        Zeile& neu = frisch[*it];
+        const bool passtVorne = index == 0 || gesucht.contains(m_alle[index - 1].werte[k].toLongLong())
+            || m_ordnung.vergleichen(m_alle[index - 1].werte, neu.werte) < 0;
+        const bool passtHinten = index + 1 == m_alle.size()
+            || gesucht.contains(m_alle[index + 1].werte[k].toLongLong())
+            || m_ordnung.vergleichen(neu.werte, m_alle[index + 1].werte) < 0;
+        const bool nachbarnUnberuehrt = (index == 0 || !gesucht.contains(m_alle[index - 1].werte[k].toLongLong()))
+            && (index + 1 == m_alle.size() || !gesucht.contains(m_alle[index + 1].werte[k].toLongLong()));
+        const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), int(index));
+        const bool gezeigt = stelle != m_sichtbar.end() && *stelle == int(index);
+        if (!(passtVorne && passtHinten && nachbarnUnberuehrt) || gezeigt != zeileSichtbar(neu)) {
+            heraus.push_back(index);
+            continue;
+        }
+        bool anders = false;
+        for (int c = 0; c < m_anzahlSpalten && !anders; ++c)
+            anders = !gleicherWert(m_alle[index].werte[size_t(c)], neu.werte[size_t(c)]);
+        eingesetzt.insert(key);
+        if (!anders)
+            continue;
+        m_alle[index] = std::move(neu);
+        if (gezeigt) {
+            const int zeile = int(stelle - m_sichtbar.begin());
+            meldeZeilenGeaendert(zeile, zeile);
+            aktuelleGeaendert = aktuelleGeaendert || zeile == m_pos;
+        }
+    }
+    for (auto it = heraus.rbegin(); it != heraus.rend(); ++it)
+        zeileHerausnehmen(*it);
+    for (auto it = frischBei.cbegin(); it != frischBei.cend(); ++it) {
+        const qint64 key = it.key();
+        if (eingesetzt.contains(key))
+            continue;
+        // The current row follows its key; rows put in before it move it on by themselves.
+        const int zeile = zeileEinordnen(std::move(frisch[it.value()]));
+        if (aktuell && key == *aktuell && zeile >= 0) {
+            m_pos = zeile;
+            aktuelleGeaendert = true;
+        }
+    }
+    if (!heraus.empty() || eingesetzt.size() < qsizetype(frisch.size())) {
+        m_pos = m_sichtbar.empty() ? -1 : qBound(0, m_pos, RowCount() - 1);
+        m_bof = m_pos <= 0;
+        m_eof = m_sichtbar.empty();
+    }
+    inhaltGeaendert();
+    if (m_pos != posVorher)
+        meldeScroll();
+    if (m_pos != posVorher || aktuelleGeaendert)
+        meldeDatenAenderung(nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------

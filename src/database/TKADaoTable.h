@@ -9,6 +9,7 @@
 #include "TDataSource.h"
 #include "TField.h"
 #include "ZeilenSchreiber.h"
+#include "Zeilenordnung.h"
 
 #include <QHash>
 #include <QList>
@@ -131,6 +132,13 @@ public:
     /// at the end. For a large result where one key has changed, at a fraction of a Requery.
     /// The current row keeps its place. Not for a detail dataset; nothing when closed.
     void ZeilenNachlesen(const QString& feld, const QVariant& wert);
+    /// Reads again the rows with these keys (the AutoNumber), and only them: a changed row takes
+    /// its place in the statement's order, a row deleted meanwhile goes, a new one comes in at
+    /// its place. Bound controls hear of each row that changed, moved, came or went (no reset,
+    /// so a grid keeps its scroll position); the current row stays on its key. Where the order
+    /// cannot be told (no key, a detail, an ORDER BY of expressions) every row is read again
+    /// and the current row still kept. Nothing when closed.
+    void SchluesselNachlesen(const QList<qint64>& schluessel);
 
     void First();
     void Next();
@@ -217,6 +225,10 @@ signals:
     /// Anything in the rows changed; datasets that look values up here listen to this one.
     /// Not stopped by DisableControls.
     void ContentChanged();
+    /// Only the rows whose field `feld` holds `wert` were read again (ZeilenNachlesen): datasets
+    /// that look values up here by that field redraw just their rows with that key. Not stopped
+    /// by DisableControls.
+    void ZeilenNachgelesen(const QString& feld, const QVariant& wert);
 
 private:
     template <typename T, typename W>
@@ -248,6 +260,12 @@ private:
     void masterVerbinden();
     void lookupQuellenVerbinden();
     void lookupQuelleGeaendert();
+    void lookupZeilenGeaendert(TKADaoTable* quelle, const QString& feld, const QVariant& wert);
+    void ordnungBilden();
+    std::optional<qint64> aktuellerSchluessel();
+    std::vector<Zeile> schluesselZeilenLesen(const QList<qint64>& schluessel);
+    void zeileHerausnehmen(size_t index);
+    int zeileEinordnen(Zeile&& zeile);
 
     Zeile* aktiveZeile();
     const Zeile* aktiveZeile() const { return const_cast<TKADaoTable*>(this)->aktiveZeile(); }
@@ -292,6 +310,7 @@ private:
     QString m_basisTabelle;                     // table the rows are written to
     int m_schluesselFeld = -1;                  // its INTEGER PRIMARY KEY field; -1: not updatable
     int m_filterFeld = -1;
+    Zeilenordnung m_ordnung;                    // order of the rows, where it can be told
 
     TDataSetState m_state = TDataSetState::dsInactive;
     std::vector<Zeile> m_alle;                  // rows read (the master's rows for a detail)

@@ -3,6 +3,7 @@
 #include "Fehler.h"
 #include "IniRecord.h"
 #include "Meldung.h"
+#include "ProjektAenderungen.h"
 #include "TDataSource.h"
 #include "TField.h"
 #include "TKADaoDatabase.h"
@@ -74,6 +75,7 @@ TDataModule1::TDataModule1(QObject* parent)
     , DSProjektAufgaben(quelle(this, TabProjektAufgaben, "DSProjektAufgaben"))
     , DSStatSum(quelle(this, TabStatSum, "DSStatSum"))
     , dsQProjektAufgaben(quelle(this, QProjektAufgaben, "dsQProjektAufgaben"))
+    , m_aenderungen(std::make_unique<ProjektAenderungen>(DBProjekt))
 {
     setObjectName(QStringLiteral("DataModule1"));
     // Login properties as the program has always set them (shared, writable).
@@ -142,6 +144,8 @@ QList<TKADaoTable*> TDataModule1::Oeffnungsreihenfolge() const
 
 void TDataModule1::DatenmengenOeffnen(const std::function<void(TKADaoTable*)>& vorOeffnen)
 {
+    // What is written from now on reaches the wall list at its next tick.
+    m_aenderungen->abHier();
     for (TKADaoTable* t : Oeffnungsreihenfolge()) {
         if (vorOeffnen)
             vorOeffnen(t);
@@ -233,6 +237,8 @@ void TDataModule1::ProjektStandAktualisieren()
     // A change the user is making to the project row goes out with the summary and must
     // survive a failure; only an edit started here is withdrawn again.
     const bool selbstBearbeitet = TabProjekt->State() == TDataSetState::dsBrowse;
+    if (selbstBearbeitet && summeSchonAktuell())
+        return;
     // Nobody need be at the screen for a summary of its own (the wall screen's timer): a
     // conflict then fails the update, and the next one reads the row afresh.
     const bool rueckfrage = TabProjekt->RueckfrageBeiKonflikt();
@@ -261,6 +267,19 @@ void TDataModule1::ProjektStandAktualisieren()
             TabProjekt->Cancel();
         throw;
     }
+}
+
+bool TDataModule1::summeSchonAktuell() const
+{
+    // The timer asks every few seconds; a summary that holds these values already is neither
+    // edited nor written.
+    auto gleich = [](const QVariant& a, const QVariant& b) { return a.isNull() ? b.isNull() : !b.isNull() && a == b; };
+    auto projekt = [this](const char* name) { return TabProjekt->FieldByName(QLatin1String(name))->Value(); };
+    auto aufgabe = [this](const char* name) { return QProjektAufgaben->FieldByName(QLatin1String(name))->Value(); };
+    const QVariant bis = aufgabe("Datum_bis");
+    return gleich(projekt("Last_Aufgabe"), aufgabe("Aufgabe_ID"))
+        && gleich(projekt("Last_Datum"), bis.isNull() ? QVariant() : QVariant(bis.toDateTime().date()))
+        && gleich(projekt("Last_Personal"), aufgabe("Mitarbeiter")) && gleich(projekt("Last_Rang"), aufgabe("Stat_Rang"));
 }
 
 void TDataModule1::AufgabenAuswahlSetzen(int Wert)
@@ -396,6 +415,44 @@ void TDataModule1::ProjektMitAufgabenLoeschen()
         ProjektAufgabenLoeschen(id);
         TabProjekt->Delete();
     });
+}
+
+TDataModule1::TListenAbgleich TDataModule1::ProjektListeAbgleichen()
+{
+    if (!m_aenderungen->etwasGeschrieben())
+        return TListenAbgleich::Unveraendert;
+    try {
+        ProjektStandAktualisieren();
+        const ProjektAenderungen::Ergebnis neu = m_aenderungen->abholen();
+        if (neu.alles) {
+            TabStatSum->Requery();
+            TabProjektView->Requery();
+            return TListenAbgleich::Ganz;
+        }
+        // The list first: rows read again have no derived values worked out yet, so the sums
+        // read after them redraw only the rows of the other datasets that show those projects.
+        TabProjektView->SchluesselNachlesen(neu.projekte);
+        for (const qint64 id : neu.projekte)
+            TabStatSum->ZeilenNachlesen(QStringLiteral("Projekt_ID"), QVariant(id));
+        return TListenAbgleich::Einzeln;
+    } catch (...) {
+        // What was written is not in the list yet: the next look reads it all.
+        m_aenderungen->vergessen();
+        throw;
+    }
+}
+
+void TDataModule1::ProjektListeNeuLesen()
+{
+    m_aenderungen->abHier();
+    try {
+        ProjektStandAktualisieren();
+        TabStatSum->Requery();
+        TabProjektView->Requery();
+    } catch (...) {
+        m_aenderungen->vergessen();
+        throw;
+    }
 }
 
 bool TDataModule1::AbfrageHatErgebnis(const QString& SQL)

@@ -4,7 +4,9 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
+class ProjektAenderungen;
 class TDataSource;
 class TKADaoDatabase;
 class TKADaoTable;
@@ -73,6 +75,17 @@ public:
     /// Deletes TabProjekt's current project and every task row of it in one transaction: on
     /// an error nothing is deleted, neither the tasks nor the project.
     void ProjektMitAufgabenLoeschen();
+    /// How the wall list was brought up to date.
+    enum class TListenAbgleich { Unveraendert, Einzeln, Ganz };
+    /// The wall list at a tick of its timer: nothing when nothing was written since the last
+    /// look (one statement). Otherwise the current project's summary, then the projects changed
+    /// since are read again into TabProjektView, each into its place, and their task sums; or
+    /// both read whole when the changes cannot be told apart.
+    TListenAbgleich ProjektListeAbgleichen();
+    /// The current project's summary, the task sums and TabProjektView read whole; the next
+    /// comparison counts from here.
+    void ProjektListeNeuLesen();
+
     /// True when the select statement `SQL` yields at least one row.
     bool AbfrageHatErgebnis(const QString& SQL);
     /// The select that asks whether a project with this number exists, the number quoted as
@@ -87,6 +100,7 @@ public:
 private:
     void feldFormateSetzen(TKADaoTable* tabelle);
     bool hatAktuellesProjekt() const;
+    bool summeSchonAktuell() const;
     void katalogAufgabeAnhaengen(int ProjektID);
     void zuordnenZuruecknehmen();
     // The task sums read again and the current project row with them.
@@ -94,6 +108,8 @@ private:
     // The task sums of the current project read again.
     void summeNachlesen();
 
+    // Changes since the wall list was read last.
+    std::unique_ptr<ProjektAenderungen> m_aenderungen;
     // While tasks are appended in a row, the summary waits for the last one.
     bool m_nachPostAufgeschoben = false;
     bool m_nachPostVerpasst = false;

@@ -68,6 +68,7 @@ private slots:
     void nurLesen();
     void speichernScheitertBeimZeilenwechsel();
     void liestNurSichtbareZeilen();
+    void eineMeldungJeTatsache();
 };
 
 void TestDatenGitter::modellBleibtStimmig()
@@ -346,3 +347,39 @@ void TestDatenGitter::liestNurSichtbareZeilen()
 
 PV_TEST_MAIN(TestDatenGitter)
 #include "tst_datengitter.moc"
+
+// One fact, one notice: a typed cell is one dataChanged of its row (the row header hears of the
+// edit state once), its post one more of that row, a move none.
+void TestDatenGitter::eineMeldungJeTatsache()
+{
+    ProjektDaten d;
+    ProjektGitter g(d);
+    QVERIFY(QTest::qWaitForWindowExposed(&g.gitter));
+    QAbstractItemModel* modell = g.gitter.model();
+    QSignalSpy daten(modell, &QAbstractItemModel::dataChanged);
+    QSignalSpy kopf(modell, &QAbstractItemModel::headerDataChanged);
+    QSignalSpy reset(modell, &QAbstractItemModel::modelReset);
+    auto zeilen = [&] {
+        QStringList liste;
+        for (const auto& signal : std::as_const(daten)) {
+            const auto von = signal.at(0).toModelIndex();
+            const auto bis = signal.at(1).toModelIndex();
+            liste << QStringLiteral("%1-%2").arg(von.row()).arg(bis.row());
+        }
+        daten.clear();
+        return liste.join(QLatin1Char(' '));
+    };
+
+    QVERIFY(modell->setData(g.index(2, Bezeichn), QStringLiteral("Neubau"), Qt::EditRole));
+    QCOMPARE(zeilen(), QStringLiteral("2-2"));
+    QCOMPARE(kopf.count(), 1);
+    QVERIFY(modell->setData(g.index(2, Bezeichn), QStringLiteral("Neubau Halle"), Qt::EditRole));
+    QCOMPARE(zeilen(), QStringLiteral("2-2"));
+    QCOMPARE(kopf.count(), 1);
+
+    d.tabProjekt.Post();
+    QCOMPARE(zeilen(), QStringLiteral("2-2"));
+    d.tabProjekt.MoveToRow(0);
+    QCOMPARE(zeilen(), QString());
+    QCOMPARE(reset.count(), 0);
+}

@@ -64,6 +64,38 @@ private slots:
         QFETCH(QString, alias);
         QCOMPARE(SqlText::aliasVon(sql, tabelle), alias);
     }
+
+    // The ORDER BY as plain names, or nothing where the order is more than names.
+    void sortierung_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("erwartet");  // "name+" / "name-" joined by blanks; "?" for nothing
+        QTest::newRow("die Wandliste") << "select * from projekt order by Last_datum" << "Last_datum+";
+        QTest::newRow("mehrere, Richtung, Klammern, Alias")
+            << "select * from t p order by p.a desc, [b c] ASC , d" << "a- b c+ d+";
+        QTest::newRow("ohne ORDER BY") << "select * from t where a = 1" << "";
+        QTest::newRow("ORDER BY in Unterabfrage zählt nicht") << "select * from (select * from t order by a)" << "";
+        QTest::newRow("mit LIMIT") << "select * from t order by a limit 5" << "a+";
+        QTest::newRow("Ausdruck") << "select * from t order by a + 1" << "?";
+        QTest::newRow("Spaltennummer") << "select * from t order by 2" << "?";
+        QTest::newRow("COLLATE") << "select * from t order by a collate nocase" << "?";
+        QTest::newRow("UNION") << "select a from t union select a from u order by a" << "?";
+    }
+
+    void sortierung()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, erwartet);
+        const auto terme = SqlText::sortierung(sql);
+        QString text = QStringLiteral("?");
+        if (terme) {
+            QStringList teile;
+            for (const SqlText::Sortierspalte& t : *terme)
+                teile << t.spalte + (t.absteigend ? QLatin1Char('-') : QLatin1Char('+'));
+            text = teile.join(QLatin1Char(' '));
+        }
+        QCOMPARE(text, erwartet);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstSqlText)

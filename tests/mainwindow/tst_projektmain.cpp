@@ -1,4 +1,5 @@
 #include "Aenderungsnotiz.h"
+#include "AnweisungsZaehler.h"
 #include "DataModule1.h"
 #include "DatenGitter.h"
 #include "DatumEdit.h"
@@ -39,6 +40,7 @@
 #include <QMenuBar>
 #include <QLineEdit>
 #include <QSqlDatabase>
+#include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -84,6 +86,7 @@ private slots:
     void systemEndeNotiertOffeneAenderung();
     void tickWartetNurKurzAufSperre();
     void nurLesendeDatenbank();
+    void tickMeldetNurGeaendertes();
 
 private:
     QVariant wert(const QString& abfrage);
@@ -976,6 +979,44 @@ void TestProjektMain::nurLesendeDatenbank()
         QVERIFY(QDir().mkpath(fotos));
         QVERIFY(bild.save(QDir(fotos).filePath("nur-lesen.png")));
     }
+}
+
+// A tick with nothing written runs one statement, tells no grid anything and leaves the
+// office's current project alone. After another program renamed one listed project the wall
+// grid hears of that row only, without a reset, and the edit view's grid of nothing.
+void TestProjektMain::tickMeldetNurGeaendertes()
+{
+    fensterZeigen(1);
+    m_fenster->Timer1Timer();
+    m_fenster->Timer1Timer();
+    TDatenGitter* pv = m_fenster->NextDBGridPublicView;
+    TDatenGitter* ev = m_fenster->NextDBGridProjekte;
+    TKADaoTable* liste = m_module1->TabProjektView;
+    QSignalSpy pvDaten(pv->model(), &QAbstractItemModel::dataChanged);
+    QSignalSpy pvReset(pv->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy pvNeu(pv->model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy evDaten(ev->model(), &QAbstractItemModel::dataChanged);
+    QSignalSpy evReset(ev->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy projektZustand(m_module1->TabProjekt, &TKADaoTable::StateChange);
+    {
+        AnweisungsZaehler zaehler(m_module1->DBProjekt->Handle());
+        m_fenster->Timer1Timer();
+        QVERIFY2(zaehler.anzahl() <= 2, qPrintable(zaehler.anweisungen().join(QStringLiteral("; "))));
+    }
+    QCOMPARE(pvDaten.count() + pvReset.count() + pvNeu.count() + evDaten.count() + evReset.count(), 0);
+    QCOMPARE(projektZustand.count(), 0);
+    QVERIFY(!statusText("lblStand").contains("fehlgeschlagen"));
+
+    const int bezeichn = liste->FieldByName(QStringLiteral("Bezeichn"))->Index();
+    const QString kommnr = liste->RowValue(2, liste->FieldByName(QStringLiteral("Kommnr"))->Index()).toString();
+    sql(QStringLiteral("update Projekt set Bezeichn = 'Umbenannt' where Kommnr = '%1'").arg(kommnr));
+    m_fenster->Timer1Timer();
+    QCOMPARE(pvReset.count() + pvNeu.count(), 0);
+    QCOMPARE(pvDaten.count(), 1);
+    QCOMPARE(pvDaten.at(0).at(0).toModelIndex().row(), 2);
+    QCOMPARE(pvDaten.at(0).at(1).toModelIndex().row(), 2);
+    QCOMPARE(liste->RowValue(2, bezeichn).toString(), QStringLiteral("Umbenannt"));
+    QCOMPARE(evDaten.count() + evReset.count(), 0);
 }
 
 QTEST_MAIN(TestProjektMain)
