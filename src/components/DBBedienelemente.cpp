@@ -5,26 +5,10 @@
 #include "ListenVerbindung.h"
 
 #include "TField.h"
+#include "Textform.h"
 
 #include <QDate>
 #include <QDateTime>
-#include <QLocale>
-
-namespace {
-
-bool alsWahr(const QVariant& wert)
-{
-    if (!wert.isValid() || wert.isNull())
-        return false;
-    if (wert.typeId() == QMetaType::QString) {
-        const QString text = wert.toString();
-        return text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
-            || text.compare(QLatin1String("wahr"), Qt::CaseInsensitive) == 0 || text == QLatin1String("1");
-    }
-    return wert.toBool();
-}
-
-} // namespace
 
 // --- TDBEdit ---------------------------------------------------------------------------------
 
@@ -278,7 +262,7 @@ void TDBCheckBox::setFeld(const QString& feld)
 
 void TDBCheckBox::anzeigen()
 {
-    setChecked(alsWahr(m_verbindung->wert()));
+    setChecked(Textform::istJa(m_verbindung->wert()));
 }
 
 // --- TDBText ---------------------------------------------------------------------------------
@@ -307,9 +291,9 @@ QString TDBText::anzeigeText(const QVariant& wert)
         return {};
     switch (wert.typeId()) {
     case QMetaType::QDate:
-        return QLocale().toString(wert.toDate(), QStringLiteral("dd.MM.yyyy"));
+        return Textform::datum(wert.toDate());
     case QMetaType::QDateTime:
-        return QLocale().toString(wert.toDateTime().date(), QStringLiteral("dd.MM.yyyy"));
+        return Textform::datum(wert.toDateTime().date());
     default:
         return wert.toString();
     }

@@ -3,6 +3,7 @@
 #include "DatenGitter.h"
 #include "DatumEdit.h"
 #include "RangGlyphe.h"
+#include "Textform.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -95,12 +96,10 @@ QRect TGitterDelegate::fortschrittInnen(const QRect& zelle, bool verlauf)
 
 bool TGitterDelegate::angehakt(const QVariant& wert, const TGitterSpalte& spalte)
 {
-    if (istLeer(wert))
-        return false;
-    if (wert.typeId() == QMetaType::QString)
-        return wert.toString().compare(spalte.textAn(), Qt::CaseInsensitive) == 0
-            || wert.toString().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
-    return wert.toBool();
+    // The column's own text for "checked" counts besides the yes every field knows.
+    if (wert.typeId() == QMetaType::QString && wert.toString().compare(spalte.textAn(), Qt::CaseInsensitive) == 0)
+        return true;
+    return Textform::istJa(wert);
 }
 
 QString TGitterDelegate::fortschrittText(const QVariant& wert)

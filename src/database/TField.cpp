@@ -3,6 +3,7 @@
 #include "Fehler.h"
 #include "SqliteAnweisung.h"
 #include "TKADaoTable.h"
+#include "Textform.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -70,18 +71,6 @@ QDateTime datumLesen(const QString& text)
     if (!datum.isValid())
         return QDateTime();
     return QDateTime(datum, zeit);
-}
-
-std::optional<bool> wahrheitLesen(const QString& text)
-{
-    const QString t = text.trimmed().toLower();
-    if (t == QLatin1String("true") || t == QLatin1String("wahr") || t == QLatin1String("ja") || t == QLatin1String("yes")
-        || t == QLatin1String("1") || t == QLatin1String("-1"))
-        return true;
-    if (t == QLatin1String("false") || t == QLatin1String("falsch") || t == QLatin1String("nein") || t == QLatin1String("no")
-        || t == QLatin1String("0"))
-        return false;
-    return std::nullopt;
 }
 
 QString zahlText(double wert, int stellen)
@@ -173,12 +162,7 @@ double TField::AsFloat() const
 
 bool TField::AsBoolean() const
 {
-    const QVariant v = Value();
-    if (v.isNull())
-        return false;
-    if (v.metaType().id() == QMetaType::QString)
-        return wahrheitLesen(v.toString()).value_or(false);
-    return v.toBool();
+    return Textform::istJa(Value());
 }
 
 QString TField::AsString() const
@@ -256,7 +240,7 @@ QVariant TField::typisiert(const QVariant& g) const
         if (istZahl(g))
             return QVariant(g.toDouble() != 0.0);
         if (typ == QMetaType::QString) {
-            const auto w = wahrheitLesen(g.toString());
+            const auto w = Textform::jaNein(g.toString());
             return w ? QVariant(*w) : g;
         }
         return g;
@@ -295,14 +279,8 @@ QString TField::Text(const QVariant& wert) const
         return QString();
     switch (wert.metaType().id()) {
     case QMetaType::QDate:
-        return wert.toDate().toString(QStringLiteral("dd.MM.yyyy"));
-    case QMetaType::QDateTime: {
-        // The time of day only when the value has one.
-        const QDateTime dt = wert.toDateTime();
-        if (dt.time() == QTime(0, 0))
-            return dt.date().toString(QStringLiteral("dd.MM.yyyy"));
-        return dt.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-    }
+    case QMetaType::QDateTime:
+        return Textform::datum(wert);
     case QMetaType::Double:
     case QMetaType::Float:
         return zahlText(wert.toDouble(), m_precision);
@@ -369,7 +347,7 @@ QVariant TField::Speicherwert(const QVariant& wert) const
         if (istZahl(wert))
             return QVariant(qlonglong(wert.toDouble() != 0.0 ? 1 : 0));
         if (istText) {
-            if (const auto w = wahrheitLesen(wert.toString()))
+            if (const auto w = Textform::jaNein(wert.toString()))
                 return QVariant(qlonglong(*w ? 1 : 0));
         }
         throw ungueltig();

@@ -9,7 +9,7 @@
 #include "Suchschluessel.h"
 #include "TDataSource.h"
 #include "TKADaoDatabase.h"
-#include "ZeilenAnweisungen.h"
+#include "ZeilenSchreiber.h"
 
 #include <QSet>
 #include <QStringList>
@@ -17,7 +17,6 @@
 #include <limits>
 #include <exception>
 #include <utility>
-#include <sqlite3.h>
 
 namespace {
 
@@ -1283,24 +1282,12 @@ void TKADaoTable::feldSetzen(TField* feld, const QVariant& wert)
 // ---------------------------------------------------------------------------------------------
 // Changing
 
-std::optional<std::vector<QVariant>> TKADaoTable::zeileNachlesen(const QVariant& schluessel)
+ZeilenSchreiber TKADaoTable::schreiber() const
 {
     QStringList spalten;
     for (int i = 0; i < m_anzahlSpalten; ++i)
-        spalten << SqlText::klammern(m_felder[size_t(i)]->m_herkunftSpalte);
-    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
-                      QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                          .arg(spalten.join(QStringLiteral(", ")), SqlText::klammern(m_basisTabelle),
-                               SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)));
-    a.binden(1, schluessel);
-    if (!a.schritt())
-        return std::nullopt;
-    std::vector<QVariant> werte;
-    werte.reserve(size_t(m_anzahlSpalten));
-    for (int i = 0; i < m_anzahlSpalten; ++i)
-        werte.push_back(a.wert(i));
-    a.zuruecksetzen();
-    return werte;
+        spalten << m_felder[size_t(i)]->m_herkunftSpalte;
+    return ZeilenSchreiber(m_database->Handle(), m_database->Dateipfad(), m_basisTabelle, spalten, m_schluesselFeld);
 }
 
 void TKADaoTable::breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const
@@ -1340,7 +1327,7 @@ void TKADaoTable::Edit()
     // Start from the row as it is stored now, so that a change made elsewhere meanwhile is
     // neither overwritten nor taken for a conflict.
     Zeile& zeile = zeileBei(m_pos);
-    const auto frisch = zeileNachlesen(zeile.werte[size_t(m_schluesselFeld)]);
+    const auto frisch = schreiber().nachlesen(zeile.werte[size_t(m_schluesselFeld)]);
     if (!frisch)
         throw Fehler(t(textGeloescht));
     bool anders = false;
@@ -1408,18 +1395,10 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
     neuenZustandMelden(alt);
 }
 
-ZeilenAnweisungen TKADaoTable::zeilenAnweisungen() const
-{
-    return ZeilenAnweisungen(m_basisTabelle, m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte);
-}
-
 int TKADaoTable::ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung)
 {
-    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), anweisung.sql);
-    for (qsizetype i = 0; i < anweisung.parameter.size(); ++i)
-        a.binden(int(i + 1), anweisung.parameter[i]);
     try {
-        return a.ausfuehren();
+        return schreiber().ausfuehren(anweisung);
     } catch (const DatenbankGesperrt&) {
         // A row being posted stays in the edit buffer: then, and only then, the input is kept.
         if (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
@@ -1434,30 +1413,21 @@ int TKADaoTable::ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung)
 // When a compared column was changed meanwhile, the user may store the input over the fresh row.
 void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
 {
-    const size_t k = size_t(m_schluesselFeld);
+    const ZeilenSchreiber zeilen = schreiber();
+    std::vector<bool> immerPruefen(static_cast<size_t>(m_anzahlSpalten));
+    for (int i = 0; i < m_anzahlSpalten; ++i)
+        immerPruefen[size_t(i)] = m_felder[size_t(i)]->InWhere();
     bool nochmals = true;  // one more try when the refusal names no column (the row changed back)
     for (;;) {
-        QList<ZeilenAnweisungen::Spalte> neu;
-        QList<ZeilenAnweisungen::Spalte> gelesen;
-        QList<int> verglichen;
-        for (int i = 0; i < m_anzahlSpalten; ++i) {
-            const TField* feld = m_felder[size_t(i)].get();
-            if (size_t(i) == k || feld->m_herkunftSpalte.isEmpty())
-                continue;
-            const bool geaendert = m_bearbeitung.spalteGeaendert(size_t(i));
-            if (geaendert)
-                neu.append({feld->m_herkunftSpalte, m_bearbeitung.zeile.werte[size_t(i)]});
-            if (geaendert || feld->InWhere()) {
-                gelesen.append({feld->m_herkunftSpalte, m_bearbeitung.original[size_t(i)]});
-                verglichen << i;
-            }
-        }
-        if (neu.isEmpty() || ausfuehren(zeilenAnweisungen().aendern(schluessel, neu, gelesen)) > 0)
+        const ZeilenSchreiber::Aenderung aenderung =
+            zeilen.aenderung(m_bearbeitung.zeile.werte, m_bearbeitung.original, immerPruefen);
+        if (aenderung.leer() || ausfuehren(aenderung.anweisung) > 0)
             return;
+        const QList<int>& verglichen = aenderung.verglichen;
 
         // Someone else was quicker. The row held shows the stored state from now on; the
         // user's input stays in the buffer.
-        const auto frisch = zeileNachlesen(schluessel);
+        const auto frisch = zeilen.nachlesen(schluessel);
         if (!frisch)
             throw Fehler(t(textGeloescht));
         Zeile& zeile = zeileBei(m_pos);
@@ -1513,15 +1483,9 @@ void TKADaoTable::Post()
     QVariant schluessel;
 
     if (einfuegen) {
-        QList<ZeilenAnweisungen::Spalte> werte;
-        for (int i = 0; i < m_anzahlSpalten; ++i) {
-            if (m_felder[size_t(i)]->m_herkunftSpalte.isEmpty() || m_bearbeitung.zeile.werte[size_t(i)].isNull())
-                continue;
-            werte.append({m_felder[size_t(i)]->m_herkunftSpalte, m_bearbeitung.zeile.werte[size_t(i)]});
-        }
-        ausfuehren(zeilenAnweisungen().einfuegen(werte));
+        ausfuehren(schreiber().einfuegung(m_bearbeitung.zeile.werte));
         // The engine has assigned the AutoNumber.
-        schluessel = QVariant(qlonglong(sqlite3_last_insert_rowid(m_database->Handle())));
+        schluessel = schreiber().neuerSchluessel();
         ++m_zeilenFolge;
         m_bearbeitung.zeile.werte[k] = schluessel;
     } else {
@@ -1539,7 +1503,7 @@ void TKADaoTable::Post()
 
     std::exception_ptr nachlesefehler;
     try {
-        if (const auto frisch = zeileNachlesen(schluessel))
+        if (const auto frisch = schreiber().nachlesen(schluessel))
             std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
     } catch (...) {
         nachlesefehler = std::current_exception();
@@ -1607,16 +1571,10 @@ void TKADaoTable::Delete()
     const int stelle = m_pos;
     const int index = m_sichtbar[size_t(stelle)];
     // Deleted only while the row holds what the user saw (Edit reads it afresh).
-    const size_t k = size_t(m_schluesselFeld);
-    const QVariant schluessel = m_alle[size_t(index)].werte[k];
-    QList<ZeilenAnweisungen::Spalte> gelesen;
-    for (int i = 0; i < m_anzahlSpalten; ++i) {
-        if (size_t(i) != k && !m_felder[size_t(i)]->m_herkunftSpalte.isEmpty())
-            gelesen.append({m_felder[size_t(i)]->m_herkunftSpalte, m_alle[size_t(index)].werte[size_t(i)]});
-    }
-    if (ausfuehren(zeilenAnweisungen().loeschen(schluessel, gelesen)) == 0) {
+    const QVariant schluessel = m_alle[size_t(index)].werte[size_t(m_schluesselFeld)];
+    if (ausfuehren(schreiber().loeschung(m_alle[size_t(index)].werte)) == 0) {
         // A row already deleted elsewhere is gone all the same; a changed one is shown afresh.
-        if (const auto frisch = zeileNachlesen(schluessel)) {
+        if (const auto frisch = schreiber().nachlesen(schluessel)) {
             if (m_state == TDataSetState::dsEdit)
                 Cancel();
             Zeile& zeile = m_alle[size_t(index)];
@@ -1660,14 +1618,12 @@ void TKADaoTable::Empty()
         return;
     m_database->SchreibenPruefen();
     const size_t k = size_t(m_schluesselFeld);
-    m_database->Transaktion([&] {
-        // Every row shown goes, whatever it holds now: one statement by key, bound row by row.
-        SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), zeilenAnweisungen().loeschen({}, {}).sql);
-        for (int index : m_sichtbar) {
-            a.binden(1, m_alle[size_t(index)].werte[k]);
-            a.ausfuehren();
-        }
-    });
+    QVariantList schluessel;
+    schluessel.reserve(qsizetype(m_sichtbar.size()));
+    for (int index : m_sichtbar)
+        schluessel << m_alle[size_t(index)].werte[k];
+    // Every row shown goes, whatever it holds now.
+    m_database->Transaktion([&] { schreiber().loeschenNachSchluessel(schluessel); });
     std::vector<bool> weg(m_alle.size(), false);
     for (int index : m_sichtbar)
         weg[size_t(index)] = true;

@@ -8,7 +8,7 @@
 #include "Suchschluessel.h"
 #include "TDataSource.h"
 #include "TField.h"
-#include "ZeilenAnweisungen.h"
+#include "ZeilenSchreiber.h"
 #include "Zeilenordnung.h"
 
 #include <QHash>
@@ -278,8 +278,7 @@ private:
     QVariant zeilenWert(Zeile& zeile, int feld);
     void feldSetzen(TField* feld, const QVariant& wert);
 
-    std::optional<std::vector<QVariant>> zeileNachlesen(const QVariant& schluessel);
-    ZeilenAnweisungen zeilenAnweisungen() const;
+    ZeilenSchreiber schreiber() const;
     int ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung);
     void aenderungSchreiben(const QVariant& schluessel);
     void breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const;

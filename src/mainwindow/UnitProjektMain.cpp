@@ -26,6 +26,8 @@
 #include "UnitRuecksicherung.h"
 #include "PrivateProfile.h"
 #include "UnitInfo.h"
+#include "UnitWochenplan.h"
+#include "TerminplanAnsicht.h"
 #include "UnitEinstellungen.h"
 #include "Zeilenfarbe.h"
 
@@ -194,7 +196,16 @@ TFormProjektMain::TFormProjektMain(QWidget* parent)
     Splitter2 = new QSplitter(Qt::Horizontal, pnlAufgaben);
     Splitter2->setObjectName(QStringLiteral("Splitter2"));
     aufgabenLayout->addWidget(Splitter2);
-    auto* aufgabenPanel = panel(QStringLiteral("pnlAufgabenGitter"), Splitter2);
+    // The project's tasks as a list and on a timeline, one page each.
+    PageControlAufgaben = new QTabWidget(Splitter2);
+    PageControlAufgaben->setObjectName(QStringLiteral("PageControlAufgaben"));
+    PageControlAufgaben->setDocumentMode(true);
+    auto* aufgabenPanel = panel(QStringLiteral("pnlAufgabenGitter"), PageControlAufgaben);
+    PageControlAufgaben->addTab(aufgabenPanel, QStringLiteral("Aufgaben"));
+    TerminplanAufgaben = new TTerminplanAnsicht(PageControlAufgaben);
+    TerminplanAufgaben->setObjectName(QStringLiteral("TerminplanAufgaben"));
+    TerminplanAufgaben->setMarkierfarbe(MarkierFarbeOhneFokus);
+    PageControlAufgaben->addTab(TerminplanAufgaben, QStringLiteral("Terminplan"));
     NextDBGridAufgaben = gitter(QStringLiteral("NextDBGridAufgaben"), aufgabenPanel);
     editGitterEinrichten(NextDBGridAufgaben);
     NextDBGridAufgaben->setFetteMarkierung(true);
@@ -520,6 +531,7 @@ void TFormProjektMain::FormShow()
         NextDBGridAufgaben->spalteNachId(QStringLiteral("MITARBEITER"))
             ->setLookup(DataModule1->DSPersonal, QStringLiteral("ID"), QStringLiteral("Name"), 8);
         NextDBGridAufgaben->setDatenquelle(DataModule1->DSProjektAufgaben);
+        TerminplanAufgaben->setDatenquelle(DataModule1->DSProjektAufgaben);
         NextDBGrid1->setDatenquelle(DataModule1->DSStatSum);
         NextDBGrid2->setDatenquelle(DataModule1->dsQProjektAufgaben);
         NextDBGrid3->setDatenquelle(DataModule1->DSProjekt);
@@ -552,6 +564,7 @@ void TFormProjektMain::FormShow()
         for (const auto& [befehl, seite] : stammSeiten)
             DataModule2->setzeHandler(QString::fromLatin1(befehl), [this, seite] { StammdatenOeffnen(seite); });
         DataModule2->setzeHandler(QStringLiteral("ActionSettingsClick"), [this] { EinstellungenAnzeigen(); });
+        DataModule2->setzeHandler(QStringLiteral("ActionWochenplan"), [this] { WochenplanOeffnen(); });
     }
 
     AnsichtSetzen(IniRecord.Startansicht);
@@ -560,6 +573,7 @@ void TFormProjektMain::FormShow()
     const int maximum = std::max(0, IniRecord.AnzahlStatus - 1);
     NxDBRateColumn1->setMaximum(maximum);
     NxDBRateColumn1->setBreite(18 * maximum);
+    TerminplanAufgaben->setHoechsterRang(maximum);
     SpaltenLayoutLaden();
     ColumnPublicAufgStatus->setMaximum(maximum);
     // The day's first copy once the window is up, so it never delays the start.
@@ -780,6 +794,14 @@ void TFormProjektMain::StammdatenOeffnen(int32_t StartSeite)
 {
     TFormDatenStamm fenster(DataModule2 ? DataModule2->ActionManager1 : nullptr, this);
     fenster.StartSeite = StartSeite;
+    fenster.exec();
+}
+
+void TFormProjektMain::WochenplanOeffnen()
+{
+    if (!DataModule1)
+        return;
+    TFormWochenplan fenster(DataModule1->DBProjekt, this);
     fenster.exec();
 }
 

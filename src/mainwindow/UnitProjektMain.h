@@ -24,6 +24,7 @@ class TGitterSpalte;
 class THookHelpSystem;
 class TProjektSuche;
 class TSeitenwechsel;
+class TTerminplanAnsicht;
 
 // The main window: menu bar and toolbar for the command set, the two views of the projects
 // (edit view for the office, public view for the wall screen) on pages without tabs, and the
@@ -54,7 +55,10 @@ public:
     TDatenGitter* NextDBGridProjekte;
     QSplitter* Splitter1;
     QWidget* pnlAufgaben;
+    // The task grid and the timeline of the same tasks, on the pages "Aufgaben" and "Terminplan".
+    QTabWidget* PageControlAufgaben;
     TDatenGitter* NextDBGridAufgaben;
+    TTerminplanAnsicht* TerminplanAufgaben;
     QSplitter* Splitter2;
     QWidget* pnlEntwickler;
     QTabWidget* PageControl2;
@@ -107,6 +111,8 @@ public:
     // The master-data window on page StartSeite (0 tasks, 1 employees, 2 statuses, 3 projects),
     // shown modal and released when it closes.
     void StammdatenOeffnen(int32_t StartSeite);
+    // "Wochenplan": the week overview of the employees, shown modal.
+    void WochenplanOeffnen();
 
     // The system asks the program to end (stop signal): a pending edit that cannot be stored
     // does not keep the window open; after one more try it goes into the note of unsaved

@@ -1,6 +1,7 @@
 #include "BerichtAusdruck.h"
 
 #include "Fehler.h"
+#include "Textform.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -110,13 +111,8 @@ QString TBerichtAusdruck::WertText(const QVariant& wert)
         return QString();
     switch (wert.typeId()) {
     case QMetaType::QDate:
-        return wert.toDate().toString(QStringLiteral("dd.MM.yyyy"));
-    case QMetaType::QDateTime: {
-        const QDateTime zeit = wert.toDateTime();
-        if (zeit.time() == QTime(0, 0))
-            return zeit.date().toString(QStringLiteral("dd.MM.yyyy"));
-        return zeit.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-    }
+    case QMetaType::QDateTime:
+        return Textform::datum(wert);
     case QMetaType::Double:
     case QMetaType::Float:
         return deutsch().toString(wert.toDouble(), 'g', 15);

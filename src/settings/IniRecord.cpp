@@ -77,6 +77,7 @@ const Fenster g_fenster[] = {
     PV_FENSTER(SucheFenster, 715, 427),
     PV_FENSTER(DruckVorschau, 715, 427),
     PV_FENSTER(HilfeFenster, 900, 650),
+    PV_FENSTER(WochenplanFenster, 1000, 600),
 };
 
 #undef PV_FENSTER

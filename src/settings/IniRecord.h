@@ -49,6 +49,7 @@ struct TIniRecord
     int32_t HilfeFensterTop = 0, HilfeFensterLeft = 0, HilfeFensterWidth = 0, HilfeFensterHeight = 0;
     int32_t SucheFensterTop = 0, SucheFensterLeft = 0, SucheFensterWidth = 0, SucheFensterHeight = 0;
     int32_t DruckVorschauTop = 0, DruckVorschauLeft = 0, DruckVorschauWidth = 0, DruckVorschauHeight = 0;
+    int32_t WochenplanFensterTop = 0, WochenplanFensterLeft = 0, WochenplanFensterWidth = 0, WochenplanFensterHeight = 0;
 
     TSpaltenLayout PublicKommNr;
     TSpaltenLayout PublicBezeichn;

@@ -3,11 +3,17 @@
 #include "Meldung.h"
 #include "UnitAufgabenZuordnen.h"
 #include "UnitProjektMain.h"
+#include "TerminplanAnsicht.h"
+#include "UnitWochenplan.h"
+#include "DataModule1.h"
+#include "TKADaoTable.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QSplitter>
+#include <QTabWidget>
 
 namespace {
 const QString Option = QStringLiteral("--bildschirmfotos");
@@ -52,6 +58,52 @@ bool Bildschirmfotos::aufgabenFensterSpeichern(TFormProjektMain& fenster, int mo
     return gespeichert;
 }
 
+bool Bildschirmfotos::terminplanSpeichern(TFormProjektMain& fenster)
+{
+    // The edit view with its task pages turned to the timeline, then back to the task grid.
+    const int ansicht = fenster.Ansicht();
+    if (ansicht != 0)
+        fenster.ActionAnsichtExecute();
+    QTabWidget* seiten = fenster.PageControlAufgaben;
+    QWidget* vorher = seiten->currentWidget();
+    seiten->setCurrentWidget(fenster.TerminplanAufgaben);
+    // The tasks get half the height, as a user drags the splitter to look at the timeline.
+    const QList<int> groessen = fenster.Splitter1->sizes();
+    const int hoehe = groessen.value(0) + groessen.value(1);
+    fenster.Splitter1->setSizes({hoehe / 2, hoehe - hoehe / 2});
+    // From the current project on, the first one with a dated task, so that bars are in sight.
+    TKADaoTable* projekte = DataModule1 ? DataModule1->TabProjekt : nullptr;
+    const int projekt = projekte ? projekte->CurrentRow() : -1;
+    const auto hatBalken = [&fenster] {
+        const TTerminplanGeometrie& g = fenster.TerminplanAufgaben->geometrie();
+        for (int z = 0; z < int(g.eintraege().size()); ++z)
+            if (g.balken(z))
+                return true;
+        return false;
+    };
+    for (int z = projekt; projekt >= 0 && !hatBalken() && z + 1 < std::min(projekte->RowCount(), projekt + 20); ++z)
+        projekte->MoveToRow(z + 1);
+    const bool gespeichert = bildSpeichern(fenster, terminplanDateiName());
+    if (projekte && projekte->CurrentRow() != projekt)
+        projekte->MoveToRow(projekt);
+    fenster.Splitter1->setSizes(groessen);
+    seiten->setCurrentWidget(vorher);
+    if (ansicht != 0)
+        fenster.ActionAnsichtExecute();
+    return gespeichert;
+}
+
+bool Bildschirmfotos::wochenplanSpeichern(TFormProjektMain& fenster)
+{
+    if (!DataModule1)
+        return true;
+    TFormWochenplan wochenplan(DataModule1->DBProjekt, &fenster);
+    wochenplan.show();
+    const bool gespeichert = bildSpeichern(wochenplan, wochenplanDateiName());
+    wochenplan.close();
+    return gespeichert;
+}
+
 bool Bildschirmfotos::sucheSpeichern(TFormProjektMain& fenster)
 {
     // The edit view, whichever view is shown; a word many sites of the demo data share.
@@ -89,8 +141,10 @@ bool Bildschirmfotos::aufnehmen(TFormProjektMain& fenster)
     gespeichert = ansichtSpeichern(fenster) && gespeichert;
     fenster.ActionAnsichtExecute();
     gespeichert = sucheSpeichern(fenster) && gespeichert;
+    gespeichert = terminplanSpeichern(fenster) && gespeichert;
     for (int modus : {0, 1})
         gespeichert = aufgabenFensterSpeichern(fenster, modus) && gespeichert;
+    gespeichert = wochenplanSpeichern(fenster) && gespeichert;
     fenster.close();
     return gespeichert;
 }

@@ -24,14 +24,21 @@ public:
     // The picture of the edit view while a search narrows its projects.
     static QString sucheDateiName() { return QStringLiteral("ansicht-suche.png"); }
 
-    // Photographs the shown view and the other one, the edit view with a search typed, then the
-    // task window on the current project in both modes, goes back to the shown view and closes
-    // the window. False when a picture could not be stored; the message names it.
+    // The pictures of the edit view with the timeline page, and of the week overview.
+    static QString terminplanDateiName() { return QStringLiteral("terminplan.png"); }
+    static QString wochenplanDateiName() { return QStringLiteral("wochenplan.png"); }
+
+    // Photographs the shown view and the other one, the edit view with a search typed, the edit
+    // view's timeline page, then the task window on the current project in both modes and the
+    // week overview, goes back to the shown view and closes the window. False when a picture
+    // could not be stored; the message names it.
     bool aufnehmen(TFormProjektMain& fenster);
 
 private:
     bool ansichtSpeichern(TFormProjektMain& fenster);
     bool aufgabenFensterSpeichern(TFormProjektMain& fenster, int modus);
+    bool terminplanSpeichern(TFormProjektMain& fenster);
+    bool wochenplanSpeichern(TFormProjektMain& fenster);
     bool sucheSpeichern(TFormProjektMain& fenster);
     bool bildSpeichern(QWidget& fenster, const QString& name);
 

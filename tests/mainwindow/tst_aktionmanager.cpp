@@ -46,6 +46,7 @@ void TestAktionManager::befehl_data()
         {"ActionDruckAusgabe", "Allgemein", "Ausgabe", 23},
         {"ActionProjektlisteExport", "Allgemein", "Projektliste exportieren …", 10},
         {"ActionDatensicherungZurueck", "Allgemein", "Datensicherung zurückspielen …", 18},
+        {"ActionWochenplan", "Allgemein", "Wochenplan", 11},
         {"ActionSettingsClick", "Einstellungen", "Grundeinstellungen", 21},
         {"ActionSettingsSave", "Einstellungen", "Speichern", 3},
         {"ActionSettingsClose", "Einstellungen", "Beenden", 16},
@@ -90,11 +91,11 @@ void TestAktionManager::alleBefehleGenauEinmal()
 {
     TDataModule2 modul;
     const auto aktionen = modul.ActionManager1->findChildren<QAction*>();
-    QCOMPARE(aktionen.size(), 32);
+    QCOMPARE(aktionen.size(), 33);
     QSet<QString> namen;
     for (const QAction* a : aktionen)
         namen.insert(a->objectName());
-    QCOMPARE(namen.size(), 32);
+    QCOMPARE(namen.size(), 33);
     QCOMPARE(DataModule2, &modul);
 }
 
@@ -117,7 +118,7 @@ void TestAktionManager::menueleiste()
         "A&ufgaben bearbeiten (ActionAufgBearbStart), &Datensicherung zurückspielen … (ActionDatensicherungZurueck), "
         "&Programm beenden (ActionProjektClose)",
         "&Daten: &Projekte (ActionStammProjektStart), &Aufgaben (ActionAufgabenStart), "
-        "&Mitarbeiter (ActionStammMitarbeiterStart), &Status (ActionStammStatusStart)",
+        "&Mitarbeiter (ActionStammMitarbeiterStart), &Status (ActionStammStatusStart), &Wochenplan (ActionWochenplan)",
         "&Einstellungen: &Grundeinstellungen (ActionSettingsClick)",
         "&Ausgabe: &Ausgabe (ActionDruckAusgabe), &Projektliste exportieren … (ActionProjektlisteExport)",
         "&?: Hilfe (ActionHilfe), &Info (ActionInfoClick)",

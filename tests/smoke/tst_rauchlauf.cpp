@@ -33,7 +33,8 @@ void TestRauchlauf::initTestCase()
     m_fotos = bau.filePath("bildschirmfotos");
     QVERIFY(QDir(m_demo).removeRecursively());
     // Only this run's own pictures go: the window tests leave theirs in the same folder.
-    for (const char* name : {"ansicht-bearbeiten.png", "ansicht-oeffentlich.png", "ansicht-suche.png"})
+    for (const char* name : {"ansicht-bearbeiten.png", "ansicht-oeffentlich.png", "ansicht-suche.png", "terminplan.png",
+                             "wochenplan.png"})
         QFile::remove(QDir(m_fotos).filePath(name));
 
     QProcess skript;
@@ -102,8 +103,8 @@ void TestRauchlauf::startenFotografierenSchliessen()
     // The edit view with a search typed: a list other than the full one.
     const QImage suche(QDir(m_fotos).filePath("ansicht-suche.png"));
     QVERIFY(!suche.isNull() && suche != bilder[0]);
-    // The task window on its two pages.
-    for (const char* name : {"aufgaben-zuordnen.png", "aufgaben-bearbeiten.png"}) {
+    // The task window on its two pages, the timeline page and the week overview.
+    for (const char* name : {"aufgaben-zuordnen.png", "aufgaben-bearbeiten.png", "terminplan.png", "wochenplan.png"}) {
         const QImage bild(QDir(m_fotos).filePath(name));
         QVERIFY2(!bild.isNull() && bild.width() >= 600 && bild.height() >= 500, name);
     }

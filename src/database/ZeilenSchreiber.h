@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ZeilenAnweisungen.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+struct sqlite3;
+
+/// Writes the rows of a dataset back to their table, one row at a time: a new row, the changed
+/// columns of a row, a deletion, each with the optimistic check of ZeilenAnweisungen, and reads
+/// a row again by its key. A row is a dataset's stored values in column order; `spalten` names
+/// each column's table column (empty for a column that is not written, an expression).
+class ZeilenSchreiber
+{
+public:
+    /// A change: the statement (empty when no column differs) and the columns it compares.
+    struct Aenderung
+    {
+        ZeilenAnweisungen::Anweisung anweisung;
+        QList<int> verglichen;
+        bool leer() const { return anweisung.sql.isEmpty(); }
+    };
+
+    ZeilenSchreiber(sqlite3* db, QString datei, const QString& tabelle, QStringList spalten, int schluessel);
+
+    // --- Statements ---
+    /// INSERT of every column holding a value.
+    ZeilenAnweisungen::Anweisung einfuegung(const std::vector<QVariant>& werte) const;
+    /// UPDATE of the columns where `eingabe` differs from `gelesen`, while those and the
+    /// columns marked in `immerPruefen` still hold what was read.
+    Aenderung aenderung(const std::vector<QVariant>& eingabe, const std::vector<QVariant>& gelesen,
+                        const std::vector<bool>& immerPruefen) const;
+    /// DELETE of the row `gelesen`, while every column still holds what was read.
+    ZeilenAnweisungen::Anweisung loeschung(const std::vector<QVariant>& gelesen) const;
+    /// SELECT of the stored columns of one row by its key.
+    QString nachleseText() const;
+
+    // --- Running them ---
+    /// Runs a statement; the number of rows it changed (0: the check refused it).
+    int ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung) const;
+    /// The key the engine gave the row inserted last on this connection.
+    QVariant neuerSchluessel() const;
+    /// Deletes the rows with these keys, whatever they hold; one statement bound row by row.
+    void loeschenNachSchluessel(const QVariantList& schluessel) const;
+    /// The stored row with this key, in column order; none when it is gone.
+    std::optional<std::vector<QVariant>> nachlesen(const QVariant& schluessel) const;
+
+private:
+    sqlite3* m_db;
+    QString m_datei;
+    QString m_tabelle;
+    QStringList m_spalten;
+    int m_schluessel;
+    ZeilenAnweisungen m_anweisungen;
+};
