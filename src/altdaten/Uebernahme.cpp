@@ -282,8 +282,12 @@ UebernahmeBericht inDateiUebernehmen(const QString& alt, const QString& ziel, co
 
         SqliteVerbindung db(ziel);
         db.ausfuehren(QStringLiteral("BEGIN IMMEDIATE"));
+        // The change table and its triggers come after the rows: rows taken over are no changes
+        // that anybody has to read again, and noting each one would slow the take-over down.
+        const QStringList aenderungsAnweisungen = Schema::aenderungsAnweisungen();
         for (const QString& anweisung : Schema::anweisungen())
-            db.ausfuehren(anweisung);
+            if (!aenderungsAnweisungen.contains(anweisung))
+                db.ausfuehren(anweisung);
         for (size_t i = 0; i < Schema::tabellen().size(); ++i) {
             const Schema::Tabelle& t = Schema::tabellen()[i];
             if (!quellen[i]) {
@@ -293,6 +297,8 @@ UebernahmeBericht inDateiUebernehmen(const QString& alt, const QString& ziel, co
             }
             TabellenUebernahme(t, *quellen[i], bericht).ausfuehren(db, stand, fortschritt);
         }
+        for (const QString& anweisung : aenderungsAnweisungen)
+            db.ausfuehren(anweisung);
         db.ausfuehren(QStringLiteral("COMMIT"));
         db.schliessen();
         return bericht;

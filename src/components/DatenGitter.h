@@ -1,7 +1,7 @@
 #pragma once
 
 #include "GitterSpalte.h"
-#include "IniRecord.h"
+#include "SpaltenLayout.h"
 
 #include <QColor>
 #include <QFlags>

@@ -55,6 +55,7 @@ void Suchindex::leeren()
 {
     m_zahlen.clear();
     m_texte.clear();
+    m_mehrfach = false;
 }
 
 void Suchindex::eintragen(const QVariant& wert, int zeile)
@@ -65,8 +66,12 @@ void Suchindex::eintragen(const QVariant& wert, int zeile)
     if (s.m_zahl) {
         if (!m_zahlen.contains(s.m_zahlwert))
             m_zahlen.insert(s.m_zahlwert, zeile);
+        else
+            m_mehrfach = true;
     } else if (!m_texte.contains(s.m_text)) {
         m_texte.insert(s.m_text, zeile);
+    } else {
+        m_mehrfach = true;
     }
 }
 

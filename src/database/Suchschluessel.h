@@ -43,8 +43,11 @@ public:
     void eintragen(const QVariant& wert, int zeile);
     /// The first row entered under `schluessel`; -1 if none.
     int zeile(const Suchschluessel& schluessel) const;
+    /// True while no key was entered for two rows: the row found is then the only one.
+    bool eindeutig() const { return !m_mehrfach; }
 
 private:
+    bool m_mehrfach = false;
     QHash<qint64, int> m_zahlen;
     QHash<QString, int> m_texte;
 };

@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
+#include <limits>
 #include <exception>
 #include <utility>
 
@@ -542,6 +543,7 @@ void TKADaoTable::Close()
         return;
     meldeReset(true);
     m_alle.clear();
+    ++m_zeilenFolge;
     m_sichtbar.clear();
     m_pos = -1;
     m_bof = m_eof = true;
@@ -636,9 +638,20 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         return gesucht.gueltig() && Suchschluessel(z.werte[size_t(f->m_index)]) == gesucht;
     };
     std::vector<size_t> treffer;
-    for (size_t i = 0; i < m_alle.size(); ++i)
-        if (passt(m_alle[i]))
-            treffer.push_back(i);
+    // Through the field's index while it is up to date, covers every row and knows each value
+    // in one row only (one project's sums): no pass over all rows.
+    const auto index = m_indizes.constFind(f->m_index);
+    const bool perIndex = index != m_indizes.cend() && index->stand == m_inhaltStand && index->eindeutig()
+        && m_sichtbar.size() == m_alle.size();
+    if (perIndex) {
+        const int zeile = index->zeile(gesucht);
+        if (zeile >= 0)
+            treffer.push_back(size_t(m_sichtbar[size_t(zeile)]));
+    } else {
+        for (size_t i = 0; i < m_alle.size(); ++i)
+            if (passt(m_alle[i]))
+                treffer.push_back(i);
+    }
     if (!(m_filtered && m_filterFeld >= 0)) {
         // Row by row (one project's sums): the rows held with that value take the new ones in
         // place, those left over go, new ones come at the end; the controls bound here redraw,
@@ -668,6 +681,7 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
             if (meldenErlaubt())
                 emit RowsAboutToBeInserted(zeile, zeile);
             m_alle.push_back(std::move(neu[n]));
+            ++m_zeilenFolge;
             m_sichtbar.push_back(int(m_alle.size() - 1));
             if (meldenErlaubt())
                 emit RowsInserted();
@@ -679,6 +693,14 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         if (anders) {
             m_ableitung.verwerfen();
             ++m_inhaltStand;
+            // The rows with that value changed in place or came at the end: the field's index
+            // holds as it is, or with the new row entered.
+            if (perIndex && treffer.size() <= neu.size() && m_sichtbar.size() == m_alle.size()) {
+                Suchindex& feldIndex = m_indizes[f->m_index];
+                for (int zeile = RowCount() - int(neu.size() - treffer.size()); zeile < RowCount(); ++zeile)
+                    feldIndex.eintragen(wert, zeile);
+                feldIndex.stand = m_inhaltStand;
+            }
             emit ZeilenNachgelesen(f->m_name, wert);
             meldeDatenAenderung(nullptr);
         }
@@ -703,6 +725,7 @@ void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qin
 {
     meldeReset(true);
     m_alle = std::move(zeilen);
+    ++m_zeilenFolge;
     sichtbareBilden();
     m_ableitung.verwerfen();
     const int anzahl = int(m_sichtbar.size());
@@ -850,6 +873,24 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::schluesselZeilenLesen(const QList<q
     return zeilen;
 }
 
+qint64 TKADaoTable::schluesselVon(const Zeile& zeile) const
+{
+    const QVariant& v = zeile.werte[size_t(m_schluesselFeld)];
+    return v.isNull() ? std::numeric_limits<qint64>::min() : v.toLongLong();
+}
+
+const std::vector<qint64>& TKADaoTable::schluesselSpalteAktuell()
+{
+    if (m_schluesselFolge != m_zeilenFolge) {
+        m_schluesselSpalte.clear();
+        m_schluesselSpalte.reserve(m_alle.size());
+        for (const Zeile& z : m_alle)
+            m_schluesselSpalte.push_back(schluesselVon(z));
+        m_schluesselFolge = m_zeilenFolge;
+    }
+    return m_schluesselSpalte;
+}
+
 // Takes row `index` of the rows read out, telling the controls when it was shown.
 void TKADaoTable::zeileHerausnehmen(size_t index)
 {
@@ -859,6 +900,8 @@ void TKADaoTable::zeileHerausnehmen(size_t index)
     if (gezeigt && meldenErlaubt())
         emit RowsAboutToBeRemoved(zeile, zeile);
     m_alle.erase(m_alle.begin() + qsizetype(index));
+    if (m_schluesselFolge == m_zeilenFolge)
+        m_schluesselSpalte.erase(m_schluesselSpalte.begin() + qsizetype(index));
     auto rest = stelle;
     if (gezeigt)
         rest = m_sichtbar.erase(stelle);
@@ -883,6 +926,8 @@ int TKADaoTable::zeileEinordnen(Zeile&& zeile)
     const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), index);
     for (auto it = stelle; it != m_sichtbar.end(); ++it)
         ++*it;
+    if (m_schluesselFolge == m_zeilenFolge)
+        m_schluesselSpalte.insert(m_schluesselSpalte.begin() + index, schluesselVon(zeile));
     m_alle.insert(ziel, std::move(zeile));
     if (!zeileSichtbar(m_alle[size_t(index)]))
         return -1;
@@ -913,12 +958,14 @@ void TKADaoTable::SchluesselNachlesen(const QList<qint64>& schluessel)
     for (size_t i = 0; i < frisch.size(); ++i)
         frischBei.insert(frisch[i].werte[k].toLongLong(), i);
 
-    // Where the rows with these keys stand now.
+    // Where the rows with these keys stand now: one pass over the keys alone.
     const QSet<qint64> gesucht(schluessel.begin(), schluessel.end());
+    const std::vector<qint64>& schluesselSpalte = schluesselSpalteAktuell();
+    const auto [kleinster, groesster] = std::minmax_element(schluessel.begin(), schluessel.end());
     std::vector<size_t> alt;
-    for (size_t i = 0; i < m_alle.size(); ++i) {
-        const QVariant& v = m_alle[i].werte[k];
-        if (!v.isNull() && gesucht.contains(v.toLongLong()))
+    for (size_t i = 0; i < schluesselSpalte.size(); ++i) {
+        const qint64 key = schluesselSpalte[i];
+        if (key >= *kleinster && key <= *groesster && gesucht.contains(key))
             alt.push_back(i);
     }
     const int posVorher = m_pos;
@@ -1335,6 +1382,7 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
     if (meldenErlaubt())
         emit RowsAboutToBeInserted(stelle, stelle);
     m_alle.push_back(neu);
+    ++m_zeilenFolge;
     m_sichtbar.insert(m_sichtbar.begin() + stelle, int(m_alle.size() - 1));
     m_bearbeitung.einfuegen(std::move(neu), m_pos);
     m_pos = stelle;
@@ -1439,6 +1487,7 @@ void TKADaoTable::Post()
         ausfuehren(schreiber().einfuegung(m_bearbeitung.zeile.werte));
         // The engine has assigned the AutoNumber.
         schluessel = schreiber().neuerSchluessel();
+        ++m_zeilenFolge;
         m_bearbeitung.zeile.werte[k] = schluessel;
     } else {
         schluessel = m_bearbeitung.original[k];
@@ -1495,6 +1544,7 @@ void TKADaoTable::Cancel()
             emit RowsAboutToBeRemoved(stelle, stelle);
         m_sichtbar.erase(m_sichtbar.begin() + stelle);
         m_alle.pop_back();  // a new row is always the last one read
+        ++m_zeilenFolge;
         const int vorher = m_bearbeitung.posVorEinfuegen;
         m_bearbeitung.verwerfen();
         m_state = TDataSetState::dsBrowse;
@@ -1544,6 +1594,7 @@ void TKADaoTable::Delete()
     if (meldenErlaubt())
         emit RowsAboutToBeRemoved(stelle, stelle);
     m_alle.erase(m_alle.begin() + index);
+    ++m_zeilenFolge;
     m_sichtbar.erase(m_sichtbar.begin() + stelle);
     for (int& i : m_sichtbar)
         if (i > index)

@@ -267,6 +267,8 @@ private:
     std::vector<Zeile> schluesselZeilenLesen(const QList<qint64>& schluessel);
     void zeileHerausnehmen(size_t index);
     int zeileEinordnen(Zeile&& zeile);
+    qint64 schluesselVon(const Zeile& zeile) const;
+    const std::vector<qint64>& schluesselSpalteAktuell();
 
     Zeile* aktiveZeile();
     const Zeile* aktiveZeile() const { return const_cast<TKADaoTable*>(this)->aktiveZeile(); }
@@ -314,6 +316,12 @@ private:
     int m_schluesselFeld = -1;                  // its INTEGER PRIMARY KEY field; -1: not updatable
     int m_filterFeld = -1;
     Zeilenordnung m_ordnung;                    // order of the rows, where it can be told
+    // The key of every row read, in the same order, so that rows are found by key without
+    // touching each row; valid while m_schluesselFolge equals m_zeilenFolge, which counts
+    // every change of which rows are read and where.
+    std::vector<qint64> m_schluesselSpalte;
+    quint64 m_schluesselFolge = 0;
+    quint64 m_zeilenFolge = 1;
 
     TDataSetState m_state = TDataSetState::dsInactive;
     std::vector<Zeile> m_alle;                  // rows read (the master's rows for a detail)

@@ -1,18 +1,10 @@
 #pragma once
 
+#include "SpaltenLayout.h"
+
 #include <QRect>
 #include <QString>
 #include <cstdint>
-
-// Stored layout of one public-view column.
-struct TSpaltenLayout
-{
-    int32_t Position = 0;   // place from 0 at the left
-    int32_t Width = 0;      // pixels
-    bool Visible = false;
-    int32_t Color = 0;      // colour code 0x00BBGGRR or 0xFF0000nn (system colour nn)
-    int32_t Fontcolor = 0;
-};
 
 // All settings of PROJEKT.INI in memory; the fields are named after the keys of the file.
 struct TIniRecord

@@ -182,6 +182,32 @@ private slots:
         QCOMPARE(t->RecordCount(), frisch->RecordCount());
     }
 
+    // The task sums of single projects read again while their index is in use: changed and new
+    // sums are found at once, a project that lost its tasks no longer.
+    void summenNachlesenMitIndex()
+    {
+        TKADaoTable summen;
+        summen.setDatabase(m_db.get());
+        summen.setSQL(QStringLiteral("select * from ProjektAufgabenSumme"));
+        summen.setReadOnly(true);
+        summen.Open();
+        auto anzahl = [&](int projekt) {
+            return summen.Lookup(QStringLiteral("Projekt_ID"), projekt, QStringLiteral("AnzahlAufgaben"));
+        };
+        QCOMPARE(anzahl(1), QVariant(2));
+        m_t->fremd(QStringLiteral("INSERT INTO ProjektAufgaben (Projekt_ID, Status_ID) VALUES (1, 1), (4, 1), (4, 2)"));
+        summen.ZeilenNachlesen(QStringLiteral("Projekt_ID"), 1);
+        summen.ZeilenNachlesen(QStringLiteral("Projekt_ID"), 4);
+        QCOMPARE(anzahl(1), QVariant(3));
+        QCOMPARE(anzahl(4), QVariant(2));
+        QCOMPARE(anzahl(2), QVariant(1));
+        m_t->fremd(QStringLiteral("DELETE FROM ProjektAufgaben WHERE Projekt_ID = 1"));
+        summen.ZeilenNachlesen(QStringLiteral("Projekt_ID"), 1);
+        QCOMPARE(anzahl(1), QVariant());
+        QCOMPARE(anzahl(4), QVariant(2));
+        QCOMPARE(summen.RecordCount(), 2);
+    }
+
     // What the connection says was written: nothing costs one statement; the projects changed
     // by this or another program come each once; a status or a gap in the table means all.
     void aenderungenAbholen_data()
