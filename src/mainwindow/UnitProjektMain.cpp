@@ -949,6 +949,7 @@ void TFormProjektMain::DruckAusgabeStarten()
     projekte->Open();
     aufgaben->Open();
     const Schliessen schliessen{projekte, aufgaben};
+    FRDruckVorschauForm->PdfVorschlag = QStringLiteral("Projektbericht.pdf");
     FRDruckVorschauForm->frxPreview1->BerichtZeigen(DataModule3->frxReport1);
     FRDruckVorschauForm->exec();
 }

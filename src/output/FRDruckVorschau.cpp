@@ -63,17 +63,18 @@ private:
     int m_breite;
 };
 
-QString pdfDialog(QWidget* eltern)
+QString pdfDialog(QWidget* eltern, const QString& vorschlag)
 {
-    return QFileDialog::getSaveFileName(eltern, QStringLiteral("Bericht als PDF-Datei speichern"),
-                                        QStringLiteral("Projektbericht.pdf"), QStringLiteral("PDF-Dateien (*.pdf)"));
+    return QFileDialog::getSaveFileName(eltern, QStringLiteral("Bericht als PDF-Datei speichern"), vorschlag,
+                                        QStringLiteral("PDF-Dateien (*.pdf)"));
 }
 
 } // namespace
 
 TFRDruckVorschauForm::TFRDruckVorschauForm(QWidget* parent)
     : QDialog(parent), frxPreview1(new TBerichtVorschau(this)), StatusBar1(new QStatusBar(this)),
-      PanelBottom(new QWidget(this)), PdfDateiWaehlen(&pdfDialog)
+      PanelBottom(new QWidget(this)),
+      PdfDateiWaehlen([this](QWidget* eltern) { return pdfDialog(eltern, PdfVorschlag); })
 {
     Q_INIT_RESOURCE(output);
     setObjectName(QStringLiteral("FRDruckVorschauForm"));

@@ -52,6 +52,8 @@ public:
     /// Where the PDF button asks for a file name; by default a file dialog. Returns an empty
     /// text when the user cancels.
     std::function<QString(QWidget*)> PdfDateiWaehlen;
+    /// The file name the PDF button suggests; whoever shows a report sets it.
+    QString PdfVorschlag = QStringLiteral("Projektbericht.pdf");
 
     // Handlers.
     void FormShow();

@@ -175,6 +175,7 @@ void TFormWochenplan::Drucken()
         vorschau = eigene.get();
     }
     TWochenplanBericht bericht(m_plan);
+    vorschau->PdfVorschlag = QStringLiteral("Wochenplan %1.pdf").arg(m_plan.Montag().toString(QStringLiteral("yyyy-MM-dd")));
     vorschau->frxPreview1->BerichtZeigen(bericht.Bericht());
     vorschau->exec();
 }

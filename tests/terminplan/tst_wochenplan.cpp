@@ -238,6 +238,7 @@ void TestWochenplan::druckSeiten()
     fenster.Drucken();
     QVERIFY(seiten);
     QCOMPARE(seiten->Anzahl(), 1);
+    QCOMPARE(vorschau.PdfVorschlag, QStringLiteral("Wochenplan 2026-12-07.pdf"));
     QCOMPARE(seiten->Definition().Ausrichtung, QPageLayout::Landscape);
     QCOMPARE(seiten->PapierMm(), QSizeF(297, 210));
     const QStringList texte = seiten->Texte(0);
