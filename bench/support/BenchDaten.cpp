@@ -14,6 +14,11 @@
 
 namespace BenchDaten {
 
+QDate stichtag()
+{
+    return {2024, 6, 3};
+}
+
 QString grosseDatenbank(const QString& ordner, int projekte, int aufgaben)
 {
     if (aufgaben < 0)
@@ -21,7 +26,7 @@ QString grosseDatenbank(const QString& ordner, int projekte, int aufgaben)
     const QString datei = QDir(ordner).filePath(QStringLiteral("PROJEKT.MDB"));
     DatenbankWerkzeug::anlegen(datei);
     // A fixed day: the same data in every run.
-    DatenbankWerkzeug::demoDatenEinfuegen(datei, projekte, QDate(2024, 6, 3));
+    DatenbankWerkzeug::demoDatenEinfuegen(datei, projekte, stichtag());
 
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(datei).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -12,6 +13,9 @@ namespace BenchDaten {
 /// behind them in priority); without `aufgaben`, ten tasks per project. Always the same data.
 /// Returns its path. Made afresh each run (a second or two), so it always has the current schema.
 QString grosseDatenbank(const QString& ordner, int projekte = 20000, int aufgaben = -1);
+
+/// The day the data of grosseDatenbank are planned around (their "today").
+QDate stichtag();
 
 /// Milliseconds the sqlite3 shell needs to run `anweisungen` on `datei` (start of the process
 /// included), best of `laeufe`; -1 when the shell is not installed.

@@ -58,7 +58,8 @@ int main(int argc, char* argv[])
         dm1.DBProjekt->setDatabaseName(datei);
         dm1.DBProjekt->Open();
         dm1.DatenmengenOeffnen();
-        const QDate heute = QDate::currentDate();
+        // The week the generated tasks are planned in, so the week is full.
+        const QDate heute = BenchDaten::stichtag();
 
         TWochenplan plan;
         zeile(QStringLiteral("Woche lesen"), BenchDaten::messen(umfang.runden, [&] { plan.Laden(dm1.DBProjekt, heute); }),
@@ -79,6 +80,7 @@ int main(int argc, char* argv[])
                   umfang.runden,
                   [&] {
                       fenster = std::make_unique<TFormWochenplan>(dm1.DBProjekt);
+                      fenster->setHeute(heute);
                       fenster->show();
                       BenchDaten::bildFertig(*fenster);
                   },
