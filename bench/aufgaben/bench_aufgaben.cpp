@@ -58,11 +58,8 @@ int main(int argc, char* argv[])
     const BenchDaten::Umfang umfang = BenchDaten::umfangAusArgumenten(app.arguments());
     IniRecord.AnzahlStatus = 5;
     try {
-        QElapsedTimer uhr;
-        uhr.start();
         QTemporaryDir ordner;
-        const QString datei = BenchDaten::grosseDatenbank(ordner.path(), umfang.projekte);
-        aus << QStringLiteral("Datenbank (%1 Projekte) bereit: %2 ms\n").arg(umfang.projekte).arg(uhr.elapsed());
+        const QString datei = BenchDaten::grosseDatenbankGemeldet(ordner.path(), umfang.projekte, aus);
 
         // The settings file of the run lives beside the database, as in a program directory.
         QDir::setCurrent(ordner.path());

@@ -44,10 +44,8 @@ int main(int argc, char* argv[])
     IniRecord.AnzahlStatus = 5;
     try {
         QElapsedTimer uhr;
-        uhr.start();
         QTemporaryDir ordner;
-        const QString datei = BenchDaten::grosseDatenbank(ordner.path(), projekte);
-        aus << QStringLiteral("Datenbank (%1 Projekte) bereit: %2 ms\n").arg(projekte).arg(uhr.elapsed());
+        const QString datei = BenchDaten::grosseDatenbankGemeldet(ordner.path(), projekte, aus);
 
         // --- 1. Opening every dataset ---
         int ersteId = 0;

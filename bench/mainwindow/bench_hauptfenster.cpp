@@ -28,7 +28,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -77,11 +76,8 @@ int main(int argc, char* argv[])
     const int projekte = umfang.projekte;
     const int runden = umfang.runden;
     try {
-        QElapsedTimer uhr;
-        uhr.start();
         QTemporaryDir ordner;
-        const QString datei = BenchDaten::grosseDatenbank(ordner.path(), projekte);
-        aus << QStringLiteral("Datenbank (%1 Projekte) bereit: %2 ms\n").arg(projekte).arg(uhr.elapsed());
+        const QString datei = BenchDaten::grosseDatenbankGemeldet(ordner.path(), projekte, aus);
         // The settings file of the run lives beside the database, as in a program directory.
         QDir::setCurrent(ordner.path());
         IniVorbelegen();

@@ -22,7 +22,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -87,11 +86,8 @@ int main(int argc, char* argv[])
     const BenchDaten::Umfang umfang = BenchDaten::umfangAusArgumenten(app.arguments());
     const int runden = umfang.runden;
     try {
-        QElapsedTimer uhr;
-        uhr.start();
         QTemporaryDir ordner;
-        const QString datei = BenchDaten::grosseDatenbank(ordner.path(), umfang.projekte);
-        aus << QStringLiteral("Datenbank (%1 Projekte) bereit: %2 ms\n").arg(umfang.projekte).arg(uhr.elapsed());
+        const QString datei = BenchDaten::grosseDatenbankGemeldet(ordner.path(), umfang.projekte, aus);
         QDir::setCurrent(ordner.path());
         IniVorbelegen();
         IniAnlegen();

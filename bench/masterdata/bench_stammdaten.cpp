@@ -63,11 +63,8 @@ int main(int argc, char* argv[])
     QTextStream aus(stdout);
     const BenchDaten::Umfang umfang = BenchDaten::umfangAusArgumenten(app.arguments());
     try {
-        QElapsedTimer uhr;
-        uhr.start();
         QTemporaryDir ordner;
-        const QString datei = BenchDaten::grosseDatenbank(ordner.path(), umfang.projekte);
-        aus << QStringLiteral("Datenbank (%1 Projekte) bereit: %2 ms\n").arg(umfang.projekte).arg(uhr.elapsed());
+        const QString datei = BenchDaten::grosseDatenbankGemeldet(ordner.path(), umfang.projekte, aus);
         QDir::setCurrent(ordner.path());
         IniVorbelegen();
         IniAnlegen();

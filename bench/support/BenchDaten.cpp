@@ -8,11 +8,22 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTextStream>
 #include <algorithm>
 #include <sqlite3.h>
 #include <time.h>
 
 namespace BenchDaten {
+
+QString grosseDatenbankGemeldet(const QString& ordner, int projekte, QTextStream& aus)
+{
+    QElapsedTimer uhr;
+    uhr.start();
+    const QString datei = grosseDatenbank(ordner, projekte);
+    aus << QStringLiteral("Datenbank (%1 Projekte) bereit: %2 ms\n").arg(projekte).arg(uhr.elapsed());
+    aus.flush();
+    return datei;
+}
 
 QDate stichtag()
 {

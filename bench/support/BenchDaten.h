@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <functional>
 
+class QTextStream;
+
 // Shared pieces of the benchmarks on the project database.
 namespace BenchDaten {
 
@@ -13,6 +15,9 @@ namespace BenchDaten {
 /// behind them in priority); without `aufgaben`, ten tasks per project. Always the same data.
 /// Returns its path. Made afresh each run (a second or two), so it always has the current schema.
 QString grosseDatenbank(const QString& ordner, int projekte = 20000, int aufgaben = -1);
+
+/// grosseDatenbank with `projekte` projects, saying on `aus` how long it took to make.
+QString grosseDatenbankGemeldet(const QString& ordner, int projekte, QTextStream& aus);
 
 /// The day the data of grosseDatenbank are planned around (their "today").
 QDate stichtag();

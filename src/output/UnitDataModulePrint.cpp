@@ -33,28 +33,12 @@ T* benannt(T* objekt, const char* name)
 Objekt text(const char* name, double links, double oben, double breite, double hoehe, const QFont& schrift,
             const QString& ausdruck, Qt::Alignment ausrichtung = Qt::AlignLeft)
 {
-    Objekt o;
-    o.Name = QLatin1String(name);
-    o.art = Objekt::Art::Text;
-    o.Links = links;
-    o.Oben = oben;
-    o.Breite = breite;
-    o.Hoehe = hoehe;
-    o.Schrift = schrift;
-    o.Ausrichtung = ausrichtung;
-    o.Ausdruck = TBerichtAusdruck(ausdruck);
-    return o;
+    return Objekt::Text(QLatin1String(name), links, oben, breite, hoehe, schrift, ausdruck, ausrichtung);
 }
 
 Objekt linie(const char* name, double links, double oben, double breite)
 {
-    Objekt o;
-    o.Name = QLatin1String(name);
-    o.art = Objekt::Art::Linie;
-    o.Links = links;
-    o.Oben = oben;
-    o.Breite = breite;
-    return o;
+    return Objekt::Linie(QLatin1String(name), links, oben, breite);
 }
 
 QString feld(const char* datenmenge, const char* name)

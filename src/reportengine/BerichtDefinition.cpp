@@ -4,6 +4,33 @@
 #include <QFontDatabase>
 #include <QHash>
 
+TBerichtObjekt TBerichtObjekt::Text(const QString& name, double links, double oben, double breite, double hoehe,
+                                   const QFont& schrift, const QString& ausdruck, Qt::Alignment ausrichtung)
+{
+    TBerichtObjekt o;
+    o.Name = name;
+    o.art = Art::Text;
+    o.Links = links;
+    o.Oben = oben;
+    o.Breite = breite;
+    o.Hoehe = hoehe;
+    o.Schrift = schrift;
+    o.Ausrichtung = ausrichtung;
+    o.Ausdruck = TBerichtAusdruck(ausdruck);
+    return o;
+}
+
+TBerichtObjekt TBerichtObjekt::Linie(const QString& name, double links, double oben, double breite)
+{
+    TBerichtObjekt o;
+    o.Name = name;
+    o.art = Art::Linie;
+    o.Links = links;
+    o.Oben = oben;
+    o.Breite = breite;
+    return o;
+}
+
 namespace {
 
 // Wine's Tahoma has the metrics of the original; fontconfig would take a wider sans otherwise.

@@ -30,6 +30,12 @@ struct TBerichtObjekt
     QFont Schrift;
     Qt::Alignment Ausrichtung = Qt::AlignLeft;
     TBerichtAusdruck Ausdruck; // text objects
+
+    /// A text object; places and sizes in millimetres.
+    static TBerichtObjekt Text(const QString& name, double links, double oben, double breite, double hoehe,
+                               const QFont& schrift, const QString& ausdruck, Qt::Alignment ausrichtung = Qt::AlignLeft);
+    /// A horizontal line.
+    static TBerichtObjekt Linie(const QString& name, double links, double oben, double breite);
 };
 
 enum class TBandArt { Seitenkopf, Stammdaten, Detaildaten, Seitenfuss };

@@ -9,6 +9,8 @@
 
 namespace {
 
+using Objekt = TBerichtObjekt;
+
 const QString DatenmengenName = QStringLiteral("frxWochenplan");
 
 // Millimetres: the printable width of the landscape page, the employee column, one line of text.
@@ -19,30 +21,9 @@ constexpr double ZeilenHoehe = 4;
 // The most lines a band may take: a band higher than the page would lose its foot.
 constexpr int HoechsteZeilen = 38;
 
-TBerichtObjekt text(const QString& name, double links, double oben, double breite, double hoehe, const QFont& schrift,
-                    const QString& ausdruck)
-{
-    TBerichtObjekt o;
-    o.Name = name;
-    o.art = TBerichtObjekt::Art::Text;
-    o.Links = links;
-    o.Oben = oben;
-    o.Breite = breite;
-    o.Hoehe = hoehe;
-    o.Schrift = schrift;
-    o.Ausdruck = TBerichtAusdruck(ausdruck);
-    return o;
-}
-
 TBerichtObjekt linie(const QString& name, double oben)
 {
-    TBerichtObjekt o;
-    o.Name = name;
-    o.art = TBerichtObjekt::Art::Linie;
-    o.Links = Links;
-    o.Oben = oben;
-    o.Breite = Breite;
-    return o;
+    return TBerichtObjekt::Linie(name, Links, oben, Breite);
 }
 
 // Report expressions take square brackets as fields; captions never hold any.
@@ -105,17 +86,16 @@ std::shared_ptr<const TBerichtDefinition> TWochenplanBericht::Definition(const T
     kopf.Hoehe = 24;
     kopf.Schrift = d->Seitenschrift;
     kopf.Objekte = {
-        text(QStringLiteral("Titel"), Links, 5, 150, 6, titel, QStringLiteral("WOCHENPLAN ") + literal(plan.Titel())),
-        text(QStringLiteral("Datum"), 236, 5, 34, 5, klein, QStringLiteral("[DATE]")),
-        text(QStringLiteral("Seite"), 236, 10, 34, 5, klein, QStringLiteral("Seite [PAGE#] von [TOTALPAGES#]")),
-        text(QStringLiteral("KopfName"), Links, 17, NamensBreite - 2, 5, fett, QStringLiteral("MITARBEITER")),
+        Objekt::Text(QStringLiteral("Titel"), Links, 5, 150, 6, titel, QStringLiteral("WOCHENPLAN ") + literal(plan.Titel())),
+        Objekt::Text(QStringLiteral("Datum"), 236, 5, 34, 5, klein, QStringLiteral("[DATE]"), Qt::AlignRight),
+        Objekt::Text(QStringLiteral("Seite"), 236, 10, 34, 5, klein, QStringLiteral("Seite [PAGE#] von [TOTALPAGES#]"),
+                     Qt::AlignRight),
+        Objekt::Text(QStringLiteral("KopfName"), Links, 17, NamensBreite - 2, 5, fett, QStringLiteral("MITARBEITER")),
         linie(QStringLiteral("Linie1"), 23),
     };
-    kopf.Objekte[1].Ausrichtung = Qt::AlignRight;
-    kopf.Objekte[2].Ausrichtung = Qt::AlignRight;
     for (int i = 0; i < tage.size(); ++i)
-        kopf.Objekte.push_back(text(QStringLiteral("Kopf%1").arg(tage[i]), spaltenLinks(i), 17, spalte - 2, 5, fett,
-                                    literal(plan.TagTitel(tage[i]))));
+        kopf.Objekte.push_back(Objekt::Text(QStringLiteral("Kopf%1").arg(tage[i]), spaltenLinks(i), 17, spalte - 2, 5, fett,
+                                            literal(plan.TagTitel(tage[i]))));
 
     const int zeilen = std::min(plan.HoechsteAnzahl(), HoechsteZeilen);
     TBerichtBand master;
@@ -127,11 +107,11 @@ std::shared_ptr<const TBerichtDefinition> TWochenplanBericht::Definition(const T
     master.DruckenOhneDetails = true;
     const auto feld = [](const QString& name) { return QStringLiteral("[%1.\"%2\"]").arg(DatenmengenName, name); };
     master.Gliederung = TBerichtAusdruck(feld(QStringLiteral("Name")));
-    master.Objekte = {text(QStringLiteral("frxWochenplanName"), Links, 1, NamensBreite - 2, zeilen * ZeilenHoehe, fett,
-                           feld(QStringLiteral("Name")))};
+    master.Objekte = {Objekt::Text(QStringLiteral("frxWochenplanName"), Links, 1, NamensBreite - 2, zeilen * ZeilenHoehe, fett,
+                                   feld(QStringLiteral("Name")))};
     for (int i = 0; i < tage.size(); ++i)
-        master.Objekte.push_back(text(QStringLiteral("frxWochenplanTag%1").arg(tage[i]), spaltenLinks(i), 1, spalte - 2,
-                                      zeilen * ZeilenHoehe, klein, feld(QStringLiteral("Tag%1").arg(tage[i]))));
+        master.Objekte.push_back(Objekt::Text(QStringLiteral("frxWochenplanTag%1").arg(tage[i]), spaltenLinks(i), 1, spalte - 2,
+                                              zeilen * ZeilenHoehe, klein, feld(QStringLiteral("Tag%1").arg(tage[i]))));
     master.Objekte.push_back(linie(QStringLiteral("Trennlinie"), master.Hoehe - 0.5));
 
     TBerichtBand fuss;
