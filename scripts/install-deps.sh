@@ -7,6 +7,7 @@ PAKETE=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
     libsqlite3-dev sqlite3
+    libpq-dev libqt6sql6-psql postgresql
     mdbtools-dev mdbtools
     fonts-dejavu-core fonts-liberation2 fonts-wine
     poppler-utils xauth xvfb

@@ -1,7 +1,8 @@
 #include "ProjektAenderungen.h"
 
 #include "Schema.h"
-#include "SqliteAnweisung.h"
+#include "Fehler.h"
+#include "TKADaoDatabase.h"
 
 #include <QSet>
 
@@ -9,7 +10,10 @@ namespace {
 
 qint64 schemaVersion(TKADaoDatabase* db)
 {
-    SqliteAnweisung a(db->Handle(), db->Dateipfad(), QStringLiteral("PRAGMA schema_version"));
+    // The tables on a server are changed by its administrator, with every program closed.
+    if (db->AufServer())
+        return 0;
+    Anweisung a = db->Vorbereiten(QStringLiteral("PRAGMA schema_version"));
     return a.schritt() ? a.wert(0).toLongLong() : -1;
 }
 
@@ -35,8 +39,7 @@ void ProjektAenderungen::abHier()
         return;
     m_schemaVersion = schemaVersion(m_db);
     try {
-        SqliteAnweisung a(m_db->Handle(), m_db->Dateipfad(),
-                          QStringLiteral("SELECT coalesce(max([Nr]), 0) FROM [%1]").arg(Schema::aenderungsTabelle()));
+        Anweisung a = m_db->Vorbereiten(QStringLiteral("SELECT coalesce(max([Nr]), 0) FROM [%1]").arg(Schema::aenderungsTabelle()));
         if (a.schritt())
             m_letzteNr = a.wert(0).toLongLong();
         m_mitTabelle = true;
@@ -59,8 +62,7 @@ ProjektAenderungen::Ergebnis ProjektAenderungen::abholen()
         return ergebnis;
     }
     m_stand = stand;
-    SqliteAnweisung a(m_db->Handle(), m_db->Dateipfad(),
-                      QStringLiteral("SELECT [Nr], [Projekt_ID] FROM [%1] WHERE [Nr] > ? ORDER BY [Nr]")
+    Anweisung a = m_db->Vorbereiten(QStringLiteral("SELECT [Nr], [Projekt_ID] FROM [%1] WHERE [Nr] > ? ORDER BY [Nr]")
                           .arg(Schema::aenderungsTabelle()));
     a.binden(1, m_letzteNr);
     QSet<qint64> gesehen;

@@ -44,6 +44,16 @@ const std::vector<Abfrage>& abfragen();
 /// and its triggers last.
 QStringList anweisungen();
 
+/// The same schema for a database server: tables, stored queries, indexes, the change table and
+/// the triggers that keep it, in the server's dialect. Names are lower case there; text columns
+/// compare without regard to case (citext) and keep their widths.
+QStringList serverAnweisungen();
+
+/// The server's table of one row: `stand`, raised by every change of any table (a reader that
+/// finds it unchanged need not read), and `nr`, the last number of the change table. Its row
+/// lock is held to the commit, so both count in the order the changes become visible.
+QString serverStandTabelle();
+
 /// The change table: triggers on Projekt, ProjektAufgaben and Status note in it, numbered in
 /// order (Nr), the ID of every project whose row or task sums may have changed; an empty
 /// Projekt_ID stands for every project (a status rank changed). Only the newest
@@ -60,5 +70,12 @@ QString spaltenDeklaration(const Spalte& spalte);
 
 /// The output column of a stored query with this name (case-insensitive), or nullptr.
 const Spalte* abfrageSpalte(const QString& name);
+
+/// The column `spalte` of the table `tabelle` (both case-insensitive), or nullptr.
+const Spalte* tabellenSpalte(const QString& tabelle, const QString& spalte);
+
+/// The schema's own spelling of a table, query or column name given in any case ("kommnr"
+/// gives "Kommnr"); a name the schema does not know comes back as it is.
+QString schreibweise(const QString& name);
 
 } // namespace Schema

@@ -22,8 +22,22 @@ public:
         QString herkunft;   ///< column of origin in that table
     };
 
+    /// What an engine tells about one column of a statement.
+    struct Herkunft
+    {
+        QString name;
+        TFieldType typ = TFieldType::ftUnknown;
+        int breite = 0;
+        QString tabelle;            ///< table of origin; empty for an expression
+        QString herkunft;           ///< column of origin in that table
+        bool eigeneDatenbank = true;  ///< the table lies in the project database itself
+        bool schluessel = false;    ///< the column is the table's own numbered key
+    };
+
     /// Reads the catalogue of `anweisung` on `db`; `sql` is its text, for the aliases of a join.
     static Spaltenkatalog lesen(sqlite3* db, sqlite3_stmt* anweisung, const QString& sql);
+    /// The catalogue of the columns an engine described; `sql` as above.
+    static Spaltenkatalog aus(std::vector<Herkunft> herkunft, const QString& sql);
 
     const std::vector<Spalte>& spalten() const { return m_spalten; }
     /// The table the rows can be written to: every column comes from it (in the main database)

@@ -204,4 +204,57 @@ QString klammern(const QString& name)
     return QLatin1Char('"') + n + QLatin1Char('"');
 }
 
+QString fuerServer(const QString& sql)
+{
+    QString ergebnis;
+    ergebnis.reserve(sql.size() + 16);
+    int parameter = 0;
+    const qsizetype n = sql.size();
+    const auto name = [&ergebnis](QStringView innen) {
+        ergebnis += QLatin1Char('"') + innen.toString().toLower().replace(QLatin1Char('"'), QLatin1String("\"\""))
+            + QLatin1Char('"');
+    };
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
+            qsizetype j = i + 1;
+            while (j < n) {
+                if (sql[j] == c) {
+                    if (j + 1 < n && sql[j + 1] == c) { j += 2; continue; }
+                    break;
+                }
+                ++j;
+            }
+            const qsizetype ende = qMin(j + 1, n);
+            if (c == QLatin1Char('\''))
+                ergebnis += QStringView(sql).mid(i, ende - i);
+            else
+                name(QStringView(sql).mid(i + 1, qMax<qsizetype>(0, j - i - 1)));
+            i = ende;
+        } else if (c == QLatin1Char('[')) {
+            qsizetype j = sql.indexOf(QLatin1Char(']'), i + 1);
+            if (j < 0) j = n;
+            name(QStringView(sql).mid(i + 1, j - i - 1));
+            i = j + 1;
+        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+            qsizetype j = sql.indexOf(QLatin1Char('\n'), i);
+            j = j < 0 ? n : j + 1;
+            ergebnis += QStringView(sql).mid(i, j - i);
+            i = j;
+        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+            qsizetype j = sql.indexOf(QLatin1String("*/"), i + 2);
+            j = j < 0 ? n : j + 2;
+            ergebnis += QStringView(sql).mid(i, j - i);
+            i = j;
+        } else if (c == QLatin1Char('?')) {
+            ergebnis += QLatin1Char('$') + QString::number(++parameter);
+            ++i;
+        } else {
+            ergebnis += c;
+            ++i;
+        }
+    }
+    return ergebnis;
+}
+
 } // namespace SqlText

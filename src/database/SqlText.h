@@ -20,6 +20,11 @@ QString aliasVon(const QString& sql, const QString& tabelle);
 /// A name in brackets, safe for any identifier ("select" becomes "[select]").
 QString klammern(const QString& name);
 
+/// The statement as a database server reads it: bracketed and double-quoted names become quoted
+/// lower-case names (the server keeps the tables' names in lower case, and unquoted names fold
+/// to it), and each parameter mark ? becomes $1, $2, … in order. Strings and comments stay.
+QString fuerServer(const QString& sql);
+
 /// One term of an ORDER BY: a column name (without brackets or table alias) and its direction.
 struct Sortierspalte
 {

@@ -244,3 +244,33 @@ QVariant SqliteAnweisung::wert(int spalte) const
         return QVariant();
     }
 }
+
+namespace {
+
+class SqliteKern : public AnweisungsKern
+{
+public:
+    SqliteKern(sqlite3* db, const QString& datei, const QString& sql)
+        : m_db(db)
+        , m_anweisung(db, datei, sql)
+    {
+    }
+    void binden(int nr, const QVariant& wert) override { m_anweisung.binden(nr, wert); }
+    bool schritt() override { return m_anweisung.schritt(); }
+    void zuruecksetzen() override { m_anweisung.zuruecksetzen(); }
+    int ausfuehren() override { return m_anweisung.ausfuehren(); }
+    int spaltenAnzahl() override { return m_anweisung.spaltenAnzahl(); }
+    QVariant wert(int spalte) const override { return m_anweisung.wert(spalte); }
+    Spaltenkatalog katalog(const QString& sql) override { return Spaltenkatalog::lesen(m_db, m_anweisung.handle(), sql); }
+
+private:
+    sqlite3* m_db;
+    SqliteAnweisung m_anweisung;
+};
+
+} // namespace
+
+std::unique_ptr<AnweisungsKern> sqliteKern(sqlite3* db, const QString& datei, const QString& sql)
+{
+    return std::make_unique<SqliteKern>(db, datei, sql);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Anweisung.h"
 #include "Fehler.h"
 
 #include <QByteArray>
@@ -76,3 +77,6 @@ private:
     QString m_datei;
     QString m_sql;
 };
+
+/// A statement of the file engine behind the engine-neutral Anweisung.
+std::unique_ptr<AnweisungsKern> sqliteKern(sqlite3* db, const QString& datei, const QString& sql);

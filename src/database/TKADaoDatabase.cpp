@@ -2,7 +2,9 @@
 
 #include "Fehler.h"
 #include "Integritaetspruefung.h"
+#include "PostgresVerbindung.h"
 #include "Schema.h"
+#include "Serveradresse.h"
 #include "SqliteAnweisung.h"
 #include "TKADaoTable.h"
 
@@ -43,6 +45,8 @@ void TKADaoDatabase::setBusyTimeout(int ms)
     m_busyTimeout = ms;
     if (m_handle)
         sqlite3_busy_timeout(m_handle, ms);
+    if (m_server)
+        m_server->setWartezeit(ms);
 }
 
 void TKADaoDatabase::setExclusive(bool wert)
@@ -88,6 +92,10 @@ void TKADaoDatabase::Open()
         return;
     if (m_databaseName.trimmed().isEmpty())
         throw Fehler(QStringLiteral("Es ist keine Datenbank angegeben."));
+    if (Serveradresse::istServerText(m_databaseName)) {
+        serverOeffnen();
+        return;
+    }
     const QString pfad = QFileInfo(m_databaseName).absoluteFilePath();
     const bool nurLesen = m_readOnly || !dateiPruefen(pfad);
 
@@ -151,6 +159,30 @@ void TKADaoDatabase::Open()
     });
     if (!nurLesen)
         aenderungsTabelleErgaenzen();
+}
+
+void TKADaoDatabase::serverOeffnen()
+{
+    const std::optional<Serveradresse> adresse = Serveradresse::lesen(m_databaseName);
+    if (!adresse)
+        throw Fehler(QStringLiteral("Die Adresse des Datenbankservers '%1' ist unvollständig; sie lautet "
+                                    "postgresql://benutzer@host:port/datenbank.")
+                         .arg(m_databaseName));
+    auto server = std::make_unique<PostgresVerbindung>(*adresse, m_busyTimeout);
+    // An empty database or another program's shows here, before any window reads from it.
+    const std::unique_ptr<AnweisungsKern> probe =
+        server->kern(QStringLiteral("SELECT count(*) FROM pg_class WHERE relname IN ('projekt', 'projektaufgaben') "
+                                    "AND relnamespace = to_regnamespace(current_schema())::oid"));
+    probe->schritt();
+    if (probe->wert(0).toLongLong() < 2)
+        throw Fehler(QStringLiteral("Die Datenbank %1 enthält keine Projektdatenbank. Das Datenbankwerkzeug legt sie "
+                                    "an: pvdatenbank --server %2")
+                         .arg(adresse->anzeige(), adresse->text()));
+    m_server = std::move(server);
+    m_dateipfad = adresse->anzeige();
+    m_nurLesen = m_readOnly;
+    m_beschaedigtGemeldet = false;
+    ++m_oeffnung;
 }
 
 void TKADaoDatabase::aenderungsTabelleErgaenzen()
@@ -222,6 +254,8 @@ void TKADaoDatabase::Close()
         tabelle->Close();
     m_pruefung.reset();
     m_datenVersion.reset();
+    m_serverStand.reset();
+    m_server.reset();
     m_nurLesen = false;
     m_handle = nullptr;
     m_dateipfad.clear();
@@ -243,8 +277,29 @@ int TKADaoDatabase::Execute(const QString& sql)
 {
     if (!Connected())
         throw Fehler(QStringLiteral("Die Datenbank ist nicht verbunden."));
+    if (m_server)
+        return m_server->ausfuehren(sql);
     SqliteAnweisung anweisung(m_handle, m_dateipfad, sql);
     return anweisung.ausfuehren();
+}
+
+Anweisung TKADaoDatabase::Vorbereiten(const QString& sql)
+{
+    if (!Connected())
+        throw Fehler(QStringLiteral("Die Datenbank ist nicht verbunden."));
+    if (m_server)
+        return Anweisung(m_server->kern(sql));
+    return Anweisung(sqliteKern(m_handle, m_dateipfad, sql));
+}
+
+QVariant TKADaoDatabase::NeuerSchluessel()
+{
+    if (m_server) {
+        // The numbered keys are the only sequences; the change notes take no numbers from one.
+        Anweisung a = Vorbereiten(QStringLiteral("SELECT lastval()"));
+        return a.schritt() ? a.wert(0) : QVariant();
+    }
+    return m_handle ? QVariant(qlonglong(sqlite3_last_insert_rowid(m_handle))) : QVariant();
 }
 
 void TKADaoDatabase::Transaktion(const std::function<void()>& arbeit)
@@ -274,7 +329,8 @@ void TKADaoDatabase::StartTransaction()
         return;
     }
     m_innere = 0;
-    Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    // The file is locked for writing at once; a server locks the rows as they are written.
+    Execute(m_server ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 void TKADaoDatabase::Commit()
@@ -308,6 +364,8 @@ void TKADaoDatabase::Rollback()
 
 bool TKADaoDatabase::InTransaction() const
 {
+    if (m_server)
+        return m_server->inTransaktion();
     return m_handle && !sqlite3_get_autocommit(m_handle);
 }
 
@@ -315,6 +373,8 @@ TAenderungsstand TKADaoDatabase::Aenderungsstand()
 {
     if (!Connected())
         return {};
+    if (m_server)
+        return serverStand();
     // The data version moves only with commits of other connections; this connection's own
     // writes show in its count of changed rows, which costs no statement.
     if (!m_datenVersion)
@@ -330,6 +390,26 @@ TAenderungsstand TKADaoDatabase::Aenderungsstand()
     }
     m_datenVersion->zuruecksetzen();
     stand.eigen = sqlite3_total_changes64(m_handle);
+    return stand;
+}
+
+TAenderungsstand TKADaoDatabase::serverStand()
+{
+    // Every change of every table raises the one counter, mine included.
+    if (!m_serverStand)
+        m_serverStand = std::make_unique<Anweisung>(
+            Vorbereiten(QStringLiteral("SELECT [stand] FROM [%1]").arg(Schema::serverStandTabelle())));
+    TAenderungsstand stand;
+    stand.oeffnung = m_oeffnung;
+    try {
+        if (m_serverStand->schritt())
+            stand.fremd = m_serverStand->wert(0).toLongLong();
+    } catch (...) {
+        m_serverStand->zuruecksetzen();
+        throw;
+    }
+    m_serverStand->zuruecksetzen();
+    stand.eigen = 0;
     return stand;
 }
 

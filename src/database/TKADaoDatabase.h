@@ -7,8 +7,11 @@
 
 #include <memory>
 
+#include "Anweisung.h"
+
 struct sqlite3;
 class Integritaetspruefung;
+class PostgresVerbindung;
 class SqliteAnweisung;
 class TKADaoTable;
 
@@ -24,7 +27,9 @@ struct TAenderungsstand
 };
 
 /// The connection to the project database (`DBProjekt`): an SQLite file opened through Qt SQL,
-/// shared with other instances of the program. The path is set while closed; Open refuses a
+/// shared with other instances of the program, or a database on a PostgreSQL server when the
+/// name is a server address (postgresql://benutzer@host:port/name, see Serveradresse), which
+/// is what several office PCs share. Both behave alike above this layer. The path is set while closed; Open refuses a
 /// missing file (naming its full path), an old Access file (it must be converted first), an
 /// unreadable or damaged file, each with a German message. A file that cannot be written (no
 /// write right on it or on its folder) opens read-only (NurLesen) and every change is refused.
@@ -40,7 +45,7 @@ public:
     explicit TKADaoDatabase(QObject* parent = nullptr);
     ~TKADaoDatabase() override;
 
-    /// Path of the database file; may only change while closed.
+    /// Path of the database file, or a server address; may only change while closed.
     const QString& DatabaseName() const { return m_databaseName; }
     void setDatabaseName(const QString& pfad);
 
@@ -48,7 +53,9 @@ public:
     void Open();
     /// Closes every dataset on the connection, then the connection; nothing when closed.
     void Close();
-    bool Connected() const { return m_handle != nullptr; }
+    bool Connected() const { return m_handle != nullptr || m_server != nullptr; }
+    /// True while the database lies on a server (no file: no copies, no page check).
+    bool AufServer() const { return m_server != nullptr; }
     void setConnected(bool verbunden) { verbunden ? Open() : Close(); }
 
     /// True while the connection is open read-only: asked for, or because the file or its
@@ -91,6 +98,11 @@ public:
 
     /// Runs one action statement and returns the number of rows it changed.
     int Execute(const QString& sql);
+    /// Prepares a statement in the program's dialect (bracketed names, ? for parameters) on
+    /// whichever engine holds the database. Throws Fehler on a wrong statement.
+    Anweisung Vorbereiten(const QString& sql);
+    /// The key the engine gave the row this connection inserted last.
+    QVariant NeuerSchluessel();
 
     /// Runs `arbeit` as one transaction: either all of its changes are stored or, when it
     /// raises an error, none (the error goes on). Inside another transaction it becomes a part
@@ -121,7 +133,7 @@ public:
     /// The datasets attached to this connection.
     const QList<TKADaoTable*>& DataSets() const { return m_dataSets; }
 
-    /// Full path of the open file (for messages); empty when closed.
+    /// Full path of the open file, or the server and database (for messages); empty when closed.
     const QString& Dateipfad() const { return m_dateipfad; }
     /// The engine's connection; nullptr when closed. For the access layer.
     sqlite3* Handle() const { return m_handle; }
@@ -135,11 +147,15 @@ private:
     bool dateiPruefen(const QString& pfad) const;
     void pruefungBeendet(quint64 oeffnung, bool beschaedigt);
     void aenderungsTabelleErgaenzen();
+    void serverOeffnen();
+    TAenderungsstand serverStand();
 
     QString m_databaseName;
     QString m_dateipfad;
     QString m_verbindungsName;
     sqlite3* m_handle = nullptr;
+    std::unique_ptr<PostgresVerbindung> m_server;
+    std::unique_ptr<Anweisung> m_serverStand;  // the change counter, prepared once per Open
     int m_busyTimeout = 5000;
     bool m_nurLesen = false;
     std::unique_ptr<Integritaetspruefung> m_pruefung;

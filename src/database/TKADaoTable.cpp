@@ -300,10 +300,10 @@ QString TKADaoTable::abfrageText() const
 
 void TKADaoTable::abfrageVorbereiten()
 {
-    m_abfrage = SqliteAnweisung(m_database->Handle(), m_database->Dateipfad(), abfrageText());
+    m_abfrage = m_database->Vorbereiten(abfrageText());
     // Reading an action statement would run it; those go through ExecuteSQL.
     if (m_abfrage.spaltenAnzahl() == 0) {
-        m_abfrage = SqliteAnweisung();
+        m_abfrage = Anweisung();
         fehler(QStringLiteral("Die SQL-Anweisung liefert keine Datenmenge; sie kann nur mit ExecuteSQL ausgeführt werden."));
     }
     felderAusAnweisung();
@@ -337,7 +337,7 @@ void TKADaoTable::ordnungBilden()
 
 void TKADaoTable::felderAusAnweisung()
 {
-    const Spaltenkatalog katalog = Spaltenkatalog::lesen(m_database->Handle(), m_abfrage.handle(), m_sql);
+    const Spaltenkatalog katalog = m_abfrage.katalog(m_sql);
     const std::vector<Spaltenkatalog::Spalte>& spalten = katalog.spalten();
     const int anzahl = int(spalten.size());
 
@@ -526,7 +526,7 @@ void TKADaoTable::Open()
         m_filterFeld = filterFeldSuchen();
         zeilen = zeilenLesen(masterSchluessel());
     } catch (...) {
-        m_abfrage = SqliteAnweisung();
+        m_abfrage = Anweisung();
         throw;
     }
     m_state = TDataSetState::dsBrowse;
@@ -548,7 +548,7 @@ void TKADaoTable::Close()
     m_pos = -1;
     m_bof = m_eof = true;
     m_bearbeitung.verwerfen();
-    m_abfrage = SqliteAnweisung();
+    m_abfrage = Anweisung();
     m_indizes.clear();
     m_geladenerSchluessel.clear();
     for (const auto& v : std::as_const(m_masterVerbindungen))
@@ -620,8 +620,7 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         fehler(QStringLiteral("Nur gespeicherte Felder können Zeilen auswählen ('%1').").arg(feld));
     const QString quelle =
         m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed()) : m_sql;
-    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(),
-                      SqlText::bedingungEinfuegen(quelle, SqlText::klammern(f->m_name) + QStringLiteral(" = ?")));
+    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(quelle, SqlText::klammern(f->m_name) + QStringLiteral(" = ?")));
     a.binden(1, wert);
     std::vector<Zeile> neu;
     while (a.schritt()) {
@@ -860,7 +859,7 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::schluesselZeilenLesen(const QList<q
         m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed()) : m_sql;
     const QString bedingung = SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)
         + QStringLiteral(" IN (") + liste.join(QStringLiteral(", ")) + QLatin1Char(')');
-    SqliteAnweisung a(m_database->Handle(), m_database->Dateipfad(), SqlText::bedingungEinfuegen(quelle, bedingung));
+    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(quelle, bedingung));
     std::vector<Zeile> zeilen;
     while (a.schritt()) {
         Zeile& z = zeilen.emplace_back();
@@ -1288,7 +1287,7 @@ ZeilenSchreiber TKADaoTable::schreiber() const
     QStringList spalten;
     for (int i = 0; i < m_anzahlSpalten; ++i)
         spalten << m_felder[size_t(i)]->m_herkunftSpalte;
-    return ZeilenSchreiber(m_database->Handle(), m_database->Dateipfad(), m_basisTabelle, spalten, m_schluesselFeld);
+    return ZeilenSchreiber(m_database, m_basisTabelle, spalten, m_schluesselFeld);
 }
 
 void TKADaoTable::breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const

@@ -4,6 +4,7 @@
 #include "Bearbeitungspuffer.h"
 #include "DatenbankTypen.h"
 #include "MasterVerknuepfung.h"
+#include "Anweisung.h"
 #include "SqliteAnweisung.h"
 #include "Suchschluessel.h"
 #include "TDataSource.h"
@@ -333,7 +334,7 @@ private:
     Bearbeitungspuffer<Zeile> m_bearbeitung;    // the pending row
     Zeile* m_rechenZeile = nullptr;             // row being calculated
 
-    SqliteAnweisung m_abfrage;
+    Anweisung m_abfrage;
     QVariantList m_geladenerSchluessel;         // master key the rows were read for
     QList<QMetaObject::Connection> m_masterVerbindungen;
     QList<QMetaObject::Connection> m_lookupVerbindungen;

@@ -4,9 +4,10 @@
 
 #include <QStringList>
 
-ZeilenAnweisungen::ZeilenAnweisungen(QString tabelle, QString schluesselSpalte)
+ZeilenAnweisungen::ZeilenAnweisungen(QString tabelle, QString schluesselSpalte, bool fuerServer)
     : m_tabelle(SqlText::klammern(tabelle))
     , m_schluessel(SqlText::klammern(schluesselSpalte))
+    , m_fuerServer(fuerServer)
 {
 }
 
@@ -59,8 +60,19 @@ QString ZeilenAnweisungen::bedingung(const QVariant& schluessel, const QList<Spa
     // IS treats two empty values as equal; BINARY, so that a column collated without regard to
     // case still sees "meier" replaced by "Meier".
     for (const Spalte& s : gelesen) {
-        teile << SqlText::klammern(s.name) + QStringLiteral(" IS ? COLLATE BINARY");
-        parameter << s.wert;
+        if (!m_fuerServer) {
+            teile << SqlText::klammern(s.name) + QStringLiteral(" IS ? COLLATE BINARY");
+            parameter << s.wert;
+        } else if (s.wert.isNull()) {
+            teile << SqlText::klammern(s.name) + QStringLiteral(" IS NULL");
+        } else if (s.wert.metaType().id() == QMetaType::QString) {
+            // As text, so that a column compared without regard to case still sees the change.
+            teile << SqlText::klammern(s.name) + QStringLiteral("::text = ?");
+            parameter << s.wert;
+        } else {
+            teile << SqlText::klammern(s.name) + QStringLiteral(" = ?");
+            parameter << s.wert;
+        }
     }
     return teile.join(QStringLiteral(" AND "));
 }

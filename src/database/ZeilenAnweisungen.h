@@ -24,7 +24,9 @@ public:
         QVariantList parameter;
     };
 
-    ZeilenAnweisungen(QString tabelle, QString schluesselSpalte);
+    /// `fuerServer`: the check in words a database server takes (it infers a parameter's type
+    /// from the column it is compared with, so an empty value is asked for with IS NULL).
+    ZeilenAnweisungen(QString tabelle, QString schluesselSpalte, bool fuerServer = false);
 
     /// INSERT of the given columns; with none, a row of default values.
     Anweisung einfuegen(const QList<Spalte>& werte) const;
@@ -39,4 +41,5 @@ private:
 
     QString m_tabelle;
     QString m_schluessel;
+    bool m_fuerServer;
 };

@@ -3,17 +3,33 @@
 #include "Bearbeitungspuffer.h"
 #include "SqlText.h"
 #include "SqliteAnweisung.h"
+#include "TKADaoDatabase.h"
 
 #include <sqlite3.h>
 #include <utility>
 
-ZeilenSchreiber::ZeilenSchreiber(sqlite3* db, QString datei, const QString& tabelle, QStringList spalten, int schluessel)
-    : m_db(db)
-    , m_datei(std::move(datei))
+ZeilenSchreiber::ZeilenSchreiber(std::function<Anweisung(const QString&)> vorbereiten,
+                                 std::function<QVariant()> neuerSchluessel, bool fuerServer, const QString& tabelle,
+                                 QStringList spalten, int schluessel)
+    : m_vorbereiten(std::move(vorbereiten))
+    , m_neuerSchluessel(std::move(neuerSchluessel))
     , m_tabelle(tabelle)
     , m_spalten(std::move(spalten))
     , m_schluessel(schluessel)
-    , m_anweisungen(tabelle, m_spalten.value(schluessel))
+    , m_anweisungen(tabelle, m_spalten.value(schluessel), fuerServer)
+{
+}
+
+ZeilenSchreiber::ZeilenSchreiber(sqlite3* db, QString datei, const QString& tabelle, QStringList spalten, int schluessel)
+    : ZeilenSchreiber([db, datei](const QString& sql) { return Anweisung(sqliteKern(db, datei, sql)); },
+                      [db] { return QVariant(qlonglong(sqlite3_last_insert_rowid(db))); }, false, tabelle,
+                      std::move(spalten), schluessel)
+{
+}
+
+ZeilenSchreiber::ZeilenSchreiber(TKADaoDatabase* db, const QString& tabelle, QStringList spalten, int schluessel)
+    : ZeilenSchreiber([db](const QString& sql) { return db->Vorbereiten(sql); }, [db] { return db->NeuerSchluessel(); },
+                      db->AufServer(), tabelle, std::move(spalten), schluessel)
 {
 }
 
@@ -70,7 +86,7 @@ QString ZeilenSchreiber::nachleseText() const
 
 int ZeilenSchreiber::ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung) const
 {
-    SqliteAnweisung a(m_db, m_datei, anweisung.sql);
+    Anweisung a = m_vorbereiten(anweisung.sql);
     for (qsizetype i = 0; i < anweisung.parameter.size(); ++i)
         a.binden(int(i + 1), anweisung.parameter[i]);
     return a.ausfuehren();
@@ -78,12 +94,12 @@ int ZeilenSchreiber::ausfuehren(const ZeilenAnweisungen::Anweisung& anweisung) c
 
 QVariant ZeilenSchreiber::neuerSchluessel() const
 {
-    return QVariant(qlonglong(sqlite3_last_insert_rowid(m_db)));
+    return m_neuerSchluessel();
 }
 
 void ZeilenSchreiber::loeschenNachSchluessel(const QVariantList& schluessel) const
 {
-    SqliteAnweisung a(m_db, m_datei, m_anweisungen.loeschen({}, {}).sql);
+    Anweisung a = m_vorbereiten(m_anweisungen.loeschen({}, {}).sql);
     for (const QVariant& s : schluessel) {
         a.binden(1, s);
         a.ausfuehren();
@@ -92,7 +108,7 @@ void ZeilenSchreiber::loeschenNachSchluessel(const QVariantList& schluessel) con
 
 std::optional<std::vector<QVariant>> ZeilenSchreiber::nachlesen(const QVariant& schluessel) const
 {
-    SqliteAnweisung a(m_db, m_datei, nachleseText());
+    Anweisung a = m_vorbereiten(nachleseText());
     a.binden(1, schluessel);
     if (!a.schritt())
         return std::nullopt;

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "Anweisung.h"
 #include "ZeilenAnweisungen.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <optional>
 #include <vector>
 
 struct sqlite3;
+class TKADaoDatabase;
 
 /// Writes the rows of a dataset back to their table, one row at a time: a new row, the changed
 /// columns of a row, a deletion, each with the optimistic check of ZeilenAnweisungen, and reads
@@ -26,6 +29,9 @@ public:
         bool leer() const { return anweisung.sql.isEmpty(); }
     };
 
+    /// A writer on the project database's connection, whichever engine it has.
+    ZeilenSchreiber(TKADaoDatabase* db, const QString& tabelle, QStringList spalten, int schluessel);
+    /// A writer on a connection of the file engine of its own.
     ZeilenSchreiber(sqlite3* db, QString datei, const QString& tabelle, QStringList spalten, int schluessel);
 
     // --- Statements ---
@@ -51,8 +57,11 @@ public:
     std::optional<std::vector<QVariant>> nachlesen(const QVariant& schluessel) const;
 
 private:
-    sqlite3* m_db;
-    QString m_datei;
+    ZeilenSchreiber(std::function<Anweisung(const QString&)> vorbereiten, std::function<QVariant()> neuerSchluessel,
+                    bool fuerServer, const QString& tabelle, QStringList spalten, int schluessel);
+
+    std::function<Anweisung(const QString&)> m_vorbereiten;
+    std::function<QVariant()> m_neuerSchluessel;
     QString m_tabelle;
     QStringList m_spalten;
     int m_schluessel;

@@ -7,8 +7,8 @@
 #include <functional>
 #include <sqlite3.h>
 
-using Anweisung = ZeilenAnweisungen::Anweisung;
-using Bauen = std::function<Anweisung(const ZeilenSchreiber&)>;
+using Zeilenanweisung = ZeilenAnweisungen::Anweisung;
+using Bauen = std::function<Zeilenanweisung(const ZeilenSchreiber&)>;
 Q_DECLARE_METATYPE(Bauen)
 
 namespace {
@@ -81,7 +81,7 @@ private slots:
         QFETCH(Bauen, bauen);
         QFETCH(QString, sql);
         QFETCH(QVariantList, parameter);
-        const Anweisung a = bauen(ZeilenSchreiber(nullptr, QString(), QStringLiteral("Projekt"), Spalten, 0));
+        const Zeilenanweisung a = bauen(ZeilenSchreiber(nullptr, QString(), QStringLiteral("Projekt"), Spalten, 0));
         QCOMPARE(a.sql, sql);
         QCOMPARE(a.parameter, parameter);
     }

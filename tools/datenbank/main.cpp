@@ -2,10 +2,15 @@
 // takes the old Windows program's Access database over into a new one.
 //   pvdatenbank [--demo] [--projekte N] <datei>
 //   pvdatenbank --uebernehmen <ALT.MDB> <neue datei>
+//   pvdatenbank --server postgresql://benutzer@host:port/name [--demo] [--projekte N]
+//   pvdatenbank --kopieren <PROJEKT.MDB> postgresql://benutzer@host:port/name
 
 #include "DatenbankWerkzeug.h"
 #include "Fehler.h"
+#include "ServerWerkzeug.h"
 #include "Uebernahme.h"
+
+#include <QTemporaryDir>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -33,6 +38,31 @@ int uebernahmeAusfuehren(const QString& alt, const QString& neu)
     return 0;
 }
 
+std::optional<Serveradresse> adresseLesen(const QString& text, QTextStream& fehler)
+{
+    const std::optional<Serveradresse> adresse = Serveradresse::lesen(text);
+    if (!adresse)
+        fehler << "'" << text << "' ist keine vollständige Serveradresse; sie lautet "
+               << "postgresql://benutzer@host:port/datenbank.\n";
+    return adresse;
+}
+
+// The new database on the server; demo data are made in a file first and moved over, so both
+// engines get the very same rows.
+int serverAnlegen(const Serveradresse& adresse, bool demo, int anzahl)
+{
+    if (!demo) {
+        DatenbankWerkzeug::anlegenAufServer(adresse);
+        return 0;
+    }
+    QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("PROJEKT.MDB"));
+    DatenbankWerkzeug::anlegen(datei);
+    DatenbankWerkzeug::demoDatenEinfuegen(datei, anzahl);
+    DatenbankWerkzeug::kopieren(datei, adresse);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -53,6 +83,16 @@ int main(int argc, char* argv[])
                                          QStringLiteral("Übernimmt die Access-Datenbank <alt> des alten Windows-Programms "
                                                         "in die neue Datei."),
                                          QStringLiteral("alt"));
+    const QCommandLineOption server(QStringLiteral("server"),
+                                    QStringLiteral("Legt die Projektdatenbank auf einem PostgreSQL-Server an "
+                                                   "(postgresql://benutzer@host:port/name)."),
+                                    QStringLiteral("adresse"));
+    const QCommandLineOption kopieren(QStringLiteral("kopieren"),
+                                      QStringLiteral("Überträgt die Datenbankdatei <datei> mit allen Zeilen auf den "
+                                                     "Server, dessen Adresse als Argument folgt."),
+                                      QStringLiteral("datei"));
+    parser.addOption(server);
+    parser.addOption(kopieren);
     parser.addOption(demo);
     parser.addOption(projekte);
     parser.addOption(uebernehmen);
@@ -61,6 +101,24 @@ int main(int argc, char* argv[])
 
     QTextStream fehler(stderr);
     const QStringList argumente = parser.positionalArguments();
+    if (parser.isSet(kopieren)) {
+        if (argumente.size() != 1 || parser.isSet(demo) || parser.isSet(server)) {
+            fehler << "Bitte die Datenbankdatei und genau eine Serveradresse angeben.\n\n" << parser.helpText();
+            return 2;
+        }
+        const std::optional<Serveradresse> adresse = adresseLesen(argumente.first(), fehler);
+        if (!adresse)
+            return 2;
+        try {
+            QTextStream aus(stdout);
+            for (const auto& [tabelle, zeilen] : DatenbankWerkzeug::kopieren(parser.value(kopieren), *adresse))
+                aus << tabelle << ": " << zeilen << " Zeilen" << Qt::endl;
+        } catch (const Fehler& f) {
+            fehler << f.text() << '\n';
+            return 1;
+        }
+        return 0;
+    }
     if (parser.isSet(uebernehmen)) {
         if (argumente.size() != 1 || parser.isSet(demo)) {
             fehler << "Bitte die Access-Datenbank und genau eine neue Datei angeben.\n\n" << parser.helpText();
@@ -68,14 +126,29 @@ int main(int argc, char* argv[])
         }
         return uebernahmeAusfuehren(parser.value(uebernehmen), argumente.first());
     }
-    if (argumente.size() != 1) {
-        fehler << "Bitte genau eine Datenbankdatei angeben.\n\n" << parser.helpText();
-        return 2;
-    }
     bool ok = false;
     const int anzahl = parser.value(projekte).toInt(&ok);
     if (!ok || anzahl < 0) {
         fehler << "Die Anzahl der Projekte muss eine Zahl ab 0 sein.\n";
+        return 2;
+    }
+    if (parser.isSet(server)) {
+        if (!argumente.isEmpty()) {
+            fehler << "Mit --server wird keine Datei angegeben.\n\n" << parser.helpText();
+            return 2;
+        }
+        const std::optional<Serveradresse> adresse = adresseLesen(parser.value(server), fehler);
+        if (!adresse)
+            return 2;
+        try {
+            return serverAnlegen(*adresse, parser.isSet(demo), anzahl);
+        } catch (const Fehler& f) {
+            fehler << f.text() << '\n';
+            return 1;
+        }
+    }
+    if (argumente.size() != 1) {
+        fehler << "Bitte genau eine Datenbankdatei angeben.\n\n" << parser.helpText();
         return 2;
     }
     try {

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Anweisung.h"
+#include "Serveradresse.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QPair>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+
+/// The connection to a project database on a PostgreSQL server. Qt's driver opens it (and so
+/// finds the password where the server's own programs do); the statements then go through the
+/// server's client library, as the file connection's go through the file engine. A connection
+/// that the server or the network lost is said once, in German, and built anew at the next
+/// statement; a lock held by another PC is waited for as long as the wait time allows.
+class PostgresVerbindung
+{
+public:
+    /// Connects; throws Fehler with the reason (server not reachable, login refused, no such
+    /// database).
+    PostgresVerbindung(Serveradresse adresse, int wartezeitMs);
+    ~PostgresVerbindung();
+    PostgresVerbindung(const PostgresVerbindung&) = delete;
+    PostgresVerbindung& operator=(const PostgresVerbindung&) = delete;
+
+    const Serveradresse& adresse() const { return m_adresse; }
+
+    /// A statement in the program's dialect (bracketed names, ? as parameter mark).
+    std::unique_ptr<AnweisungsKern> kern(const QString& sql);
+    /// Runs one statement without parameters; the number of rows it changed.
+    int ausfuehren(const QString& sql);
+    /// Runs statements exactly as written, in the server's own words.
+    void roh(const QByteArray& sql);
+    /// True inside a transaction (also one that an error has spoilt).
+    bool inTransaktion() const;
+    /// How long a statement waits for a row another PC holds locked.
+    void setWartezeit(int ms);
+
+    // For the statements of this connection.
+    /// Runs `serverSql` with parameters (null: SQL NULL; binaer: sent as bytes); the result,
+    /// which the caller frees. Throws on failure.
+    pg_result* ausfuehren(const QByteArray& serverSql, const std::vector<std::optional<QByteArray>>& werte,
+                          const std::vector<int>& binaer, const QString& sql);
+    /// Describes `serverSql` without running it.
+    pg_result* beschreiben(const QByteArray& serverSql, const QString& sql);
+    /// Name of the table (empty for a view or an unknown one) and of its column `nr`.
+    QString tabellenName(unsigned int oid);
+    QString spaltenName(unsigned int oid, int nr);
+
+private:
+    void bereitMachen();
+    void sitzungEinrichten();
+    [[noreturn]] void fehlerWerfen(pg_result* ergebnis, const QString& sql);
+    QString einfacherWert(const QString& sql, const QByteArray& parameter1, const QByteArray& parameter2 = {});
+
+    Serveradresse m_adresse;
+    QString m_verbindungsName;
+    pg_conn* m_conn = nullptr;
+    int m_wartezeit = 5000;
+    QHash<unsigned int, QString> m_tabellen;
+    QHash<QPair<unsigned int, int>, QString> m_spalten;
+};
