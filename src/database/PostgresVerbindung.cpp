@@ -501,14 +501,22 @@ void PostgresVerbindung::fehlerWerfen(PGresult* ergebnis, const QString& sql)
         throw Fehler(QStringLiteral("Der Datenträger des Datenbankservers (%1) ist voll; die Änderung wurde nicht "
                                     "gespeichert.")
                          .arg(m_adresse.anzeige()));
+    // The name as the statement spells it (the server reports it in lower case).
+    const auto wieGeschrieben = [&sql](const QString& name) {
+        const QString bekannt = Schema::schreibweise(name);
+        if (bekannt != name)
+            return bekannt;
+        const qsizetype stelle = sql.indexOf(name, 0, Qt::CaseInsensitive);
+        return stelle < 0 ? name : sql.mid(stelle, name.size());
+    };
     static const QRegularExpression keineTabelle(QStringLiteral("relation \"([^\"]+)\" does not exist"));
     static const QRegularExpression keineSpalte(QStringLiteral("column \"?([^\" ]+)\"? does not exist"));
     if (const auto treffer = keineTabelle.match(meldung); zustand == QLatin1String("42P01") && treffer.hasMatch())
         throw Fehler(QStringLiteral("Die Tabelle oder Abfrage '%1' gibt es in der Datenbank nicht.")
-                         .arg(Schema::schreibweise(treffer.captured(1))));
+                         .arg(wieGeschrieben(treffer.captured(1))));
     if (const auto treffer = keineSpalte.match(meldung); zustand == QLatin1String("42703") && treffer.hasMatch())
         throw Fehler(QStringLiteral("Die Spalte '%1' gibt es in der Datenbank nicht.\n%2")
-                         .arg(Schema::schreibweise(treffer.captured(1).section(QLatin1Char('.'), -1)), sql));
+                         .arg(wieGeschrieben(treffer.captured(1).section(QLatin1Char('.'), -1)), sql));
     if (zustand.startsWith(QLatin1String("42")) || zustand.startsWith(QLatin1String("22")))
         throw Fehler(QStringLiteral("Die SQL-Anweisung ist fehlerhaft und wurde nicht ausgeführt:\n%1").arg(sql));
     throw Fehler(QStringLiteral("Datenbankfehler (Fehlernummer %1 des Datenbankservers).").arg(zustand));

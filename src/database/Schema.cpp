@@ -287,7 +287,8 @@ QString serverAbfrage(const Abfrage& abfrage)
         return QStringLiteral("SELECT p.Projekt_ID, count(*), coalesce(sum(s.Stat_Rang), 0)::double precision\n"
                               "FROM ProjektAufgaben p LEFT JOIN Status s ON s.ID = p.Status_ID\n"
                               "WHERE p.Projekt_ID IS NOT NULL\n"
-                              "GROUP BY p.Projekt_ID");
+                              "GROUP BY p.Projekt_ID\n"
+                              "ORDER BY p.Projekt_ID");
     return abfrage.sql;
 }
 

@@ -204,6 +204,92 @@ QString klammern(const QString& name)
     return QLatin1Char('"') + n + QLatin1Char('"');
 }
 
+namespace {
+
+// Empty values sort first in the file engine and last on the server: every ORDER BY term gets
+// the file's rule spelt out (NULLS FIRST ascending, NULLS LAST descending) unless it has one.
+QString leereWieInDatei(const QString& sql)
+{
+    struct Klausel { int tiefe; qsizetype termAnfang; };
+    QList<Klausel> offen;
+    QList<QPair<qsizetype, QString>> einfuegen;
+    const qsizetype n = sql.size();
+    int tiefe = 0;
+    const auto termSchliessen = [&](qsizetype ende) {
+        const Klausel& k = offen.last();
+        const QString term = sql.mid(k.termAnfang, ende - k.termAnfang).trimmed().toUpper();
+        if (term.isEmpty() || term.contains(QLatin1String("NULLS")))
+            return;
+        qsizetype stelle = ende;
+        while (stelle > k.termAnfang && sql[stelle - 1].isSpace())
+            --stelle;
+        einfuegen.append({stelle, term.endsWith(QLatin1String("DESC")) ? QStringLiteral(" NULLS LAST")
+                                                                          : QStringLiteral(" NULLS FIRST")});
+    };
+    static const QStringList ende = {QStringLiteral("LIMIT"), QStringLiteral("OFFSET"), QStringLiteral("UNION"),
+                                     QStringLiteral("EXCEPT"), QStringLiteral("INTERSECT"), QStringLiteral("FOR"),
+                                     QStringLiteral("FETCH"), QStringLiteral("WINDOW"), QStringLiteral("ROWS"),
+                                     QStringLiteral("RANGE")};
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            qsizetype j = i + 1;
+            while (j < n) {
+                if (sql[j] == c) {
+                    if (j + 1 < n && sql[j + 1] == c) { j += 2; continue; }
+                    break;
+                }
+                ++j;
+            }
+            i = j + 1;
+        } else if (c == QLatin1Char('(')) {
+            ++tiefe;
+            ++i;
+        } else if (c == QLatin1Char(')') || c == QLatin1Char(';')) {
+            while (!offen.isEmpty() && offen.last().tiefe >= tiefe) {
+                termSchliessen(i);
+                offen.removeLast();
+            }
+            if (c == QLatin1Char(')'))
+                --tiefe;
+            ++i;
+        } else if (c == QLatin1Char(',') && !offen.isEmpty() && offen.last().tiefe == tiefe) {
+            termSchliessen(i);
+            offen.last().termAnfang = i + 1;
+            ++i;
+        } else if (istWortZeichen(c)) {
+            qsizetype j = i;
+            while (j < n && istWortZeichen(sql[j])) ++j;
+            const QString wort = sql.mid(i, j - i).toUpper();
+            if (!offen.isEmpty() && offen.last().tiefe == tiefe && ende.contains(wort)) {
+                termSchliessen(i);
+                offen.removeLast();
+            } else if (wort == QLatin1String("ORDER")) {
+                qsizetype k = j;
+                while (k < n && sql[k].isSpace()) ++k;
+                if (k + 1 < n && sql.mid(k, 2).compare(QLatin1String("BY"), Qt::CaseInsensitive) == 0
+                    && (k + 2 >= n || !istWortZeichen(sql[k + 2]))) {
+                    offen.append({tiefe, k + 2});
+                    j = k + 2;
+                }
+            }
+            i = j;
+        } else {
+            ++i;
+        }
+    }
+    while (!offen.isEmpty()) {
+        termSchliessen(n);
+        offen.removeLast();
+    }
+    QString ergebnis = sql;
+    for (qsizetype i = einfuegen.size() - 1; i >= 0; --i)
+        ergebnis.insert(einfuegen[i].first, einfuegen[i].second);
+    return ergebnis;
+}
+
+} // namespace
+
 QString fuerServer(const QString& sql)
 {
     QString ergebnis;
@@ -254,7 +340,7 @@ QString fuerServer(const QString& sql)
             ++i;
         }
     }
-    return ergebnis;
+    return leereWieInDatei(ergebnis);
 }
 
 } // namespace SqlText

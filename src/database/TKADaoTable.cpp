@@ -307,7 +307,23 @@ void TKADaoTable::abfrageVorbereiten()
         fehler(QStringLiteral("Die SQL-Anweisung liefert keine Datenmenge; sie kann nur mit ExecuteSQL ausgeführt werden."));
     }
     felderAusAnweisung();
+    if (m_database->AufServer())
+        nachSchluesselOrdnen();
     ordnungBilden();
+}
+
+void TKADaoTable::nachSchluesselOrdnen()
+{
+    // The file hands a table's rows out in the order of their key, and the program has always
+    // shown them so; a server hands them out as they lie, which changes with every update.
+    if (m_schluesselFeld < 0)
+        return;
+    const QString text = abfrageText();
+    const std::optional<QList<SqlText::Sortierspalte>> terme = SqlText::sortierung(text);
+    if (!terme || !terme->isEmpty() || text.contains(QLatin1String("LIMIT"), Qt::CaseInsensitive))
+        return;
+    m_abfrage = m_database->Vorbereiten(
+        text + QStringLiteral(" ORDER BY ") + SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte));
 }
 
 void TKADaoTable::ordnungBilden()

@@ -264,6 +264,7 @@ private:
     void lookupQuelleGeaendert();
     void lookupZeilenGeaendert(TKADaoTable* quelle, const QString& feld, const QVariant& wert);
     void ordnungBilden();
+    void nachSchluesselOrdnen();
     std::optional<qint64> aktuellerSchluessel();
     std::vector<Zeile> schluesselZeilenLesen(const QList<qint64>& schluessel);
     void zeileHerausnehmen(size_t index);

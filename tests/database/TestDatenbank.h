@@ -3,39 +3,101 @@
 #include "DatenbankWerkzeug.h"
 #include "Fehler.h"
 #include "FehlerText.h"
+#include "PostgresVerbindung.h"
+#include "ServerWerkzeug.h"
+#include "SqlText.h"
 
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
 #include <QFile>
+#include <QRegularExpression>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QVariant>
+#include <memory>
 #include <sqlite3.h>
 
-// A fresh project database (made by the database tool) in a temporary folder, and a second
-// engine connection to it that stands for another program working on the same file.
+// A fresh project database (made by the database tool) and a second connection to it that
+// stands for another program (or office PC) working on the same data. The database is a file
+// in a temporary folder, or, for the engine "Server", a database of its own on the test server
+// that ctest starts (its address in PV_TEST_PGSERVER), dropped again at the end.
 class TestDatenbank
 {
     QTemporaryDir m_ordner;  // first: the path below lies in it
     sqlite3* m_fremd = nullptr;
+    std::unique_ptr<PostgresVerbindung> m_server;
+
+    static Serveradresse testServer()
+    {
+        const QString text = qEnvironmentVariable("PV_TEST_PGSERVER");
+        const std::optional<Serveradresse> adresse = Serveradresse::lesen(text);
+        if (!adresse)
+            throw Fehler(QStringLiteral("Testdaten: kein Testserver (PV_TEST_PGSERVER='%1'); ctest startet ihn.").arg(text));
+        return *adresse;
+    }
+
+    static QString neueServerDatenbank()
+    {
+        static int zaehler = 0;
+        Serveradresse adresse = testServer();
+        adresse.name = QStringLiteral("pvtest_%1_%2").arg(QCoreApplication::applicationPid()).arg(++zaehler);
+        DatenbankWerkzeug::anlegenAufServer(adresse);
+        return adresse.text();
+    }
 
 public:
-    TestDatenbank()
-        : pfad(m_ordner.filePath(QStringLiteral("PROJEKT.MDB")))
+    /// The engines every test of the access layer runs on, as the global data of a test:
+    /// column "server", rows "Datei" and "Server".
+    static void motoren()
     {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("Datei") << false;
+        QTest::newRow("Server") << true;
+    }
+
+    explicit TestDatenbank(bool server = false)
+        : pfad(server ? neueServerDatenbank() : m_ordner.filePath(QStringLiteral("PROJEKT.MDB")))
+    {
+        if (server) {
+            m_server = std::make_unique<PostgresVerbindung>(*Serveradresse::lesen(pfad), 2000);
+            return;
+        }
         DatenbankWerkzeug::anlegen(pfad);
         sqlite3_open_v2(QFile::encodeName(pfad).constData(), &m_fremd, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_busy_timeout(m_fremd, 2000);
     }
-    ~TestDatenbank() { sqlite3_close(m_fremd); }
+    ~TestDatenbank()
+    {
+        sqlite3_close(m_fremd);
+        if (!m_server)
+            return;
+        const Serveradresse adresse = m_server->adresse();
+        m_server.reset();
+        try {
+            Serveradresse wartung = adresse;
+            wartung.name = QStringLiteral("postgres");
+            PostgresVerbindung(wartung, 2000).roh(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(adresse.name).toUtf8());
+        } catch (const Fehler&) {
+        }
+    }
     TestDatenbank(const TestDatenbank&) = delete;
     TestDatenbank& operator=(const TestDatenbank&) = delete;
 
+    /// The DatabaseName to open: the file's path or the server address.
     const QString pfad;
 
+    bool server() const { return m_server != nullptr; }
     QString ordner() const { return m_ordner.path(); }
 
     /// Runs statements on the other connection; throws Fehler with the engine's message.
     void fremd(const QString& sql)
     {
+        if (m_server) {
+            m_server->roh(SqlText::fuerServer(sql).toUtf8());
+            return;
+        }
         char* meldung = nullptr;
         if (sqlite3_exec(m_fremd, sql.toUtf8().constData(), nullptr, nullptr, &meldung) != SQLITE_OK) {
             const QString text = QString::fromUtf8(meldung);
@@ -47,6 +109,21 @@ public:
     /// First column of the first row that the other connection reads; null when none.
     QVariant wert(const QString& sql)
     {
+        if (m_server) {
+            // Dates as the file holds them, so that one expectation fits both.
+            // The file engine's group_concat is the server's string_agg.
+            static const QRegularExpression verketten(QStringLiteral("group_concat\\(([^)]*)\\)"),
+                                                      QRegularExpression::CaseInsensitiveOption);
+            QString text = sql;
+            text.replace(verketten, QStringLiteral("string_agg((\\1)::text, ',')"));
+            const std::unique_ptr<AnweisungsKern> a = m_server->kern(text);
+            QVariant w = a->schritt() ? a->wert(0) : QVariant();
+            if (w.metaType().id() == QMetaType::QDate)
+                w = w.toDate().toString(Qt::ISODate);
+            else if (w.metaType().id() == QMetaType::QDateTime)
+                w = w.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            return w;
+        }
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(m_fremd, sql.toUtf8().constData(), -1, &st, nullptr);
         QVariant ergebnis;
