@@ -392,6 +392,8 @@ PGresult* PostgresVerbindung::ausfuehren(const QByteArray& serverSql, const std:
                                          const std::vector<int>& binaer, const QString& sql)
 {
     bereitMachen();
+    if (m_mitschrift)
+        m_mitschrift(sql);
     std::vector<const char*> zeiger(werte.size());
     std::vector<int> laengen(werte.size());
     for (size_t i = 0; i < werte.size(); ++i) {
@@ -419,6 +421,8 @@ PGresult* PostgresVerbindung::ausfuehren(const QByteArray& serverSql, const std:
 PGresult* PostgresVerbindung::beschreiben(const QByteArray& serverSql, const QString& sql)
 {
     bereitMachen();
+    if (m_mitschrift)
+        m_mitschrift(sql);
     PGresult* r = PQprepare(m_conn, "", serverSql.constData(), 0, nullptr);
     if (PQresultStatus(r) != PGRES_COMMAND_OK)
         fehlerWerfen(r, sql);
@@ -471,6 +475,7 @@ void PostgresVerbindung::fehlerWerfen(PGresult* ergebnis, const QString& sql)
                                      : QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
     const QString spalte = nachricht(ergebnis, PG_DIAG_COLUMN_NAME);
     const QString detail = nachricht(ergebnis, PG_DIAG_MESSAGE_DETAIL);
+    const QString primaer = nachricht(ergebnis, PG_DIAG_MESSAGE_PRIMARY);
     PQclear(ergebnis);
     // The server's words are English: they go to the log, the user reads what they mean.
     qWarning("PostgreSQL %s: %s [%s] %s", qUtf8Printable(zustand), qUtf8Printable(meldung),
@@ -488,6 +493,10 @@ void PostgresVerbindung::fehlerWerfen(PGresult* ergebnis, const QString& sql)
     if (zustand == QLatin1String("23502"))
         throw Fehler(QStringLiteral("'%1' darf nicht leer sein; die Änderung wurde nicht gespeichert.")
                          .arg(Schema::schreibweise(spalte)));
+    // A rule of the database's own (a trigger) says in its words why, written for its users.
+    if (zustand == QLatin1String("P0001"))
+        throw Fehler(QStringLiteral("Die Änderung verletzt eine Regel der Datenbank und wurde nicht gespeichert.\n(%1)")
+                         .arg(primaer));
     if (zustand.startsWith(QLatin1String("23")) || zustand == QLatin1String("22001"))
         throw Fehler(QStringLiteral("Die Änderung verletzt eine Regel der Datenbank und wurde nicht gespeichert."));
     if (zustand == QLatin1String("25006"))

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QPair>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -39,6 +40,8 @@ public:
     void roh(const QByteArray& sql);
     /// True inside a transaction (also one that an error has spoilt).
     bool inTransaktion() const;
+    /// Told every statement the program sends (for tests that count them).
+    void setMitschrift(std::function<void(const QString&)> mitschrift) { m_mitschrift = std::move(mitschrift); }
     /// How long a statement waits for a row another PC holds locked.
     void setWartezeit(int ms);
 
@@ -63,6 +66,7 @@ private:
     QString m_verbindungsName;
     pg_conn* m_conn = nullptr;
     int m_wartezeit = 5000;
+    std::function<void(const QString&)> m_mitschrift;
     QHash<unsigned int, QString> m_tabellen;
     QHash<QPair<unsigned int, int>, QString> m_spalten;
 };

@@ -135,6 +135,8 @@ public:
 
     /// Full path of the open file, or the server and database (for messages); empty when closed.
     const QString& Dateipfad() const { return m_dateipfad; }
+    /// The server connection; nullptr when closed or on a file. For the access layer and tests.
+    PostgresVerbindung* Server() const { return m_server.get(); }
     /// The engine's connection; nullptr when closed. For the access layer.
     sqlite3* Handle() const { return m_handle; }
 

@@ -314,16 +314,18 @@ void TKADaoTable::abfrageVorbereiten()
 
 void TKADaoTable::nachSchluesselOrdnen()
 {
-    // The file hands a table's rows out in the order of their key, and the program has always
-    // shown them so; a server hands them out as they lie, which changes with every update.
+    // The file hands a table's rows out in the order of their key (also rows equal in the
+    // ORDER BY), and the program has always shown them so; a server hands them out as they
+    // lie, which changes with every update.
     if (m_schluesselFeld < 0)
         return;
     const QString text = abfrageText();
     const std::optional<QList<SqlText::Sortierspalte>> terme = SqlText::sortierung(text);
-    if (!terme || !terme->isEmpty() || text.contains(QLatin1String("LIMIT"), Qt::CaseInsensitive))
+    // Rows equal in the order stand by their key there, too.
+    if (!terme || text.contains(QLatin1String("LIMIT"), Qt::CaseInsensitive))
         return;
-    m_abfrage = m_database->Vorbereiten(
-        text + QStringLiteral(" ORDER BY ") + SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte));
+    const QString schluessel = SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte);
+    m_abfrage = m_database->Vorbereiten(text + (terme->isEmpty() ? QStringLiteral(" ORDER BY ") : QStringLiteral(", ")) + schluessel);
 }
 
 void TKADaoTable::ordnungBilden()

@@ -19,6 +19,8 @@ int klasse(const QVariant& v)
     case QMetaType::Bool:
         return 1;
     case QMetaType::QString:
+    case QMetaType::QDate:      // from a server; they sort as their ISO text does in a file
+    case QMetaType::QDateTime:
         return 2;
     case QMetaType::QByteArray:
         return 3;

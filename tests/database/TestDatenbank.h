@@ -57,6 +57,39 @@ public:
         QTest::newRow("Server") << true;
     }
 
+    /// The file engine's group_concat(x[, trenner]) as the server's string_agg.
+    static QString verkettungFuerServer(QString text)
+    {
+        for (qsizetype anfang = text.indexOf(QLatin1String("group_concat("), 0, Qt::CaseInsensitive); anfang >= 0;
+             anfang = text.indexOf(QLatin1String("group_concat("), anfang + 1, Qt::CaseInsensitive)) {
+            const qsizetype innen = anfang + 13;
+            int tiefe = 1;
+            qsizetype komma = -1;
+            qsizetype i = innen;
+            for (; i < text.size() && tiefe > 0; ++i) {
+                const QChar c = text[i];
+                if (c == QLatin1Char('('))
+                    ++tiefe;
+                else if (c == QLatin1Char(')'))
+                    --tiefe;
+                else if (c == QLatin1Char(',') && tiefe == 1)
+                    komma = i;
+            }
+            const qsizetype ende = i - 1;  // the closing parenthesis
+            const QString wert = text.mid(innen, (komma < 0 ? ende : komma) - innen);
+            const QString trenner = komma < 0 ? QStringLiteral("','") : text.mid(komma + 1, ende - komma - 1).trimmed();
+            text.replace(anfang, ende + 1 - anfang, QStringLiteral("string_agg((%1)::text, %2)").arg(wert, trenner));
+        }
+        return text;
+    }
+
+    /// The engine of the running test's global data row (see motoren).
+    static bool serverDesTests()
+    {
+        QFETCH_GLOBAL(bool, server);
+        return server;
+    }
+
     explicit TestDatenbank(bool server = false)
         : pfad(server ? neueServerDatenbank() : m_ordner.filePath(QStringLiteral("PROJEKT.MDB")))
     {
@@ -106,16 +139,40 @@ public:
         }
     }
 
+    /// A rule of the database that refuses with the text "gesperrt" every `ereignis` ("INSERT",
+    /// "UPDATE", "UPDATE OF Spalte") on `tabelle` where `wenn` holds (a condition on NEW).
+    void sperre(const QString& ereignis, const QString& tabelle, const QString& wenn = QStringLiteral("TRUE"))
+    {
+        if (m_server)
+            fremd(QStringLiteral("CREATE FUNCTION sperre() RETURNS trigger LANGUAGE plpgsql AS "
+                                 "$$ BEGIN RAISE EXCEPTION 'gesperrt'; END $$;"
+                                 "CREATE TRIGGER sperre BEFORE %1 ON %2 FOR EACH ROW WHEN (%3) EXECUTE FUNCTION sperre()")
+                      .arg(ereignis, tabelle, wenn));
+        else
+            fremd(QStringLiteral("CREATE TRIGGER sperre BEFORE %1 ON %2 WHEN %3 BEGIN SELECT RAISE(ABORT, 'gesperrt'); END")
+                      .arg(ereignis, tabelle, wenn == QLatin1String("TRUE") ? QStringLiteral("1") : wenn));
+    }
+
+    /// Takes the rule of sperre() away again.
+    void sperreAufheben(const QString& tabelle)
+    {
+        fremd(m_server ? QStringLiteral("DROP TRIGGER sperre ON %1").arg(tabelle) : QStringLiteral("DROP TRIGGER sperre"));
+    }
+
     /// First column of the first row that the other connection reads; null when none.
     QVariant wert(const QString& sql)
     {
         if (m_server) {
             // Dates as the file holds them, so that one expectation fits both.
             // The file engine's group_concat is the server's string_agg.
-            static const QRegularExpression verketten(QStringLiteral("group_concat\\(([^)]*)\\)"),
-                                                      QRegularExpression::CaseInsensitiveOption);
-            QString text = sql;
-            text.replace(verketten, QStringLiteral("string_agg((\\1)::text, ',')"));
+            // A sub-query in FROM needs a name there.
+            static const QRegularExpression unterabfrage(QStringLiteral("(from\\s*\\(select [^)]*\\))\\s*$"),
+                                                         QRegularExpression::CaseInsensitiveOption);
+            QString text = verkettungFuerServer(sql);
+            text.replace(unterabfrage, QStringLiteral("\\1 AS unterabfrage"));
+            static const QRegularExpression hex(QStringLiteral("\\bhex\\(([^)]*)\\)"), QRegularExpression::CaseInsensitiveOption);
+            text.replace(hex, QStringLiteral("upper(encode(convert_to((\\1)::text, 'UTF8'), 'hex'))"));
+            text.replace(QStringLiteral("ifnull("), QStringLiteral("coalesce("), Qt::CaseInsensitive);
             const std::unique_ptr<AnweisungsKern> a = m_server->kern(text);
             QVariant w = a->schritt() ? a->wert(0) : QVariant();
             if (w.metaType().id() == QMetaType::QDate)

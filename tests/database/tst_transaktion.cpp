@@ -11,6 +11,8 @@ class TestTransaktion : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase_data() { TestDatenbank::motoren(); }
+
     void ganzOderGarNicht_data()
     {
         QTest::addColumn<bool>("innenFehler");
@@ -25,7 +27,7 @@ private slots:
         QFETCH(bool, innenFehler);
         QFETCH(bool, aussenFehler);
         QFETCH(QStringList, gespeichert);
-        TestDatenbank t;
+        TestDatenbank t(TestDatenbank::serverDesTests());
         TKADaoDatabase db;
         db.setDatabaseName(t.pfad);
         db.Open();

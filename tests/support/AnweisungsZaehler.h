@@ -1,5 +1,8 @@
 #pragma once
 
+#include "PostgresVerbindung.h"
+#include "TKADaoDatabase.h"
+
 #include <QStringList>
 #include <sqlite3.h>
 
@@ -13,7 +16,23 @@ public:
     {
         sqlite3_trace_v2(m_db, SQLITE_TRACE_STMT, &AnweisungsZaehler::gesehen, this);
     }
-    ~AnweisungsZaehler() { sqlite3_trace_v2(m_db, 0, nullptr, nullptr); }
+    /// Counts on the connection of `db`, a file's or a server's.
+    explicit AnweisungsZaehler(TKADaoDatabase* db)
+        : m_db(db->Handle())
+        , m_server(db->Server())
+    {
+        if (m_server)
+            m_server->setMitschrift([this](const QString& sql) { m_anweisungen << sql; });
+        else
+            sqlite3_trace_v2(m_db, SQLITE_TRACE_STMT, &AnweisungsZaehler::gesehen, this);
+    }
+    ~AnweisungsZaehler()
+    {
+        if (m_server)
+            m_server->setMitschrift({});
+        else
+            sqlite3_trace_v2(m_db, 0, nullptr, nullptr);
+    }
     AnweisungsZaehler(const AnweisungsZaehler&) = delete;
     AnweisungsZaehler& operator=(const AnweisungsZaehler&) = delete;
 
@@ -31,5 +50,6 @@ private:
     }
 
     sqlite3* m_db;
+    PostgresVerbindung* m_server = nullptr;
     QStringList m_anweisungen;
 };
