@@ -1,5 +1,6 @@
 #include "Wochenplan.h"
 
+#include "TKADaoDatabase.h"
 #include "TKADaoTable.h"
 
 #include <QHash>
@@ -8,9 +9,11 @@
 namespace {
 
 // A day column of the tasks as yyyy-MM-dd, whether the engine holds it as text (with or without
-// a time) or as a day number counted from 30.12.1899, as older files may.
-QString tagAusdruck(const char* spalte)
+// a time) or as a day number counted from 30.12.1899, as older files may; a server holds dates.
+QString tagAusdruck(const char* spalte, bool aufServer)
 {
+    if (aufServer)
+        return QStringLiteral("to_char(%1, 'YYYY-MM-DD')").arg(QLatin1String(spalte));
     return QStringLiteral("(CASE WHEN typeof(%1) IN ('integer', 'real') THEN date(%1 + 2415018.5) "
                           "ELSE substr(%1, 1, 10) END)")
         .arg(QLatin1String(spalte));
@@ -25,14 +28,18 @@ QDate TWochenplan::Wochenanfang(const QDate& tag)
     return tag.addDays(1 - tag.dayOfWeek());
 }
 
-QString TWochenplan::Abfrage(const QDate& montag)
+QString TWochenplan::Abfrage(const QDate& montag, bool aufServer)
 {
+    const auto tagAusdruck = [aufServer](const char* spalte) { return ::tagAusdruck(spalte, aufServer); };
+    // The file engine's min and max of two values are the server's least and greatest.
+    const QString kleiner = aufServer ? QStringLiteral("least") : QStringLiteral("min");
+    const QString groesser = aufServer ? QStringLiteral("greatest") : QStringLiteral("max");
     // A task with only one date lies on that day; dates the wrong way round still span the days
     // between them.
     const QString von = QStringLiteral("coalesce(%1, %2)").arg(tagAusdruck("pa.Datum_von"), tagAusdruck("pa.Datum_bis"));
     const QString bis = QStringLiteral("coalesce(%1, %2)").arg(tagAusdruck("pa.Datum_bis"), tagAusdruck("pa.Datum_von"));
-    const QString anfang = QStringLiteral("min(%1, %2)").arg(von, bis);
-    const QString ende = QStringLiteral("max(%1, %2)").arg(von, bis);
+    const QString anfang = QStringLiteral("%1(%2, %3)").arg(kleiner, von, bis);
+    const QString ende = QStringLiteral("%1(%2, %3)").arg(groesser, von, bis);
     const QString inWoche = QStringLiteral("%1 <= '%3' AND %2 >= '%4'")
                                 .arg(anfang, ende, montag.addDays(6).toString(Qt::ISODate), montag.toString(Qt::ISODate));
     const QString aufgaben = QStringLiteral("SELECT pa.Mitarbeiter, pa.Projekt_ID, pr.Kommnr, pr.Bezeichn, %1 AS Von, "
@@ -62,7 +69,7 @@ void TWochenplan::Laden(TKADaoDatabase* datenbank, const QDate& tag)
     TKADaoTable abfrage;
     abfrage.setObjectName(QStringLiteral("TabWochenplan"));
     abfrage.setDatabase(datenbank);
-    abfrage.setSQL(Abfrage(m_montag));
+    abfrage.setSQL(Abfrage(m_montag, datenbank->AufServer()));
     abfrage.setReadOnly(true);
     abfrage.Open();
 

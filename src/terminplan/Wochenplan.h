@@ -33,7 +33,7 @@ public:
     static QDate Wochenanfang(const QDate& tag);
     // The query for the week from `montag`: one row per task in the week (with its employee,
     // project and days as yyyy-MM-dd) and one per employee without such a task.
-    static QString Abfrage(const QDate& montag);
+    static QString Abfrage(const QDate& montag, bool aufServer = false);
     // Whether a task from `von` to `bis` (both valid, von <= bis) counts on `tag`.
     static bool ZaehltAm(const QDate& von, const QDate& bis, const QDate& tag);
 

@@ -45,19 +45,15 @@ qint64 zahl(PostgresVerbindung& v, const QString& sql, const QVariant& parameter
 // maintenance database, with the same login).
 std::unique_ptr<PostgresVerbindung> verbinden(const Serveradresse& adresse)
 {
+    Serveradresse wartung = adresse;
+    wartung.name = QStringLiteral("postgres");
+    std::unique_ptr<PostgresVerbindung> w;
     try {
-        return std::make_unique<PostgresVerbindung>(adresse, 5000);
-    } catch (const Fehler& f) {
-        Serveradresse wartung = adresse;
-        wartung.name = QStringLiteral("postgres");
-        std::unique_ptr<PostgresVerbindung> w;
-        try {
-            w = std::make_unique<PostgresVerbindung>(wartung, 5000);
-        } catch (const Fehler&) {
-            throw f;
-        }
-        if (zahl(*w, QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = ?"), adresse.name) > 0)
-            throw f;
+        w = std::make_unique<PostgresVerbindung>(wartung, 5000);
+    } catch (const Fehler&) {
+        // Not every user may enter it: then the database has to be there already.
+    }
+    if (w && zahl(*w, QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = ?"), adresse.name) == 0) {
         QString name = adresse.name;
         w->roh(QStringLiteral("CREATE DATABASE \"%1\" ENCODING 'UTF8' TEMPLATE template0")
                    .arg(name.replace(QLatin1Char('"'), QLatin1String("\"\"")))
