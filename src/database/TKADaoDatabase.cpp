@@ -25,7 +25,11 @@ TKADaoDatabase::TKADaoDatabase(QObject* parent)
 
 TKADaoDatabase::~TKADaoDatabase()
 {
-    Close();
+    try {
+        Close();
+    } catch (const Fehler& f) {
+        qWarning("Datenbank beim Beenden nicht sauber geschlossen: %s", qUtf8Printable(f.text()));
+    }
     m_pruefung.reset();
     for (TKADaoTable* tabelle : std::as_const(m_dataSets))
         tabelle->m_database = nullptr;

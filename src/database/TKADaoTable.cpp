@@ -795,6 +795,10 @@ void TKADaoTable::masterGeaendert(bool erzwingen)
     const QVariantList schluessel = masterSchluessel();
     if (!erzwingen && Suchschluessel::gleich(schluessel, m_geladenerSchluessel))
         return;
+    // A master being closed leaves nothing to store the detail's input for (its post could
+    // fail at a moment when nobody can be told, while the program shuts down).
+    if (master && !master->Active())
+        Cancel();
     CheckBrowseMode();
     allesNeuGelesen(zeilenLesen(schluessel), std::nullopt, 0);
 }

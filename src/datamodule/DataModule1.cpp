@@ -128,7 +128,11 @@ TDataModule1::TDataModule1(QObject* parent)
 TDataModule1::~TDataModule1()
 {
     // Close first so that no handler runs while the datasets go one by one.
-    DBProjekt->Close();
+    try {
+        DBProjekt->Close();
+    } catch (const Fehler& f) {
+        qWarning("Datenbank beim Beenden nicht sauber geschlossen: %s", qUtf8Printable(f.text()));
+    }
     for (TKADaoTable* t : {TabProjekt, TabProjektView, TabProjektAufgaben, QProjektAufgaben})
         t->OnCalcFields = nullptr;
     TabProjektAufgaben->AfterPost = nullptr;

@@ -225,6 +225,22 @@ private slots:
         QCOMPARE(m.projekt("AnzAufg"), QVariant(2));
     }
 
+    // The program closes while a task is being changed that another PC has deleted: the
+    // module goes without storing (and without failing), and the task stays deleted.
+    void schliessenMitUnspeicherbarerEingabe()
+    {
+        auto m = std::make_unique<Modul>();
+        TKADaoTable* aufgaben = m->dm.TabProjektAufgaben;
+        QVERIFY(aufgaben->Locate(QStringLiteral("Aufgabe_ID"), 2));
+        aufgaben->Edit();
+        aufgaben->FieldByName(QStringLiteral("Bemerkung"))->setAsString(QStringLiteral("Kunde informiert"));
+        m->db.fremd(QStringLiteral("DELETE FROM ProjektAufgaben WHERE Aufgabe_ID = 2"));
+        m->dm.DBProjekt->Close();
+        QVERIFY(!m->dm.DBProjekt->Connected());
+        QCOMPARE(m->anzahl(QStringLiteral("SELECT count(*) FROM ProjektAufgaben WHERE Aufgabe_ID = 2")), 0);
+        m.reset();
+    }
+
     void zweiterPlatz_data()
     {
         QTest::addColumn<bool>("bytesAndererProgramme");
