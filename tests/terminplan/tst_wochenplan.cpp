@@ -53,9 +53,14 @@ void fuellen(TestDatenbank& db)
         "(2, 2, 'Verdreht', '2026-12-11 00:00:00', '2026-12-10 00:00:00'),"
         "(2, NULL, 'Niemand', '2026-12-11 00:00:00', '2026-12-11 00:00:00'),"
         "(1, 99, 'Ausgeschieden', '2026-12-07 00:00:00', NULL);"));
+    // On a server rows given their own ID leave the numbering where it was.
+    if (db.server())
+        db.fremd(QStringLiteral("SELECT setval(pg_get_serial_sequence('personal', 'id'), 3);"
+                                "SELECT setval(pg_get_serial_sequence('projekt', 'id'), 2)"));
+    // A server holds dates only as dates.
     db.fremd(QStringLiteral("INSERT INTO ProjektAufgaben (Projekt_ID, Mitarbeiter, Bezeichnung, Datum_von) VALUES (1, 2, "
                             "'Alte Datei', %1)")
-                 .arg(tageszahl(QDate(2026, 12, 7))));
+                 .arg(db.server() ? QStringLiteral("'2026-12-07'") : QString::number(tageszahl(QDate(2026, 12, 7)))));
 }
 
 // A line of the plan: the name, then the seven days, projects joined by ", ".
@@ -81,6 +86,7 @@ class TestWochenplan : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase_data() { TestDatenbank::motoren(); }
     void initTestCase();
     void init();
     void cleanup();
@@ -110,7 +116,7 @@ void TestWochenplan::init()
     m_vorher = QDir::currentPath();
     QDir::setCurrent(m_ordner->path());
     IniAnlegen();
-    m_db = std::make_unique<TestDatenbank>();
+    m_db = std::make_unique<TestDatenbank>(TestDatenbank::serverDesTests());
     fuellen(*m_db);
     m_verbindung = std::make_unique<TKADaoDatabase>();
     m_verbindung->setDatabaseName(m_db->pfad);
