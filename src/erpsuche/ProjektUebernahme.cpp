@@ -82,7 +82,7 @@ void TProjektUebernahme::speichern(const TMasterProjekt& satz, const QString& Ko
     TKADaoTable* projekt = m_daten.TabProjekt;
     TKADaoDatabase* db = m_daten.DBProjekt;
     // The project and its tasks are stored together or not at all.
-    db->Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    db->StartTransaction();
     bool gepostet = false;
     try {
         projekt->Append();
@@ -101,12 +101,12 @@ void TProjektUebernahme::speichern(const TMasterProjekt& satz, const QString& Ko
             m_daten.AusgewaehlteAufgabenZuordnen(m_projektId);
             m_daten.TabAufgaben->Requery();
         }
-        db->Execute(QStringLiteral("COMMIT"));
+        db->Commit();
     } catch (...) {
         if (projekt->State() == TDataSetState::dsInsert)
             projekt->Cancel();
         try {
-            db->Execute(QStringLiteral("ROLLBACK"));
+            db->Rollback();
         } catch (...) {
         }
         if (gepostet) {
