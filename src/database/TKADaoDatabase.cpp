@@ -235,6 +235,10 @@ void TKADaoDatabase::SchreibenPruefen()
 {
     if (!Connected())
         return;
+    if (m_nurLesen && m_server)
+        throw Fehler(QStringLiteral("Die Datenbank %1 ist nur zum Lesen geöffnet; Änderungen können nicht gespeichert "
+                                    "werden.")
+                         .arg(m_dateipfad));
     if (m_nurLesen)
         throw Fehler(QStringLiteral("Die Datenbank '%1' ist nur zum Lesen geöffnet (kein Schreibrecht auf die Datei "
                                     "oder ihren Ordner); Änderungen können nicht gespeichert werden.")

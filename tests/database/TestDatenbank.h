@@ -66,9 +66,14 @@ public:
             int tiefe = 1;
             qsizetype komma = -1;
             qsizetype i = innen;
+            bool inText = false;
             for (; i < text.size() && tiefe > 0; ++i) {
                 const QChar c = text[i];
-                if (c == QLatin1Char('('))
+                if (c == QLatin1Char('\''))
+                    inText = !inText;
+                else if (inText)
+                    continue;
+                else if (c == QLatin1Char('('))
                     ++tiefe;
                 else if (c == QLatin1Char(')'))
                     --tiefe;
