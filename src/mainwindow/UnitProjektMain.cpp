@@ -584,7 +584,7 @@ void TFormProjektMain::FormShow()
     ColumnPublicAufgStatus->setMaximum(maximum);
     // The day's first copy once the window is up, so it never delays the start.
     QTimer::singleShot(0, this, [this] {
-        if (DataModule1 && DataModule1->DBProjekt->Connected()
+        if (DataModule1 && DataModule1->DBProjekt->Connected() && !DataModule1->DBProjekt->AufServer()
             && !sicherungFuer(DataModule1->DBProjekt->DatabaseName()).gesichertAm(QDate::currentDate()))
             DatensicherungSchreiben();
     });
@@ -995,6 +995,9 @@ void TFormProjektMain::EinstellungenAnzeigen()
 
 bool TFormProjektMain::DatensicherungSchreiben()
 {
+    // A database on a server is backed up by the server; there is no file to copy.
+    if (DataModule1->DBProjekt->AufServer())
+        return true;
     try {
         sicherungFuer(DataModule1->DBProjekt->DatabaseName()).sichern();
         return true;
@@ -1013,6 +1016,13 @@ void TFormProjektMain::DatensicherungZurueckspielen()
     if (!DataModule1)
         return;
     TKADaoDatabase* db = DataModule1->DBProjekt;
+    if (db->AufServer()) {
+        Meldung::information(QStringLiteral("Die Datenbank liegt auf dem Datenbankserver (%1). Ihre Datensicherung macht "
+                                            "der Server (z. B. mit pg_dump); die Projektverwaltung legt dafür keine "
+                                            "Dateikopien an.")
+                                 .arg(db->Dateipfad()));
+        return;
+    }
     const QString datei = db->DatabaseName();
     Datensicherung sicherung = sicherungFuer(datei);
     const auto kopien = sicherung.kopien();

@@ -3,6 +3,7 @@
 #include "Fehler.h"
 #include "Meldung.h"
 #include "PrivateProfile.h"
+#include "Serveradresse.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,6 +54,16 @@ const Eintrag g_eintraege[] = {
     {"Programm", "SeitenwechselSekunden", &TIniRecord::SeitenwechselSekunden, "15", "15"},
     {"Programm", "VollbildPublicView", &TIniRecord::VollbildPublicView, "0", "0"},
     {"Programm", "SpaltenAnpassenPublicView", &TIniRecord::SpaltenAnpassenPublicView, "0", "0"},
+};
+
+// [Datenbank] is read only: a file without it stays as it is, and what an administrator wrote
+// there is never rewritten.
+const Eintrag g_datenbankEintraege[] = {
+    {"Datenbank", "Server", &TIniRecord::DatenbankServer, "", ""},
+    {"Datenbank", "Host", &TIniRecord::DatenbankHost, "", ""},
+    {"Datenbank", "Port", &TIniRecord::DatenbankPort, "5432", "5432"},
+    {"Datenbank", "Name", &TIniRecord::DatenbankName, "", ""},
+    {"Datenbank", "Benutzer", &TIniRecord::DatenbankBenutzer, "", ""},
 };
 
 const char* const g_lageSchluessel[4] = {"Top", "Left", "Width", "Height"};
@@ -269,6 +280,8 @@ QString ProgrammDateiName()
 
 void IniVorbelegen()
 {
+    for (const Eintrag& e : g_datenbankEintraege)
+        feldSetzen(IniRecord, e.feld, QString::fromUtf8(e.voreinstellung), QString::fromUtf8(e.voreinstellung));
     for (const Eintrag& e : g_eintraege) {
         const QString text = ausVorgabe(e.voreinstellung);
         feldSetzen(IniRecord, e.feld, text, text);
@@ -296,6 +309,33 @@ void IniLesen()
     VerwaisteZwischendateienEntfernen(datei);
     for (const Eintrag& e : g_eintraege)
         lesen(datei, e.abschnitt, QString::fromUtf8(e.schluessel), IniRecord, e.feld, ausVorgabe(e.vorgabe));
+    for (const Eintrag& e : g_datenbankEintraege)
+        lesen(datei, e.abschnitt, QString::fromUtf8(e.schluessel), IniRecord, e.feld, ausVorgabe(e.vorgabe));
+}
+
+QString ServerDatenbank()
+{
+    const QString server = IniRecord.DatenbankServer.trimmed();
+    if (server.isEmpty())
+        return QString();
+    if (server.compare(QLatin1String("postgresql"), Qt::CaseInsensitive) != 0)
+        throw Fehler(QStringLiteral("In %1 nennt der Abschnitt [Datenbank] den Server '%2'. Möglich ist Server=postgresql; "
+                                    "ohne Eintrag wird die Datenbankdatei PROJEKT.MDB verwendet.")
+                         .arg(IniDateiPfad(), server));
+    Serveradresse adresse;
+    adresse.host = IniRecord.DatenbankHost.trimmed();
+    adresse.port = IniRecord.DatenbankPort;
+    adresse.name = IniRecord.DatenbankName.trimmed();
+    adresse.benutzer = IniRecord.DatenbankBenutzer.trimmed();
+    if (adresse.name.isEmpty())
+        throw Fehler(QStringLiteral("In %1 nennt der Abschnitt [Datenbank] den Server, aber keine Datenbank. Bitte dort "
+                                    "Name=… eintragen (dazu Host=…, Port=… und Benutzer=…).")
+                         .arg(IniDateiPfad()));
+    if (adresse.port < 1 || adresse.port > 65535)
+        throw Fehler(QStringLiteral("In %1 ist im Abschnitt [Datenbank] Port=%2 keine Portnummer (1 bis 65535).")
+                         .arg(IniDateiPfad())
+                         .arg(adresse.port));
+    return adresse.text();
 }
 
 void IniSchreiben()

@@ -31,6 +31,13 @@ struct TIniRecord
     int32_t SeitenwechselSekunden = 0;
     bool VollbildPublicView = false;
     bool SpaltenAnpassenPublicView = false;
+    // [Datenbank]: the database on a server instead of the file PROJEKT.MDB (Server=postgresql).
+    // Written by whoever sets up the office's PCs; the program only reads them.
+    QString DatenbankServer;
+    QString DatenbankHost;
+    int32_t DatenbankPort = 5432;
+    QString DatenbankName;
+    QString DatenbankBenutzer;
 
     int32_t HauptFensterEVTop = 0, HauptFensterEVLeft = 0, HauptFensterEVWidth = 0, HauptFensterEVHeight = 0;
     int32_t HauptFensterPVTop = 0, HauptFensterPVLeft = 0, HauptFensterPVWidth = 0, HauptFensterPVHeight = 0;
@@ -56,6 +63,11 @@ struct TIniRecord
 
 // The one settings record of the process.
 extern TIniRecord IniRecord;
+
+// The address of the database server named in [Datenbank] (postgresql://benutzer@host:port/name,
+// see Serveradresse); empty when the section names none and the file PROJEKT.MDB is used.
+// Throws Fehler, naming the keys, when the section names an unknown server or no database.
+QString ServerDatenbank();
 
 // ---- Routines over PROJEKT.INI in the program directory. Each opens the file, reads or writes
 // what it is asked for and closes it again; a value that cannot be written raises Fehler

@@ -4,6 +4,7 @@
 #include "Datenbankverzeichnis.h"
 #include "Fehler.h"
 #include "IniRecord.h"
+#include "Serveradresse.h"
 #include "SqliteAnweisung.h"
 #include "TKADaoDatabase.h"
 #include "Umwandlungsangebot.h"
@@ -109,12 +110,16 @@ void TFormStart::Initialisieren(TDataModule1& module)
     if (module.DBProjekt->Connected())
         module.DBProjekt->Close();
     schritt(10);
-    // The database file is always PROJEKT.MDB; the key DBName plays no part.
-    const QString datei = PfadVerbinden(Datenbankverzeichnis::ermitteln(), QStringLiteral("PROJEKT.MDB"));
+    // The database is the file PROJEKT.MDB (the key DBName plays no part), unless [Datenbank]
+    // names a server that several office PCs share.
+    const QString server = ServerDatenbank();
+    const QString datei =
+        server.isEmpty() ? PfadVerbinden(Datenbankverzeichnis::ermitteln(), QStringLiteral("PROJEKT.MDB")) : server;
     module.DBProjekt->setDatabaseName(datei);
     schritt(10);
     // A database of the old Windows program may be converted now, before it is opened.
-    UmwandlungAnbieten(module.DBProjekt->DatabaseName(), this);
+    if (server.isEmpty())
+        UmwandlungAnbieten(module.DBProjekt->DatabaseName(), this);
     try {
         module.DBProjekt->Open();
         module.DatenmengenOeffnen([this](TKADaoTable*) { schritt(10); });
@@ -122,7 +127,8 @@ void TFormStart::Initialisieren(TDataModule1& module)
         // Nothing has been entered yet: the general wording about kept input does not fit.
         throw Fehler(QStringLiteral("Die Datenbank '%1' ist gerade von einem anderen Programm gesperrt; bitte in "
                                     "einem Augenblick erneut starten.")
-                         .arg(QDir::toNativeSeparators(QFileInfo(datei).absoluteFilePath())));
+                         .arg(server.isEmpty() ? QDir::toNativeSeparators(QFileInfo(datei).absoluteFilePath())
+                                               : Serveradresse::lesen(server)->anzeige()));
     }
     // A stored number stays, even when the table has changed since.
     if (IniRecord.AnzahlStatus == 0) {

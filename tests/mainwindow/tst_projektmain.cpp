@@ -19,6 +19,9 @@
 #include "UnitRuecksicherung.h"
 #include "PrivateProfile.h"
 #include "Datensicherung.h"
+#include "PostgresVerbindung.h"
+#include "Serveradresse.h"
+#include "ServerWerkzeug.h"
 #include "UnitEinstellungen.h"
 #include "BefehlsKnopf.h"
 #include "EigenschaftenEditor.h"
@@ -73,6 +76,7 @@ private slots:
     void schliessenSpeichert();
     void datensicherung();
     void datensicherungOrdnerFehlt();
+    void datenbankAufDemServer();
     void einstellungenBlendenSpalteAus();
     void fehlschlagenderTickOhneMeldung();
     void seitenWechselnSelbst();
@@ -491,6 +495,46 @@ void TestProjektMain::datensicherungOrdnerFehlt()
     QTRY_VERIFY(m_fenster->statusBar()->currentMessage().startsWith("Datensicherung fehlgeschlagen: "));
     QVERIFY(!m_fenster->DatensicherungSchreiben());
     QVERIFY(m_meldungen->texte().filter("Datensicherung").isEmpty());
+}
+
+// The window on a database server (the test's data copied there): it shows the projects, makes
+// no backup copies, and "Datensicherung zurückspielen …" says that the server backs up.
+void TestProjektMain::datenbankAufDemServer()
+{
+    std::optional<Serveradresse> adresse = Serveradresse::lesen(qEnvironmentVariable("PV_TEST_PGSERVER"));
+    QVERIFY2(adresse, "kein Testserver (PV_TEST_PGSERVER); ctest startet ihn");
+    const Serveradresse wartung = *adresse;
+    adresse->name = QStringLiteral("pvfenster_%1").arg(QCoreApplication::applicationPid());
+    DatenbankWerkzeug::kopieren(pfad("PROJEKT.MDB"), *adresse);
+    struct Aufraeumen
+    {
+        Serveradresse wartung;
+        QString name;
+        ~Aufraeumen()
+        {
+            try {
+                PostgresVerbindung(wartung, 2000).roh(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name).toUtf8());
+            } catch (const Fehler&) {
+            }
+        }
+    } aufraeumen{wartung, adresse->name};
+
+    m_module1->DBProjekt->Close();
+    m_module1->DBProjekt->setDatabaseName(adresse->text());
+    m_module1->DBProjekt->Open();
+    m_module1->DatenmengenOeffnen();
+    fensterZeigen(0);
+    QCOMPARE(m_fenster->NextDBGridProjekte->model()->rowCount(), m_module1->TabProjekt->RecordCount());
+    QVERIFY(m_module1->TabProjekt->RecordCount() > 0);
+    QTest::qWait(50);
+    const qsizetype vorher = m_meldungen->texte().size();
+    m_module2->Action(QStringLiteral("ActionDatensicherungZurueck"))->trigger();
+    QCOMPARE(m_meldungen->texte().size(), vorher + 1);
+    QVERIFY2(m_meldungen->texte().last().startsWith(QStringLiteral("Die Datenbank liegt auf dem Datenbankserver")),
+             qPrintable(m_meldungen->texte().join(QLatin1Char('|'))));
+    m_fenster->close();
+    QVERIFY(!m_module1->DBProjekt->Connected());
+    QVERIFY(!QDir(pfad("Sicherung")).exists());
 }
 
 // A failing tick on the wall screen shows no box, keeps the list and marks the status bar;

@@ -2,7 +2,11 @@
 #include "DatenbankWerkzeug.h"
 #include "Fehler.h"
 #include "FremdeSperre.h"
+#include "FehlerText.h"
 #include "IniRecord.h"
+#include "PostgresVerbindung.h"
+#include "Serveradresse.h"
+#include "ServerWerkzeug.h"
 #include "MeldungsRecorder.h"
 #include "Programmstart.h"
 #include "TKADaoDatabase.h"
@@ -95,6 +99,8 @@ private slots:
     void unbeaufsichtigterStart();
     void windowsPfadAlsDatenbankverzeichnis_data();
     void windowsPfadAlsDatenbankverzeichnis();
+    void datenbankAufDemServer_data();
+    void datenbankAufDemServer();
 
 private:
     QString pfad(const QString& name) const { return QDir(m_ordner->path()).filePath(name); }
@@ -406,6 +412,84 @@ void TestProgrammstart::windowsPfadAlsDatenbankverzeichnis()
     naechsterStart.Initialisieren(module);
     QCOMPARE(recorder.texte().size(), 1);
     QCOMPARE(IniRecord.DBVerzeichnis, QDir::toNativeSeparators(m_ordner->path()));
+}
+
+void TestProgrammstart::datenbankAufDemServer_data()
+{
+    QTest::addColumn<QString>("abschnitt");   // [Datenbank] as written; %1 host, %2 port, %3 name
+    QTest::addColumn<QString>("fehler");      // start of the message; empty: the server is opened
+    QTest::newRow("Server") << "Server=postgresql\nHost=%1\nPort=%2\nName=%3\nBenutzer=pvtest\n" << QString();
+    QTest::newRow("Groß geschrieben") << "Server=PostgreSQL\nHost=%1\nPort=%2\nName=%3\nBenutzer=pvtest\n" << QString();
+    QTest::newRow("ohne Name") << "Server=postgresql\nHost=%1\nPort=%2\n"
+                               << "In %4 nennt der Abschnitt [Datenbank] den Server, aber keine Datenbank.";
+    QTest::newRow("anderer Server") << "Server=oracle\nName=%3\n"
+                                    << "In %4 nennt der Abschnitt [Datenbank] den Server 'oracle'.";
+    QTest::newRow("Port außerhalb") << "Server=postgresql\nHost=%1\nPort=70000\nName=%3\n"
+                                    << "In %4 ist im Abschnitt [Datenbank] Port=70000 keine Portnummer";
+    QTest::newRow("leerer Abschnitt: die Datei") << "Server=\nName=%3\n" << QString();
+}
+
+// [Datenbank] in PROJEKT.INI names the server the office's PCs share: start-up opens it there
+// (the data of this folder's file copied over) instead of the file; the section is only read,
+// never rewritten; a section that names no database or an unknown server says which key.
+void TestProgrammstart::datenbankAufDemServer()
+{
+    QFETCH(QString, abschnitt);
+    QFETCH(QString, fehler);
+    std::optional<Serveradresse> adresse = Serveradresse::lesen(qEnvironmentVariable("PV_TEST_PGSERVER"));
+    QVERIFY2(adresse, "kein Testserver (PV_TEST_PGSERVER); ctest startet ihn");
+    Serveradresse wartung = *adresse;
+    adresse->name = QStringLiteral("pvstart_%1_%2").arg(QCoreApplication::applicationPid()).arg(QTest::currentDataTag()[0] == 'S' ? 1 : 2);
+    const bool dateiBleibt = abschnitt.startsWith(QLatin1String("Server=\n"));
+    const bool aufServer = fehler.isEmpty() && !dateiBleibt;
+    if (aufServer)
+        DatenbankWerkzeug::kopieren(pfad("PROJEKT.MDB"), *adresse);
+    struct Aufraeumen
+    {
+        Serveradresse wartung;
+        QString name;
+        ~Aufraeumen()
+        {
+            try {
+                PostgresVerbindung(wartung, 2000).roh(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name).toUtf8());
+            } catch (const Fehler&) {
+            }
+        }
+    } aufraeumen{wartung, adresse->name};
+
+    IniVorbelegen();
+    IniAnlegen();
+    const QString text = QStringLiteral("\n[Datenbank]\n")
+        + QString(abschnitt)
+              .replace(QStringLiteral("%1"), adresse->host)
+              .replace(QStringLiteral("%2"), QString::number(adresse->port))
+              .replace(QStringLiteral("%3"), adresse->name);
+    {
+        QFile ini(IniDateiPfad());
+        QVERIFY(ini.open(QIODevice::Append));
+        ini.write(text.toUtf8());
+    }
+
+    TDataModule1 module;
+    TFormStart splash;
+    const QString meldung = fehlerText([&] { splash.Initialisieren(module); });
+    if (!fehler.isEmpty()) {
+        QVERIFY2(meldung.startsWith(QString(fehler).replace(QStringLiteral("%4"), IniDateiPfad())), qPrintable(meldung));
+        QVERIFY(!module.DBProjekt->Connected());
+        return;
+    }
+    QCOMPARE(meldung, QString());
+    QVERIFY(module.DBProjekt->Connected());
+    QCOMPARE(module.DBProjekt->AufServer(), aufServer);
+    if (aufServer) {
+        QCOMPARE(module.DBProjekt->DatabaseName(), adresse->text());
+        QCOMPARE(module.TabProjekt->RecordCount(), 3);
+    }
+    QCOMPARE(IniRecord.AnzahlStatus, 5);
+    // Start-up rewrote the file; the section is still as it was written.
+    QFile ini(IniDateiPfad());
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(ini.readAll()).contains(text.trimmed()));
 }
 
 QTEST_MAIN(TestProgrammstart)
