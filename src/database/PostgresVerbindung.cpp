@@ -122,7 +122,12 @@ public:
         if (sql.trimmed().isEmpty())
             throw Fehler(QStringLiteral("Die SQL-Anweisung ist leer."));
     }
-    ~PostgresKern() override { ergebnisFreigeben(); }
+    ~PostgresKern() override
+    {
+        ergebnisFreigeben();
+        if (!m_name.isEmpty())
+            m_verbindung.freigeben(m_name, m_generation);
+    }
 
     void binden(int nr, const QVariant& wert) override
     {
@@ -140,7 +145,7 @@ public:
     bool schritt() override
     {
         if (!m_ergebnis) {
-            m_ergebnis = m_verbindung.ausfuehren(m_serverSql, m_werte, m_binaer, m_sql);
+            m_ergebnis = laufen();
             m_zeilen = PQntuples(m_ergebnis);
             m_zeile = -1;
         }
@@ -162,7 +167,7 @@ public:
     int ausfuehren() override
     {
         ergebnisFreigeben();
-        PGresult* ergebnis = m_verbindung.ausfuehren(m_serverSql, m_werte, m_binaer, m_sql);
+        PGresult* ergebnis = laufen();
         const int anzahl = QByteArray(PQcmdTuples(ergebnis)).toInt();
         PQclear(ergebnis);
         return anzahl;
@@ -219,6 +224,21 @@ public:
     }
 
 private:
+    // A statement run a second time is prepared on the server under a name, so that it is
+    // neither parsed nor planned again (a dataset's query, the wall screen's look).
+    PGresult* laufen()
+    {
+        m_verbindung.bereitMachen();
+        if (m_name.isEmpty() || m_generation != m_verbindung.generation()) {
+            m_name.clear();
+            if (++m_laeufe < 2)
+                return m_verbindung.ausfuehren(m_serverSql, m_werte, m_binaer, m_sql);
+            m_name = m_verbindung.vorbereiten(m_serverSql, m_sql);
+            m_generation = m_verbindung.generation();
+        }
+        return m_verbindung.ausfuehrenVorbereitet(m_name, m_werte, m_binaer, m_sql);
+    }
+
     void ergebnisFreigeben()
     {
         if (m_ergebnis)
@@ -236,6 +256,9 @@ private:
     PGresult* m_ergebnis = nullptr;
     int m_zeilen = 0;
     int m_zeile = -1;
+    int m_laeufe = 0;
+    QByteArray m_name;         // prepared on the server under this name
+    quint64 m_generation = 0;  // of the connection it was prepared on
 };
 
 bool steuertTransaktion(const QByteArray& sql)
@@ -366,6 +389,8 @@ void PostgresVerbindung::bereitMachen()
     }
     m_tabellen.clear();
     m_spalten.clear();
+    m_freizugeben.clear();
+    ++m_generation;
     sitzungEinrichten();
 }
 
@@ -400,13 +425,32 @@ PGresult* PostgresVerbindung::ausfuehren(const QByteArray& serverSql, const std:
         zeiger[i] = werte[i] ? werte[i]->constData() : nullptr;
         laengen[i] = werte[i] ? int(werte[i]->size()) : 0;
     }
+    const bool geschuetzt = schuetzen(serverSql);
+    PGresult* r = PQexecParams(m_conn, serverSql.constData(), int(werte.size()), nullptr, zeiger.data(), laengen.data(),
+                               binaer.empty() ? nullptr : binaer.data(), 0);
+    return ergebnisPruefen(r, geschuetzt, sql);
+}
+
+bool PostgresVerbindung::schuetzen(const QByteArray& serverSql)
+{
+    // Statements given up wait for this moment, so giving them up costs no round trip of its own.
+    if (!m_freizugeben.isEmpty() && PQtransactionStatus(m_conn) == PQTRANS_IDLE) {
+        QByteArray text;
+        for (const QByteArray& name : std::as_const(m_freizugeben))
+            text += "DEALLOCATE " + name + ';';
+        m_freizugeben.clear();
+        PQclear(PQexec(m_conn, text.constData()));
+    }
     // Inside a transaction a failed statement leaves the transaction usable, as with the file:
     // the server would otherwise refuse everything up to the rollback.
     const bool geschuetzt = PQtransactionStatus(m_conn) == PQTRANS_INTRANS && !steuertTransaktion(serverSql);
     if (geschuetzt)
         PQclear(PQexec(m_conn, "SAVEPOINT pv_anweisung"));
-    PGresult* r = PQexecParams(m_conn, serverSql.constData(), int(werte.size()), nullptr, zeiger.data(), laengen.data(),
-                               binaer.empty() ? nullptr : binaer.data(), 0);
+    return geschuetzt;
+}
+
+PGresult* PostgresVerbindung::ergebnisPruefen(PGresult* r, bool geschuetzt, const QString& sql)
+{
     const ExecStatusType stand = PQresultStatus(r);
     if (stand != PGRES_COMMAND_OK && stand != PGRES_TUPLES_OK && stand != PGRES_EMPTY_QUERY) {
         if (geschuetzt && PQstatus(m_conn) == CONNECTION_OK)
@@ -416,6 +460,41 @@ PGresult* PostgresVerbindung::ausfuehren(const QByteArray& serverSql, const std:
     if (geschuetzt)
         PQclear(PQexec(m_conn, "RELEASE SAVEPOINT pv_anweisung"));
     return r;
+}
+
+QByteArray PostgresVerbindung::vorbereiten(const QByteArray& serverSql, const QString& sql)
+{
+    bereitMachen();
+    const QByteArray name = "pv_" + QByteArray::number(++m_vorbereitet);
+    PGresult* r = PQprepare(m_conn, name.constData(), serverSql.constData(), 0, nullptr);
+    if (PQresultStatus(r) != PGRES_COMMAND_OK)
+        fehlerWerfen(r, sql);
+    PQclear(r);
+    return name;
+}
+
+PGresult* PostgresVerbindung::ausfuehrenVorbereitet(const QByteArray& name, const std::vector<std::optional<QByteArray>>& werte,
+                                                    const std::vector<int>& binaer, const QString& sql)
+{
+    bereitMachen();
+    if (m_mitschrift)
+        m_mitschrift(sql);
+    std::vector<const char*> zeiger(werte.size());
+    std::vector<int> laengen(werte.size());
+    for (size_t i = 0; i < werte.size(); ++i) {
+        zeiger[i] = werte[i] ? werte[i]->constData() : nullptr;
+        laengen[i] = werte[i] ? int(werte[i]->size()) : 0;
+    }
+    const bool geschuetzt = schuetzen(QByteArray());
+    PGresult* r = PQexecPrepared(m_conn, name.constData(), int(werte.size()), zeiger.data(), laengen.data(),
+                                 binaer.empty() ? nullptr : binaer.data(), 0);
+    return ergebnisPruefen(r, geschuetzt, sql);
+}
+
+void PostgresVerbindung::freigeben(const QByteArray& name, quint64 generation)
+{
+    if (generation == m_generation)
+        m_freizugeben << name;
 }
 
 PGresult* PostgresVerbindung::beschreiben(const QByteArray& serverSql, const QString& sql)

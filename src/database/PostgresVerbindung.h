@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QPair>
 #include <QString>
 #include <functional>
@@ -50,6 +51,18 @@ public:
     /// which the caller frees. Throws on failure.
     pg_result* ausfuehren(const QByteArray& serverSql, const std::vector<std::optional<QByteArray>>& werte,
                           const std::vector<int>& binaer, const QString& sql);
+    /// Prepares `serverSql` under a name of its own for running it again and again; the name,
+    /// valid while generation() stays the same.
+    QByteArray vorbereiten(const QByteArray& serverSql, const QString& sql);
+    /// Runs a statement prepared by vorbereiten(); as ausfuehren().
+    pg_result* ausfuehrenVorbereitet(const QByteArray& name, const std::vector<std::optional<QByteArray>>& werte,
+                                     const std::vector<int>& binaer, const QString& sql);
+    /// Gives a prepared statement up (now, or with the next statement sent).
+    void freigeben(const QByteArray& name, quint64 generation);
+    /// Connects anew when the connection was lost (said by the statement that met it).
+    void bereitMachen();
+    /// Counts the connections made: a new one knows none of the earlier prepared statements.
+    quint64 generation() const { return m_generation; }
     /// Describes `serverSql` without running it.
     pg_result* beschreiben(const QByteArray& serverSql, const QString& sql);
     /// Name of the table (empty for a view or an unknown one) and of its column `nr`.
@@ -57,8 +70,9 @@ public:
     QString spaltenName(unsigned int oid, int nr);
 
 private:
-    void bereitMachen();
     void sitzungEinrichten();
+    pg_result* ergebnisPruefen(pg_result* r, bool geschuetzt, const QString& sql);
+    bool schuetzen(const QByteArray& serverSql);
     [[noreturn]] void fehlerWerfen(pg_result* ergebnis, const QString& sql);
     QString einfacherWert(const QString& sql, const QByteArray& parameter1, const QByteArray& parameter2 = {});
 
@@ -67,6 +81,9 @@ private:
     pg_conn* m_conn = nullptr;
     int m_wartezeit = 5000;
     std::function<void(const QString&)> m_mitschrift;
+    quint64 m_generation = 1;
+    int m_vorbereitet = 0;
+    QList<QByteArray> m_freizugeben;
     QHash<unsigned int, QString> m_tabellen;
     QHash<QPair<unsigned int, int>, QString> m_spalten;
 };

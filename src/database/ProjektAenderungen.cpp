@@ -26,7 +26,7 @@ ProjektAenderungen::ProjektAenderungen(TKADaoDatabase* db)
 
 bool ProjektAenderungen::etwasGeschrieben()
 {
-    return !m_begonnen || !(m_db->Aenderungsstand() == m_stand);
+    return neuerStand().has_value();
 }
 
 void ProjektAenderungen::abHier()
@@ -49,10 +49,24 @@ void ProjektAenderungen::abHier()
     }
 }
 
+std::optional<TAenderungsstand> ProjektAenderungen::neuerStand()
+{
+    const TAenderungsstand stand = m_db->Aenderungsstand();
+    if (m_begonnen && stand == m_stand)
+        return std::nullopt;
+    return stand;
+}
+
 ProjektAenderungen::Ergebnis ProjektAenderungen::abholen()
 {
+    return abholen(m_db->Aenderungsstand());
+}
+
+ProjektAenderungen::Ergebnis ProjektAenderungen::abholen(const TAenderungsstand& stand)
+{
+    // A mark read before something else was written here only makes the next look read what
+    // it has seen already; nothing written after it is missed, as the table is read after it.
     Ergebnis ergebnis;
-    const TAenderungsstand stand = m_db->Aenderungsstand();
     if (m_begonnen && stand == m_stand)
         return ergebnis;
     // A table renamed, added or dropped by another program: nothing held can be trusted.

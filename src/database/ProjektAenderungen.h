@@ -3,6 +3,7 @@
 #include "TKADaoDatabase.h"
 
 #include <QList>
+#include <optional>
 
 /// What was written to the project database since a reader last looked, so that a list of
 /// projects can be kept up to date without reading it all again. It keeps the connection's
@@ -31,6 +32,10 @@ public:
     /// What changed since the last look, which it ends: nothing (one statement), the projects
     /// to read again, or everything; whoever reads everything does so after this call.
     Ergebnis abholen();
+    /// The mark of the database now when anything was written since the last look (one
+    /// statement), else nothing; handed to abholen(), it spares that call its own look.
+    std::optional<TAenderungsstand> neuerStand();
+    Ergebnis abholen(const TAenderungsstand& stand);
     /// The next look counts from now; for a reader that is about to read everything anyway.
     void abHier();
     /// A reader that failed to take in what it was told: the next look says "everything".

@@ -423,11 +423,12 @@ void TDataModule1::ProjektMitAufgabenLoeschen()
 
 TDataModule1::TListenAbgleich TDataModule1::ProjektListeAbgleichen()
 {
-    if (!m_aenderungen->etwasGeschrieben())
+    const std::optional<TAenderungsstand> stand = m_aenderungen->neuerStand();
+    if (!stand)
         return TListenAbgleich::Unveraendert;
     try {
         ProjektStandAktualisieren();
-        const ProjektAenderungen::Ergebnis neu = m_aenderungen->abholen();
+        const ProjektAenderungen::Ergebnis neu = m_aenderungen->abholen(*stand);
         if (neu.alles) {
             TabStatSum->Requery();
             TabProjektView->Requery();

@@ -118,6 +118,26 @@ private slots:
         QVERIFY(m_db->Connected());
     }
 
+    // A dataset read again and again keeps its statement prepared on the server; a new
+    // connection prepares it anew.
+    void vorbereiteteAbfrageNachNeuerVerbindung()
+    {
+        auto t = personal();
+        t->Requery();
+        t->Requery();
+        m_t->fremd(QStringLiteral("INSERT INTO Personal (Name) VALUES ('Clara')"));
+        t->Requery();
+        QCOMPARE(t->RecordCount(), 3);
+        m_t->wert(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                                 "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+        QVERIFY(fehlerText([&] { t->Requery(); }).startsWith(QStringLiteral("Die Verbindung zum Datenbankserver")));
+        m_t->fremd(QStringLiteral("DELETE FROM Personal WHERE Name = 'Clara'"));
+        t->Requery();
+        QCOMPARE(t->RecordCount(), 2);
+        t->Requery();
+        QCOMPARE(t->RecordCount(), 2);
+    }
+
     // A wall screen asks whether anything was written with one small statement; any table
     // written by another PC, or by this one, changes the answer.
     void aenderungsstand()
