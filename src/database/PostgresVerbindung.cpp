@@ -261,6 +261,23 @@ private:
     quint64 m_generation = 0;  // of the connection it was prepared on
 };
 
+// The parameters as the client library takes them: pointers to the texts (null for NULL) and
+// their lengths.
+struct Parameter
+{
+    explicit Parameter(const std::vector<std::optional<QByteArray>>& werte)
+        : zeiger(werte.size())
+        , laengen(werte.size())
+    {
+        for (size_t i = 0; i < werte.size(); ++i) {
+            zeiger[i] = werte[i] ? werte[i]->constData() : nullptr;
+            laengen[i] = werte[i] ? int(werte[i]->size()) : 0;
+        }
+    }
+    std::vector<const char*> zeiger;
+    std::vector<int> laengen;
+};
+
 bool steuertTransaktion(const QByteArray& sql)
 {
     const QByteArray anfang = sql.trimmed();
@@ -419,14 +436,9 @@ PGresult* PostgresVerbindung::ausfuehren(const QByteArray& serverSql, const std:
     bereitMachen();
     if (m_mitschrift)
         m_mitschrift(sql);
-    std::vector<const char*> zeiger(werte.size());
-    std::vector<int> laengen(werte.size());
-    for (size_t i = 0; i < werte.size(); ++i) {
-        zeiger[i] = werte[i] ? werte[i]->constData() : nullptr;
-        laengen[i] = werte[i] ? int(werte[i]->size()) : 0;
-    }
+    const Parameter p(werte);
     const bool geschuetzt = schuetzen(serverSql);
-    PGresult* r = PQexecParams(m_conn, serverSql.constData(), int(werte.size()), nullptr, zeiger.data(), laengen.data(),
+    PGresult* r = PQexecParams(m_conn, serverSql.constData(), int(werte.size()), nullptr, p.zeiger.data(), p.laengen.data(),
                                binaer.empty() ? nullptr : binaer.data(), 0);
     return ergebnisPruefen(r, geschuetzt, sql);
 }
@@ -479,14 +491,9 @@ PGresult* PostgresVerbindung::ausfuehrenVorbereitet(const QByteArray& name, cons
     bereitMachen();
     if (m_mitschrift)
         m_mitschrift(sql);
-    std::vector<const char*> zeiger(werte.size());
-    std::vector<int> laengen(werte.size());
-    for (size_t i = 0; i < werte.size(); ++i) {
-        zeiger[i] = werte[i] ? werte[i]->constData() : nullptr;
-        laengen[i] = werte[i] ? int(werte[i]->size()) : 0;
-    }
+    const Parameter p(werte);
     const bool geschuetzt = schuetzen(QByteArray());
-    PGresult* r = PQexecPrepared(m_conn, name.constData(), int(werte.size()), zeiger.data(), laengen.data(),
+    PGresult* r = PQexecPrepared(m_conn, name.constData(), int(werte.size()), p.zeiger.data(), p.laengen.data(),
                                  binaer.empty() ? nullptr : binaer.data(), 0);
     return ergebnisPruefen(r, geschuetzt, sql);
 }

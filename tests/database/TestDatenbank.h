@@ -6,6 +6,7 @@
 #include "PostgresVerbindung.h"
 #include "ServerWerkzeug.h"
 #include "SqlText.h"
+#include "TestServer.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -29,19 +30,19 @@ class TestDatenbank
     sqlite3* m_fremd = nullptr;
     std::unique_ptr<PostgresVerbindung> m_server;
 
-    static Serveradresse testServer()
+    static Serveradresse serverDerTests()
     {
-        const QString text = qEnvironmentVariable("PV_TEST_PGSERVER");
-        const std::optional<Serveradresse> adresse = Serveradresse::lesen(text);
+        const std::optional<Serveradresse> adresse = ::testServer();
         if (!adresse)
-            throw Fehler(QStringLiteral("Testdaten: kein Testserver (PV_TEST_PGSERVER='%1'); ctest startet ihn.").arg(text));
+            throw Fehler(QStringLiteral("Testdaten: kein Testserver (PV_TEST_PGSERVER='%1'); ctest startet ihn.")
+                             .arg(qEnvironmentVariable("PV_TEST_PGSERVER")));
         return *adresse;
     }
 
     static QString neueServerDatenbank()
     {
         static int zaehler = 0;
-        Serveradresse adresse = testServer();
+        Serveradresse adresse = serverDerTests();
         adresse.name = QStringLiteral("pvtest_%1_%2").arg(QCoreApplication::applicationPid()).arg(++zaehler);
         DatenbankWerkzeug::anlegenAufServer(adresse);
         return adresse.text();
@@ -113,12 +114,9 @@ public:
             return;
         const Serveradresse adresse = m_server->adresse();
         m_server.reset();
-        try {
-            Serveradresse wartung = adresse;
-            wartung.name = QStringLiteral("postgres");
-            PostgresVerbindung(wartung, 2000).roh(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(adresse.name).toUtf8());
-        } catch (const Fehler&) {
-        }
+        Serveradresse wartung = adresse;
+        wartung.name = QStringLiteral("postgres");
+        const ServerDatenbankEntfernen entfernen{wartung, adresse.name};
     }
     TestDatenbank(const TestDatenbank&) = delete;
     TestDatenbank& operator=(const TestDatenbank&) = delete;

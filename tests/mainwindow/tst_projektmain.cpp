@@ -21,6 +21,7 @@
 #include "Datensicherung.h"
 #include "PostgresVerbindung.h"
 #include "Serveradresse.h"
+#include "TestServer.h"
 #include "ServerWerkzeug.h"
 #include "UnitEinstellungen.h"
 #include "BefehlsKnopf.h"
@@ -501,23 +502,12 @@ void TestProjektMain::datensicherungOrdnerFehlt()
 // no backup copies, and "Datensicherung zurückspielen …" says that the server backs up.
 void TestProjektMain::datenbankAufDemServer()
 {
-    std::optional<Serveradresse> adresse = Serveradresse::lesen(qEnvironmentVariable("PV_TEST_PGSERVER"));
+    std::optional<Serveradresse> adresse = testServer();
     QVERIFY2(adresse, "kein Testserver (PV_TEST_PGSERVER); ctest startet ihn");
     const Serveradresse wartung = *adresse;
     adresse->name = QStringLiteral("pvfenster_%1").arg(QCoreApplication::applicationPid());
     DatenbankWerkzeug::kopieren(pfad("PROJEKT.MDB"), *adresse);
-    struct Aufraeumen
-    {
-        Serveradresse wartung;
-        QString name;
-        ~Aufraeumen()
-        {
-            try {
-                PostgresVerbindung(wartung, 2000).roh(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name).toUtf8());
-            } catch (const Fehler&) {
-            }
-        }
-    } aufraeumen{wartung, adresse->name};
+    const ServerDatenbankEntfernen aufraeumen{wartung, adresse->name};
 
     m_module1->DBProjekt->Close();
     m_module1->DBProjekt->setDatabaseName(adresse->text());

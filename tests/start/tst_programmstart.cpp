@@ -6,6 +6,7 @@
 #include "IniRecord.h"
 #include "PostgresVerbindung.h"
 #include "Serveradresse.h"
+#include "TestServer.h"
 #include "ServerWerkzeug.h"
 #include "MeldungsRecorder.h"
 #include "Programmstart.h"
@@ -436,7 +437,7 @@ void TestProgrammstart::datenbankAufDemServer()
 {
     QFETCH(QString, abschnitt);
     QFETCH(QString, fehler);
-    std::optional<Serveradresse> adresse = Serveradresse::lesen(qEnvironmentVariable("PV_TEST_PGSERVER"));
+    std::optional<Serveradresse> adresse = testServer();
     QVERIFY2(adresse, "kein Testserver (PV_TEST_PGSERVER); ctest startet ihn");
     Serveradresse wartung = *adresse;
     adresse->name = QStringLiteral("pvstart_%1_%2").arg(QCoreApplication::applicationPid()).arg(QTest::currentDataTag()[0] == 'S' ? 1 : 2);
@@ -444,18 +445,7 @@ void TestProgrammstart::datenbankAufDemServer()
     const bool aufServer = fehler.isEmpty() && !dateiBleibt;
     if (aufServer)
         DatenbankWerkzeug::kopieren(pfad("PROJEKT.MDB"), *adresse);
-    struct Aufraeumen
-    {
-        Serveradresse wartung;
-        QString name;
-        ~Aufraeumen()
-        {
-            try {
-                PostgresVerbindung(wartung, 2000).roh(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name).toUtf8());
-            } catch (const Fehler&) {
-            }
-        }
-    } aufraeumen{wartung, adresse->name};
+    const ServerDatenbankEntfernen aufraeumen{wartung, adresse->name};
 
     IniVorbelegen();
     IniAnlegen();

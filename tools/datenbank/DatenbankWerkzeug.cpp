@@ -1,6 +1,7 @@
 #include "DatenbankWerkzeug.h"
 
 #include "Fehler.h"
+#include "Transaktion.h"
 #include "Schema.h"
 #include "SqliteVerbindung.h"
 
@@ -16,21 +17,10 @@ namespace DatenbankWerkzeug {
 
 namespace {
 
-// Runs `arbeit` as one transaction: all or nothing.
-template<typename F>
-void inTransaktion(SqliteVerbindung& v, F&& arbeit)
+template<typename V, typename F>
+void inTransaktion(V& v, F&& arbeit)
 {
-    v.ausfuehren(QStringLiteral("BEGIN IMMEDIATE"));
-    try {
-        arbeit();
-        v.ausfuehren(QStringLiteral("COMMIT"));
-    } catch (...) {
-        try {
-            v.ausfuehren(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
-        throw;
-    }
+    DatenbankWerkzeug::inTransaktion(v, QStringLiteral("BEGIN IMMEDIATE"), std::forward<F>(arbeit));
 }
 
 QVariant datum(const QDate& d)

@@ -1,6 +1,7 @@
 #include "ServerWerkzeug.h"
 
 #include "Fehler.h"
+#include "Transaktion.h"
 #include "PostgresVerbindung.h"
 #include "Schema.h"
 #include "SqliteVerbindung.h"
@@ -16,21 +17,10 @@ namespace DatenbankWerkzeug {
 
 namespace {
 
-// Runs `arbeit` as one transaction on the server: all or nothing.
-template<typename F>
-void inTransaktion(PostgresVerbindung& v, F&& arbeit)
+template<typename V, typename F>
+void inTransaktion(V& v, F&& arbeit)
 {
-    v.ausfuehren(QStringLiteral("BEGIN"));
-    try {
-        arbeit();
-        v.ausfuehren(QStringLiteral("COMMIT"));
-    } catch (...) {
-        try {
-            v.ausfuehren(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
-        throw;
-    }
+    DatenbankWerkzeug::inTransaktion(v, QStringLiteral("BEGIN"), std::forward<F>(arbeit));
 }
 
 qint64 zahl(PostgresVerbindung& v, const QString& sql, const QVariant& parameter = QVariant())
