@@ -282,12 +282,11 @@ UebernahmeBericht inDateiUebernehmen(const QString& alt, const QString& ziel, co
 
         SqliteVerbindung db(ziel);
         db.ausfuehren(QStringLiteral("BEGIN IMMEDIATE"));
-        // The change table and its triggers come after the rows: rows taken over are no changes
-        // that anybody has to read again, and noting each one would slow the take-over down.
-        const QStringList aenderungsAnweisungen = Schema::aenderungsAnweisungen();
-        for (const QString& anweisung : Schema::anweisungen())
-            if (!aenderungsAnweisungen.contains(anweisung))
-                db.ausfuehren(anweisung);
+        // The support tables and their triggers come after the rows: rows taken over are no
+        // changes that anybody has to read again, the sums are added up once from all tasks,
+        // and keeping both row by row would slow the take-over down.
+        for (const QString& anweisung : Schema::grundAnweisungen())
+            db.ausfuehren(anweisung);
         for (size_t i = 0; i < Schema::tabellen().size(); ++i) {
             const Schema::Tabelle& t = Schema::tabellen()[i];
             if (!quellen[i]) {
@@ -297,7 +296,7 @@ UebernahmeBericht inDateiUebernehmen(const QString& alt, const QString& ziel, co
             }
             TabellenUebernahme(t, *quellen[i], bericht).ausfuehren(db, stand, fortschritt);
         }
-        for (const QString& anweisung : aenderungsAnweisungen)
+        for (const QString& anweisung : Schema::stuetzAnweisungen())
             db.ausfuehren(anweisung);
         db.ausfuehren(QStringLiteral("COMMIT"));
         db.schliessen();

@@ -116,13 +116,9 @@ const char* const aufgabenAktuellSql =
     "WHERE s.ID IS NULL OR s.Stat_Rang IS NULL\n"
     "   OR s.Stat_Rang < (SELECT max(Stat_Rang) FROM Status)";
 
-// Every task row counts; a row without a valid status adds rank 0 (total() sums nulls as 0 and
-// always yields a floating value).
-const char* const projektAufgabenSummeSql =
-    "SELECT p.Projekt_ID, count(*), total(s.Stat_Rang)\n"
-    "FROM ProjektAufgaben p LEFT JOIN Status s ON s.ID = p.Status_ID\n"
-    "WHERE p.Projekt_ID IS NOT NULL\n"
-    "GROUP BY p.Projekt_ID";
+// The sums are kept in a table of their own (summenAnweisungen), which the stored query reads:
+// 20,000 short rows instead of adding up 200,000 tasks at every read.
+const char* const projektAufgabenSummeSql = "SELECT Projekt_ID, AnzahlAufgaben, SummeRang FROM ProjektSumme";
 
 std::vector<Abfrage> abfragenAnlegen()
 {
@@ -183,7 +179,34 @@ QString spaltenDeklaration(const Spalte& spalte)
     return QString();
 }
 
+namespace {
+
+QString abfrageAnweisung(const Abfrage& abfrage)
+{
+    QStringList namen;
+    for (const Spalte& spalte : abfrage.spalten)
+        namen << QLatin1Char('[') + spalte.name + QLatin1Char(']');
+    return QStringLiteral("CREATE VIEW [%1] (%2) AS\n%3").arg(abfrage.name, namen.join(QStringLiteral(", ")), abfrage.sql);
+}
+
+QString ausloeser(const QString& name, const QString& ereignis, const QString& tabelle, const QString& rumpf)
+{
+    return QStringLiteral("CREATE TRIGGER [%1] AFTER %2 ON [%3]\nBEGIN\n    %4\nEND").arg(name, ereignis, tabelle, rumpf);
+}
+
+} // namespace
+
 QStringList anweisungen()
+{
+    return grundAnweisungen() + stuetzAnweisungen();
+}
+
+QStringList stuetzAnweisungen()
+{
+    return summenAnweisungen() + aenderungsAnweisungen();
+}
+
+QStringList grundAnweisungen()
 {
     QStringList ergebnis;
     for (const Tabelle& tabelle : tabellen()) {
@@ -192,18 +215,67 @@ QStringList anweisungen()
             spalten << QStringLiteral("    [%1] %2").arg(spalte.name, spaltenDeklaration(spalte));
         ergebnis << QStringLiteral("CREATE TABLE [%1] (\n%2\n)").arg(tabelle.name, spalten.join(QStringLiteral(",\n")));
     }
-    for (const Abfrage& abfrage : abfragen()) {
-        QStringList namen;
-        for (const Spalte& spalte : abfrage.spalten)
-            namen << QLatin1Char('[') + spalte.name + QLatin1Char(']');
-        ergebnis << QStringLiteral("CREATE VIEW [%1] (%2) AS\n%3").arg(abfrage.name, namen.join(QStringLiteral(", ")), abfrage.sql);
-    }
+    for (const Abfrage& abfrage : abfragen())
+        ergebnis << abfrageAnweisung(abfrage);
     // The joins and orders the program uses: tasks by project, projects by number and by the
     // end date of their current task.
     ergebnis << QStringLiteral("CREATE INDEX [ProjektAufgaben_Projekt_ID] ON [ProjektAufgaben] ([Projekt_ID])")
              << QStringLiteral("CREATE INDEX [Projekt_Kommnr] ON [Projekt] ([Kommnr])")
              << QStringLiteral("CREATE INDEX [Projekt_Last_Datum] ON [Projekt] ([Last_Datum])");
-    ergebnis << aenderungsAnweisungen();
+    return ergebnis;
+}
+
+QString summenTabelle()
+{
+    return QStringLiteral("ProjektSumme");
+}
+
+QString summenBerechnung(const QString& bedingung)
+{
+    // Every task row counts; a row without a valid status adds rank 0 (total() sums nulls as 0
+    // and always yields a floating value).
+    return QStringLiteral("SELECT p.[Projekt_ID], count(*), total(s.[Stat_Rang])\n"
+                          "FROM [ProjektAufgaben] p LEFT JOIN [Status] s ON s.[ID] = p.[Status_ID]\n"
+                          "WHERE %1\n"
+                          "GROUP BY p.[Projekt_ID]")
+        .arg(bedingung);
+}
+
+QStringList summenAnweisungen()
+{
+    // A project's row is worked out afresh from its tasks whenever one of them, or a status
+    // they name, changes: the stored sums cannot drift from what the tasks say. `projekte` is
+    // the condition on a project's ID; an empty ID matches nothing.
+    const auto neuBerechnen = [](const QString& projekte) {
+        return QStringLiteral("DELETE FROM [ProjektSumme] WHERE [Projekt_ID] %1;\n    INSERT INTO [ProjektSumme] %2;")
+            .arg(projekte, summenBerechnung(QStringLiteral("p.[Projekt_ID] ") + projekte));
+    };
+    const QString mitStatus = QStringLiteral("IN (SELECT [Projekt_ID] FROM [ProjektAufgaben] WHERE [Status_ID] IN (%1))");
+    return {
+        QStringLiteral("CREATE TABLE [ProjektSumme] (\n    [Projekt_ID] INTEGER PRIMARY KEY,\n"
+                       "    [AnzahlAufgaben] INT NOT NULL,\n    [SummeRang] DOUBLE NOT NULL\n)"),
+        QStringLiteral("INSERT INTO [ProjektSumme] ") + summenBerechnung(QStringLiteral("p.[Projekt_ID] IS NOT NULL")),
+        ausloeser(QStringLiteral("ProjektSumme_Aufgabe_Neu"), QStringLiteral("INSERT"), QStringLiteral("ProjektAufgaben"),
+                  neuBerechnen(QStringLiteral("= NEW.[Projekt_ID]"))),
+        ausloeser(QStringLiteral("ProjektSumme_Aufgabe_Geaendert"), QStringLiteral("UPDATE OF [Projekt_ID], [Status_ID]"),
+                  QStringLiteral("ProjektAufgaben"),
+                  neuBerechnen(QStringLiteral("= OLD.[Projekt_ID]")) + QStringLiteral("\n    ")
+                      + neuBerechnen(QStringLiteral("= NEW.[Projekt_ID]"))),
+        ausloeser(QStringLiteral("ProjektSumme_Aufgabe_Geloescht"), QStringLiteral("DELETE"), QStringLiteral("ProjektAufgaben"),
+                  neuBerechnen(QStringLiteral("= OLD.[Projekt_ID]"))),
+        ausloeser(QStringLiteral("ProjektSumme_Status_Neu"), QStringLiteral("INSERT"), QStringLiteral("Status"),
+                  neuBerechnen(mitStatus.arg(QStringLiteral("NEW.[ID]")))),
+        ausloeser(QStringLiteral("ProjektSumme_Status_Geaendert"), QStringLiteral("UPDATE OF [ID], [Stat_Rang]"),
+                  QStringLiteral("Status"), neuBerechnen(mitStatus.arg(QStringLiteral("OLD.[ID], NEW.[ID]")))),
+        ausloeser(QStringLiteral("ProjektSumme_Status_Geloescht"), QStringLiteral("DELETE"), QStringLiteral("Status"),
+                  neuBerechnen(mitStatus.arg(QStringLiteral("OLD.[ID]")))),
+    };
+}
+
+QStringList summenNachruestung()
+{
+    QStringList ergebnis = summenAnweisungen();
+    ergebnis << QStringLiteral("DROP VIEW IF EXISTS [ProjektAufgabenSumme]") << abfrageAnweisung(abfragen().front());
     return ergebnis;
 }
 
@@ -217,9 +289,6 @@ QStringList aenderungsAnweisungen()
     // One trigger per table and kind of change; a task moved to another project names both.
     const auto notiz = [](const QString& wert) {
         return QStringLiteral("INSERT INTO [ProjektAenderung] ([Projekt_ID]) ") + wert + QLatin1Char(';');
-    };
-    const auto ausloeser = [](const QString& name, const QString& ereignis, const QString& tabelle, const QString& rumpf) {
-        return QStringLiteral("CREATE TRIGGER [%1] AFTER %2 ON [%3]\nBEGIN\n    %4\nEND").arg(name, ereignis, tabelle, rumpf);
     };
     const QString projektWenn = QStringLiteral("SELECT %1.[Projekt_ID] WHERE %1.[Projekt_ID] IS NOT NULL");
     return {
@@ -281,20 +350,88 @@ QString serverDeklaration(const Spalte& spalte)
     return QString();
 }
 
-// The stored queries in the server's words; the file engine's total() is a floating sum that
-// counts nulls as 0.
+// The stored queries in the server's words.
 QString serverAbfrage(const Abfrage& abfrage)
 {
     if (abfrage.name == QLatin1String("ProjektAufgabenSumme"))
-        return QStringLiteral("SELECT p.Projekt_ID, count(*), coalesce(sum(s.Stat_Rang), 0)::double precision\n"
-                              "FROM ProjektAufgaben p LEFT JOIN Status s ON s.ID = p.Status_ID\n"
-                              "WHERE p.Projekt_ID IS NOT NULL\n"
-                              "GROUP BY p.Projekt_ID\n"
-                              "ORDER BY p.Projekt_ID");
+        return QStringLiteral("SELECT projekt_id, anzahlaufgaben, summerang FROM projektsumme ORDER BY projekt_id NULLS FIRST");
     return abfrage.sql;
 }
 
+QString serverAbfrageAnweisung(const Abfrage& abfrage, const char* anlegen)
+{
+    QStringList namen;
+    for (const Spalte& spalte : abfrage.spalten)
+        namen << serverName(spalte.name);
+    return QStringLiteral("%1 %2 (%3) AS\n%4")
+        .arg(QLatin1String(anlegen), serverName(abfrage.name), namen.join(QStringLiteral(", ")), serverAbfrage(abfrage));
+}
+
+// The file's summenBerechnung; total() there is a floating sum that counts nulls as 0.
+QString serverSummenBerechnung(const QString& bedingung)
+{
+    return QStringLiteral("SELECT p.projekt_id, count(*), coalesce(sum(s.stat_rang), 0)::double precision\n"
+                          "FROM projektaufgaben p LEFT JOIN status s ON s.id = p.status_id\n"
+                          "WHERE %1\n"
+                          "GROUP BY p.projekt_id")
+        .arg(bedingung);
+}
+
+// The summary table as in the file, kept by the same rule.
+QStringList serverSummenAnweisungen()
+{
+    return {
+        QStringLiteral("CREATE TABLE \"projektsumme\" (\n    \"projekt_id\" integer PRIMARY KEY,\n"
+                       "    \"anzahlaufgaben\" integer NOT NULL,\n    \"summerang\" double precision NOT NULL\n)"),
+        // Two PCs changing tasks of one project take turns at its row (a lock of the transaction
+        // on the project's number), so the second one adds up the first one's tasks as well.
+        QStringLiteral("CREATE FUNCTION pv_summe_berechnen(pid integer) RETURNS void LANGUAGE plpgsql AS $$\n"
+                       "BEGIN\n"
+                       "    IF pid IS NULL THEN RETURN; END IF;\n"
+                       "    PERFORM pg_advisory_xact_lock(%1, pid);\n"
+                       "    DELETE FROM projektsumme WHERE projekt_id = pid;\n"
+                       "    INSERT INTO projektsumme %2;\n"
+                       "END $$")
+            .arg(SummenSperre)
+            .arg(serverSummenBerechnung(QStringLiteral("p.projekt_id = pid"))),
+        QStringLiteral("CREATE FUNCTION pv_summe_aufgabe() RETURNS trigger LANGUAGE plpgsql AS $$\n"
+                       "BEGIN\n"
+                       "    IF TG_OP <> 'INSERT' THEN PERFORM pv_summe_berechnen(OLD.projekt_id); END IF;\n"
+                       "    IF TG_OP = 'INSERT' OR (TG_OP = 'UPDATE' AND NEW.projekt_id IS DISTINCT FROM OLD.projekt_id) THEN\n"
+                       "        PERFORM pv_summe_berechnen(NEW.projekt_id);\n"
+                       "    END IF;\n"
+                       "    RETURN NULL;\n"
+                       "END $$"),
+        // In the order of their numbers, so that two such changes cannot wait for each other.
+        QStringLiteral("CREATE FUNCTION pv_summe_status() RETURNS trigger LANGUAGE plpgsql AS $$\n"
+                       "DECLARE pid integer;\n"
+                       "BEGIN\n"
+                       "    FOR pid IN SELECT DISTINCT projekt_id FROM projektaufgaben\n"
+                       "               WHERE status_id = OLD.id OR status_id = NEW.id ORDER BY projekt_id NULLS FIRST LOOP\n"
+                       "        PERFORM pv_summe_berechnen(pid);\n"
+                       "    END LOOP;\n"
+                       "    RETURN NULL;\n"
+                       "END $$"),
+        QStringLiteral("CREATE TRIGGER projektsumme_aufgabe AFTER INSERT OR UPDATE OF projekt_id, status_id OR DELETE "
+                       "ON projektaufgaben FOR EACH ROW EXECUTE FUNCTION pv_summe_aufgabe()"),
+        QStringLiteral("CREATE TRIGGER projektsumme_status AFTER INSERT OR UPDATE OF id, stat_rang OR DELETE "
+                       "ON status FOR EACH ROW EXECUTE FUNCTION pv_summe_status()"),
+        serverSummenFuellung(),
+    };
+}
+
 } // namespace
+
+QString serverSummenFuellung()
+{
+    return QStringLiteral("INSERT INTO projektsumme ") + serverSummenBerechnung(QStringLiteral("p.projekt_id IS NOT NULL"));
+}
+
+QStringList serverSummenNachruestung()
+{
+    return serverSummenAnweisungen() << QStringLiteral("DROP VIEW IF EXISTS projektaufgabensumme")
+                                     << serverAbfrageAnweisung(abfragen().front(), "CREATE VIEW");
+}
 
 QString serverStandTabelle()
 {
@@ -311,13 +448,10 @@ QStringList serverAnweisungen()
             spalten << QStringLiteral("    %1 %2").arg(serverName(spalte.name), serverDeklaration(spalte));
         ergebnis << QStringLiteral("CREATE TABLE %1 (\n%2\n)").arg(serverName(tabelle.name), spalten.join(QStringLiteral(",\n")));
     }
-    for (const Abfrage& abfrage : abfragen()) {
-        QStringList namen;
-        for (const Spalte& spalte : abfrage.spalten)
-            namen << serverName(spalte.name);
-        ergebnis << QStringLiteral("CREATE VIEW %1 (%2) AS\n%3")
-                        .arg(serverName(abfrage.name), namen.join(QStringLiteral(", ")), serverAbfrage(abfrage));
-    }
+    // The views read the summary table, which comes first.
+    ergebnis << serverSummenAnweisungen();
+    for (const Abfrage& abfrage : abfragen())
+        ergebnis << serverAbfrageAnweisung(abfrage, "CREATE VIEW");
     ergebnis << QStringLiteral("CREATE INDEX projektaufgaben_projekt_id ON projektaufgaben (projekt_id)")
              << QStringLiteral("CREATE INDEX projekt_kommnr ON projekt (kommnr)")
              << QStringLiteral("CREATE INDEX projekt_last_datum ON projekt (last_datum)");
@@ -416,6 +550,7 @@ QString schreibweise(const QString& name)
                 eintragen(s.name);
         }
         eintragen(aenderungsTabelle());
+        eintragen(summenTabelle());
         eintragen(QStringLiteral("Nr"));
         return h;
     }();

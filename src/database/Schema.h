@@ -40,19 +40,53 @@ const std::vector<Tabelle>& tabellen();
 /// The two stored queries: ProjektAufgabenSumme and Aufgaben_Aktuell.
 const std::vector<Abfrage>& abfragen();
 
-/// Every statement that creates the schema in an empty database, in order, the change table
-/// and its triggers last.
+/// Every statement that creates the schema in an empty database, in order: grundAnweisungen(),
+/// then stuetzAnweisungen().
 QStringList anweisungen();
+
+/// The tables, stored queries and indexes.
+QStringList grundAnweisungen();
+
+/// The program's own support tables with the triggers that keep them: the summary table,
+/// filled from the rows there are, and the change table. Whoever fills a new database with
+/// many rows runs these after the rows.
+QStringList stuetzAnweisungen();
+
+/// The summary table: the rows of the stored query ProjektAufgabenSumme (per project with
+/// tasks, their number and rank sum), kept by triggers on ProjektAufgaben and Status, and read
+/// by that query.
+QString summenTabelle();
+
+/// The sums worked out from the tasks, for the projects whose ID meets `bedingung` (a
+/// condition on p.[Projekt_ID]).
+QString summenBerechnung(const QString& bedingung);
+
+/// The statements that create the summary table, fill it and create its triggers.
+QStringList summenAnweisungen();
+
+/// For a file made before the summary table existed: summenAnweisungen(), then the stored
+/// query ProjektAufgabenSumme made anew to read the table.
+QStringList summenNachruestung();
 
 /// The same schema for a database server: tables, stored queries, indexes, the change table and
 /// the triggers that keep it, in the server's dialect. Names are lower case there; text columns
 /// compare without regard to case (citext) and keep their widths.
 QStringList serverAnweisungen();
 
+/// For a server database made before the summary table existed: the table, its triggers, its
+/// rows, and the stored query made anew to read it.
+QStringList serverSummenNachruestung();
+
+/// Fills the server's empty summary table from the tasks (after rows came in without triggers).
+QString serverSummenFuellung();
+
 /// The server's table of one row: `stand`, raised by every change of any table (a reader that
 /// finds it unchanged need not read), and `nr`, the last number of the change table. Its row
 /// lock is held to the commit, so both count in the order the changes become visible.
 QString serverStandTabelle();
+
+/// Number that the server's summary triggers take their lock under, beside the project's ID.
+constexpr int SummenSperre = 7301;
 
 /// The change table: triggers on Projekt, ProjektAufgaben and Status note in it, numbered in
 /// order (Nr), the ID of every project whose row or task sums may have changed; an empty

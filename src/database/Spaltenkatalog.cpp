@@ -56,7 +56,15 @@ Spaltenkatalog Spaltenkatalog::aus(std::vector<Herkunft> herkunft, const QString
     bool eineTabelle = true;
     int schluessel = -1;
     for (int i = 0; i < anzahl; ++i) {
-        const Herkunft& h = herkunft[size_t(i)];
+        Herkunft h = herkunft[size_t(i)];
+        // The summary table stands behind the stored query that reads it: its columns are the
+        // query's computed ones, with their types, and nobody writes to it but its triggers.
+        if (h.tabelle.compare(Schema::summenTabelle(), Qt::CaseInsensitive) == 0) {
+            h.tabelle.clear();
+            h.herkunft.clear();
+            h.typ = TFieldType::ftUnknown;
+            h.schluessel = false;
+        }
         Spalte& s = katalog.m_spalten[size_t(i)];
         s.name = h.name;
         s.typ = h.typ;

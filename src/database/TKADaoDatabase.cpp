@@ -162,7 +162,7 @@ void TKADaoDatabase::Open()
         }, Qt::QueuedConnection);
     });
     if (!nurLesen)
-        aenderungsTabelleErgaenzen();
+        stuetzTabellenErgaenzen();
 }
 
 void TKADaoDatabase::serverOeffnen()
@@ -187,33 +187,65 @@ void TKADaoDatabase::serverOeffnen()
     m_nurLesen = m_readOnly;
     m_beschaedigtGemeldet = false;
     ++m_oeffnung;
+    serverSummenErgaenzen();
 }
 
-void TKADaoDatabase::aenderungsTabelleErgaenzen()
+void TKADaoDatabase::stuetzTabellenErgaenzen()
 {
-    // A project database made before the change table existed gets it now, whole or not at
-    // all; nothing else in the file changes. Without it every reader simply reads everything.
-    bool fehlt = false;
+    // A project database made before the program's support tables existed gets them now, whole
+    // or not at all; nothing else in the file changes but the stored query that reads the sums.
+    // Without them every reader simply reads everything.
+    bool projektdatenbank = false;
+    bool ohneAenderungen = false;
+    bool ohneSummen = false;
     {
         SqliteAnweisung frage(m_handle, m_dateipfad,
                               QStringLiteral("SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
                                              "COLLATE NOCASE IN ('Projekt', 'ProjektAufgaben', 'Status')), "
+                                             "(SELECT count(*) FROM sqlite_master WHERE name = ? COLLATE NOCASE), "
                                              "(SELECT count(*) FROM sqlite_master WHERE name = ? COLLATE NOCASE)"));
         frage.binden(1, Schema::aenderungsTabelle());
-        if (frage.schritt())
-            fehlt = frage.wert(0).toInt() == 3 && frage.wert(1).toInt() == 0;
+        frage.binden(2, Schema::summenTabelle());
+        if (frage.schritt()) {
+            projektdatenbank = frage.wert(0).toInt() == 3;
+            ohneAenderungen = frage.wert(1).toInt() == 0;
+            ohneSummen = frage.wert(2).toInt() == 0;
+        }
         frage.zuruecksetzen();
     }
-    if (!fehlt)
+    if (!projektdatenbank || (!ohneAenderungen && !ohneSummen))
         return;
     try {
         SchreibenPruefen();
-        Transaktion([this] {
-            for (const QString& anweisung : Schema::aenderungsAnweisungen())
-                Execute(anweisung);
+        Transaktion([&] {
+            if (ohneSummen)
+                for (const QString& anweisung : Schema::summenNachruestung())
+                    Execute(anweisung);
+            if (ohneAenderungen)
+                for (const QString& anweisung : Schema::aenderungsAnweisungen())
+                    Execute(anweisung);
         });
     } catch (const Fehler& f) {
-        qWarning("SQLite: Änderungstabelle nicht angelegt: %s [%s]", qUtf8Printable(f.text()), qUtf8Printable(m_dateipfad));
+        qWarning("SQLite: Hilfstabellen nicht angelegt: %s [%s]", qUtf8Printable(f.text()), qUtf8Printable(m_dateipfad));
+    }
+}
+
+void TKADaoDatabase::serverSummenErgaenzen()
+{
+    // As for a file: a server database made before the summary table gets it now.
+    Anweisung frage = Vorbereiten(QStringLiteral("SELECT to_regclass('projektsumme') IS NULL"));
+    const bool fehlt = frage.schritt() && frage.wert(0).toBool();
+    frage.zuruecksetzen();
+    if (!fehlt || m_nurLesen)
+        return;
+    try {
+        Transaktion([&] {
+            for (const QString& anweisung : Schema::serverSummenNachruestung())
+                m_server->roh(anweisung.toUtf8());
+        });
+    } catch (const Fehler& f) {
+        // A user without the rights to change the schema works on with the sums added up at each read.
+        qWarning("PostgreSQL: Summentabelle nicht angelegt: %s [%s]", qUtf8Printable(f.text()), qUtf8Printable(m_dateipfad));
     }
 }
 

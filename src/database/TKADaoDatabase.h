@@ -148,7 +148,8 @@ private:
     // True when the file can be opened for writing; throws when it cannot be opened at all.
     bool dateiPruefen(const QString& pfad) const;
     void pruefungBeendet(quint64 oeffnung, bool beschaedigt);
-    void aenderungsTabelleErgaenzen();
+    void stuetzTabellenErgaenzen();
+    void serverSummenErgaenzen();
     void serverOeffnen();
     TAenderungsstand serverStand();
 

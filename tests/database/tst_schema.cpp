@@ -72,12 +72,14 @@ private slots:
         QCOMPARE(m_t->wert(QStringLiteral("SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_master "
                                           "WHERE name NOT LIKE 'sqlite%' ORDER BY type, name)")).toString(),
                  QStringLiteral("ProjektAufgaben_Projekt_ID,Projekt_Kommnr,Projekt_Last_Datum,"
-                                "Aufgaben,Personal,Projekt,ProjektAenderung,ProjektAufgaben,Status,"
+                                "Aufgaben,Personal,Projekt,ProjektAenderung,ProjektAufgaben,ProjektSumme,Status,"
                                 "ProjektAenderung_Aufgabe_Geaendert,ProjektAenderung_Aufgabe_Geloescht,"
                                 "ProjektAenderung_Aufgabe_Neu,ProjektAenderung_Kuerzen,ProjektAenderung_Projekt_Geaendert,"
                                 "ProjektAenderung_Projekt_Geloescht,ProjektAenderung_Projekt_Neu,"
                                 "ProjektAenderung_Status_Geaendert,ProjektAenderung_Status_Geloescht,"
-                                "ProjektAenderung_Status_Neu,"
+                                "ProjektAenderung_Status_Neu,ProjektSumme_Aufgabe_Geaendert,ProjektSumme_Aufgabe_Geloescht,"
+                                "ProjektSumme_Aufgabe_Neu,ProjektSumme_Status_Geaendert,ProjektSumme_Status_Geloescht,"
+                                "ProjektSumme_Status_Neu,"
                                 "Aufgaben_Aktuell,ProjektAufgabenSumme"));
         m_t->grunddaten();
         const QString text = fehlerText([&] { DatenbankWerkzeug::anlegen(m_t->pfad); });

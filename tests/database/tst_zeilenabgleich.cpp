@@ -287,6 +287,93 @@ private slots:
         QCOMPARE(zaehler.anzahl(), 2);
     }
 
+    // The sums per project as the stored query reads them: "Projekt:Anzahl:Rangsumme".
+    QString summen()
+    {
+        TKADaoTable t;
+        t.setDatabase(m_db.get());
+        t.setSQL(QStringLiteral("select * from ProjektAufgabenSumme order by Projekt_ID"));
+        t.Open();
+        QStringList zeilen;
+        for (int i = 0; i < t.RowCount(); ++i)
+            zeilen << QStringLiteral("%1:%2:%3")
+                          .arg(t.RowValue(i, 0).toLongLong())
+                          .arg(t.RowValue(i, 1).toLongLong())
+                          .arg(t.RowValue(i, 2).toDouble());
+        return zeilen.join(QLatin1Char(' '));
+    }
+
+    // The stored sums follow every change of a task or a status at once, whoever writes it.
+    // At the start project 1 has tasks of ranks 4 (task 1) and 1 (task 2), project 2 one of rank 0.
+    void summenFolgenJederAenderung_data()
+    {
+        QTest::addColumn<QString>("aenderung");
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("unverändert") << "UPDATE ProjektAufgaben SET Bezeichnung = 'x'" << "1:2:5 2:1:0";
+        QTest::newRow("neue Aufgabe") << "INSERT INTO ProjektAufgaben (Projekt_ID, Status_ID) VALUES (3, 4)"
+                                      << "1:2:5 2:1:0 3:1:3";
+        QTest::newRow("Aufgabe ohne Projekt") << "INSERT INTO ProjektAufgaben (Projekt_ID, Status_ID) VALUES (NULL, 4)"
+                                              << "1:2:5 2:1:0";
+        QTest::newRow("Aufgabe umgehängt") << "UPDATE ProjektAufgaben SET Projekt_ID = 2 WHERE ID = 1" << "1:1:1 2:2:4";
+        QTest::newRow("letzte Aufgabe umgehängt") << "UPDATE ProjektAufgaben SET Projekt_ID = 3 WHERE ID = 3" << "1:2:5 3:1:0";
+        QTest::newRow("anderer Status") << "UPDATE ProjektAufgaben SET Status_ID = 4 WHERE ID = 2" << "1:2:7 2:1:0";
+        QTest::newRow("Status, den es nicht gibt") << "UPDATE ProjektAufgaben SET Status_ID = 99 WHERE ID = 1"
+                                                   << "1:2:1 2:1:0";
+        QTest::newRow("Aufgabe gelöscht") << "DELETE FROM ProjektAufgaben WHERE ID = 2" << "1:1:4 2:1:0";
+        QTest::newRow("letzte Aufgabe gelöscht") << "DELETE FROM ProjektAufgaben WHERE ID = 3" << "1:2:5";
+        QTest::newRow("Rang geändert") << "UPDATE Status SET Stat_Rang = 10 WHERE ID = 2" << "1:2:14 2:1:0";
+        QTest::newRow("Status gelöscht") << "DELETE FROM Status WHERE ID = 5" << "1:2:1 2:1:0";
+        QTest::newRow("Status neu unter benutzter Nummer")
+            << "UPDATE ProjektAufgaben SET Status_ID = 77 WHERE ID = 3; INSERT INTO Status (ID, Stat_Rang) VALUES (77, 3)"
+            << "1:2:5 2:1:3";
+        QTest::newRow("Nummer eines Status geändert") << "UPDATE Status SET ID = 88 WHERE ID = 5" << "1:2:1 2:1:0";
+    }
+
+    void summenFolgenJederAenderung()
+    {
+        QFETCH(QString, aenderung);
+        QFETCH(QString, erwartet);
+        QCOMPARE(summen(), QStringLiteral("1:2:5 2:1:0"));
+        m_t->fremd(aenderung);
+        QCOMPARE(summen(), erwartet);
+    }
+
+    // A database made before the summary table existed gets it when opened, filled from the
+    // tasks, in one go; the stored query then reads it and the rows stay as they were.
+    void alteDatenbankBekommtSummen()
+    {
+        m_db->Close();
+        if (m_t->server()) {
+            m_t->fremd(QStringLiteral(
+                "DROP TRIGGER projektsumme_aufgabe ON projektaufgaben; DROP TRIGGER projektsumme_status ON status; "
+                "DROP TABLE projektsumme CASCADE; DROP FUNCTION pv_summe_aufgabe, pv_summe_status, pv_summe_berechnen; "
+                "CREATE VIEW projektaufgabensumme (projekt_id, anzahlaufgaben, summerang) AS "
+                "SELECT p.projekt_id, count(*), coalesce(sum(s.stat_rang), 0)::double precision "
+                "FROM projektaufgaben p LEFT JOIN status s ON s.id = p.status_id "
+                "WHERE p.projekt_id IS NOT NULL GROUP BY p.projekt_id"));
+        } else {
+            for (const char* ausloeser : {"Aufgabe_Neu", "Aufgabe_Geaendert", "Aufgabe_Geloescht", "Status_Neu",
+                                          "Status_Geaendert", "Status_Geloescht"})
+                m_t->fremd(QStringLiteral("DROP TRIGGER [ProjektSumme_%1]").arg(QLatin1String(ausloeser)));
+            m_t->fremd(QStringLiteral("DROP TABLE ProjektSumme; DROP VIEW ProjektAufgabenSumme; "
+                                      "CREATE VIEW [ProjektAufgabenSumme] ([Projekt_ID], [AnzahlAufgaben], [SummeRang]) AS ")
+                       + Schema::summenBerechnung(QStringLiteral("p.[Projekt_ID] IS NOT NULL")));
+        }
+        m_t->fremd(QStringLiteral("INSERT INTO ProjektAufgaben (Projekt_ID, Status_ID) VALUES (3, 4)"));
+        const QString inhalt = QStringLiteral("SELECT (SELECT count(*) FROM Projekt) + (SELECT count(*) FROM ProjektAufgaben)");
+        const QVariant vorher = m_t->wert(inhalt);
+
+        m_db->Open();
+        QCOMPARE(m_t->wert(QStringLiteral("SELECT count(*) FROM ProjektSumme")).toInt(), 3);
+        QCOMPARE(summen(), QStringLiteral("1:2:5 2:1:0 3:1:3"));
+        QCOMPARE(m_t->wert(inhalt), vorher);
+        m_t->fremd(QStringLiteral("DELETE FROM ProjektAufgaben WHERE ID = 3"));
+        QCOMPARE(summen(), QStringLiteral("1:2:5 3:1:3"));
+        // The stored query reads the table now, not the tasks.
+        m_t->fremd(QStringLiteral("UPDATE ProjektSumme SET AnzahlAufgaben = 9 WHERE Projekt_ID = 1"));
+        QCOMPARE(summen(), QStringLiteral("1:9:5 3:1:3"));
+    }
+
     // A file made before the change table existed gets it when opened, in one go; its tables
     // and their rows stay as they were, and changes are noted from then on.
     void alteDateiWirdErgaenzt()

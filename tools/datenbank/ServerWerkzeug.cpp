@@ -180,6 +180,8 @@ QList<QPair<QString, qint64>> kopieren(const QString& pfad, const Serveradresse&
             bericht.append({t.name, tabelleKopieren(datei, *server, t)});
         for (const Schema::Tabelle& t : Schema::tabellen())
             server->ausfuehren(QStringLiteral("ALTER TABLE [%1] ENABLE TRIGGER USER").arg(t.name));
+        // The sums once from all tasks, instead of once per task.
+        server->roh(Schema::serverSummenFuellung().toUtf8());
     });
     datei.ausfuehren(QStringLiteral("COMMIT"));
     return bericht;
