@@ -32,7 +32,7 @@ struct Bearbeitungspuffer
     {
         verwerfen();
         zeile = gelesen;
-        original.assign(gelesen.werte.begin(), gelesen.werte.begin() + spalten);
+        original = gelesen.werte.erste(size_t(spalten));
     }
 
     /// Starts a new row; `pos` is the current row before it, for a cancel.
@@ -59,7 +59,7 @@ struct Bearbeitungspuffer
     {
         for (size_t i = 0; i < frisch.size() && i < original.size(); ++i)
             if (gleicherWert(zeile.werte[i], original[i]))
-                zeile.werte[i] = frisch[i];
+                zeile.werte.setzen(i, frisch[i]);
         original = frisch;
     }
 };

@@ -406,6 +406,16 @@ void TKADaoTable::felderAusAnweisung()
     }
 }
 
+TKADaoTable::Zeile TKADaoTable::zeileAus(const Anweisung& anweisung) const
+{
+    // The stored columns as read; the derived ones stay empty until they are worked out.
+    thread_local std::vector<QVariant> werte;
+    werte.assign(m_felder.size(), QVariant());
+    for (int c = 0; c < m_anzahlSpalten; ++c)
+        werte[size_t(c)] = anweisung.wert(c);
+    return Zeile{Zeilenwerte(werte)};
+}
+
 std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& schluessel)
 {
     std::vector<Zeile> zeilen;
@@ -420,18 +430,12 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& sch
                 return zeilen;
     }
     const int spalten = m_anzahlSpalten;
-    const size_t gesamt = m_felder.size();
     m_abfrage.zuruecksetzen();
     for (int i = 0; i < int(schluessel.size()); ++i)
         m_abfrage.binden(i + 1, schluessel[i]);
     try {
-        while (m_abfrage.schritt()) {
-            Zeile& z = zeilen.emplace_back();
-            z.werte.reserve(gesamt);
-            for (int c = 0; c < spalten; ++c)
-                z.werte.push_back(m_abfrage.wert(c));
-            z.werte.resize(gesamt);
-        }
+        while (m_abfrage.schritt())
+            zeilen.push_back(zeileAus(m_abfrage));
     } catch (...) {
         m_abfrage.zuruecksetzen();
         throw;
@@ -641,13 +645,8 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(quelle, SqlText::klammern(f->m_name) + QStringLiteral(" = ?")));
     a.binden(1, wert);
     std::vector<Zeile> neu;
-    while (a.schritt()) {
-        Zeile& z = neu.emplace_back();
-        z.werte.reserve(m_felder.size());
-        for (int c = 0; c < m_anzahlSpalten; ++c)
-            z.werte.push_back(a.wert(c));
-        z.werte.resize(m_felder.size());
-    }
+    while (a.schritt())
+        neu.push_back(zeileAus(a));
     a.zuruecksetzen();
 
     const Suchschluessel gesucht(wert);
@@ -883,13 +882,8 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::schluesselZeilenLesen(const QList<q
         + QStringLiteral(" IN (") + liste.join(QStringLiteral(", ")) + QLatin1Char(')');
     Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(quelle, bedingung));
     std::vector<Zeile> zeilen;
-    while (a.schritt()) {
-        Zeile& z = zeilen.emplace_back();
-        z.werte.reserve(m_felder.size());
-        for (int c = 0; c < m_anzahlSpalten; ++c)
-            z.werte.push_back(a.wert(c));
-        z.werte.resize(m_felder.size());
-    }
+    while (a.schritt())
+        zeilen.push_back(zeileAus(a));
     a.zuruecksetzen();
     return zeilen;
 }
@@ -1187,9 +1181,10 @@ void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
     } zuruecksetzen{m_rechenZeile};
     m_rechenZeile = &zeile;
 
+    std::vector<QVariant> abgeleitet(m_felder.size() - size_t(m_anzahlSpalten));
     for (size_t i = size_t(m_anzahlSpalten); i < m_felder.size(); ++i) {
         TField* feld = m_felder[i].get();
-        QVariant wert;
+        QVariant& wert = abgeleitet[i - size_t(m_anzahlSpalten)];
         if (feld->m_kind == TFieldKind::fkLookup) {
             const TKADaoTable* quelle = feld->m_lookupDataSet;
             if (quelle && quelle->Active() && feld->m_schluesselIndex >= 0) {
@@ -1202,8 +1197,9 @@ void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
                 }
             }
         }
-        zeile.werte[i] = wert;
     }
+    // At once: each value set on its own would build the row anew.
+    zeile.werte.setzenAb(size_t(m_anzahlSpalten), abgeleitet);
     if (OnCalcFields)
         OnCalcFields(this);
     zeile.stand = stand;
@@ -1287,14 +1283,14 @@ void TKADaoTable::feldSetzen(TField* feld, const QVariant& wert)
     if (m_rechenZeile) {
         if (feld->m_kind == TFieldKind::fkData)
             fehler(t(textFeldNurLesen).arg(feld->m_name));
-        m_rechenZeile->werte[size_t(feld->m_index)] = feld->typisiert(feld->Speicherwert(wert));
+        m_rechenZeile->werte.setzen(size_t(feld->m_index), feld->typisiert(feld->Speicherwert(wert)));
         return;
     }
     if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
         fehler(t(textNichtImEditModus));
     if (feld->ReadOnly())
         fehler(t(textFeldNurLesen).arg(feld->m_name));
-    m_bearbeitung.zeile.werte[size_t(feld->m_index)] = feld->Speicherwert(wert);
+    m_bearbeitung.zeile.werte.setzen(size_t(feld->m_index), feld->Speicherwert(wert));
     m_bearbeitung.zeile.stand = Ableitungsstand::Ungueltig;
     m_bearbeitung.geaendert = true;
     meldeZeilenGeaendert(m_pos, m_pos);
@@ -1353,13 +1349,10 @@ void TKADaoTable::Edit()
     if (!frisch)
         throw Fehler(t(textGeloescht));
     bool anders = false;
-    for (int i = 0; i < m_anzahlSpalten; ++i) {
-        if (!gleicherWert(zeile.werte[size_t(i)], (*frisch)[size_t(i)])) {
-            zeile.werte[size_t(i)] = (*frisch)[size_t(i)];
-            anders = true;
-        }
-    }
+    for (int i = 0; i < m_anzahlSpalten && !anders; ++i)
+        anders = !gleicherWert(zeile.werte[size_t(i)], (*frisch)[size_t(i)]);
     if (anders) {
+        zeile.werte.setzenAb(0, *frisch);
         zeile.stand = Ableitungsstand::Ungueltig;
         inhaltGeaendert();
         meldeZeilenGeaendert(m_pos, m_pos);
@@ -1395,7 +1388,7 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
         for (qsizetype i = 0; i < links.size() && i < schluessel.size(); ++i) {
             const TField* feld = FieldByName(links[i].detail);
             if (feld->m_kind == TFieldKind::fkData)
-                neu.werte[size_t(feld->m_index)] = feld->Speicherwert(schluessel[i]);
+                neu.werte.setzen(size_t(feld->m_index), feld->Speicherwert(schluessel[i]));
         }
     }
 
@@ -1442,7 +1435,7 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
     bool nochmals = true;  // one more try when the refusal names no column (the row changed back)
     for (;;) {
         const ZeilenSchreiber::Aenderung aenderung =
-            zeilen.aenderung(m_bearbeitung.zeile.werte, m_bearbeitung.original, immerPruefen);
+            zeilen.aenderung(m_bearbeitung.zeile.werte.alle(), m_bearbeitung.original, immerPruefen);
         if (aenderung.leer() || ausfuehren(aenderung.anweisung) > 0)
             return;
         const QList<int>& verglichen = aenderung.verglichen;
@@ -1453,7 +1446,7 @@ void TKADaoTable::aenderungSchreiben(const QVariant& schluessel)
         if (!frisch)
             throw Fehler(t(textGeloescht));
         Zeile& zeile = zeileBei(m_pos);
-        std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
+        zeile.werte.setzenAb(0, *frisch);
         zeile.stand = Ableitungsstand::Ungueltig;
         inhaltGeaendert();
 
@@ -1505,11 +1498,11 @@ void TKADaoTable::Post()
     QVariant schluessel;
 
     if (einfuegen) {
-        ausfuehren(schreiber().einfuegung(m_bearbeitung.zeile.werte));
+        ausfuehren(schreiber().einfuegung(m_bearbeitung.zeile.werte.alle()));
         // The engine has assigned the AutoNumber.
         schluessel = schreiber().neuerSchluessel();
         ++m_zeilenFolge;
-        m_bearbeitung.zeile.werte[k] = schluessel;
+        m_bearbeitung.zeile.werte.setzen(k, schluessel);
     } else {
         schluessel = m_bearbeitung.original[k];
         aenderungSchreiben(schluessel);
@@ -1526,7 +1519,7 @@ void TKADaoTable::Post()
     std::exception_ptr nachlesefehler;
     try {
         if (const auto frisch = schreiber().nachlesen(schluessel))
-            std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
+            zeile.werte.setzenAb(0, *frisch);
     } catch (...) {
         nachlesefehler = std::current_exception();
     }
@@ -1594,13 +1587,13 @@ void TKADaoTable::Delete()
     const int index = m_sichtbar[size_t(stelle)];
     // Deleted only while the row holds what the user saw (Edit reads it afresh).
     const QVariant schluessel = m_alle[size_t(index)].werte[size_t(m_schluesselFeld)];
-    if (ausfuehren(schreiber().loeschung(m_alle[size_t(index)].werte)) == 0) {
+    if (ausfuehren(schreiber().loeschung(m_alle[size_t(index)].werte.alle())) == 0) {
         // A row already deleted elsewhere is gone all the same; a changed one is shown afresh.
         if (const auto frisch = schreiber().nachlesen(schluessel)) {
             if (m_state == TDataSetState::dsEdit)
                 Cancel();
             Zeile& zeile = m_alle[size_t(index)];
-            std::copy(frisch->begin(), frisch->end(), zeile.werte.begin());
+            zeile.werte.setzenAb(0, *frisch);
             zeile.stand = Ableitungsstand::Ungueltig;
             inhaltGeaendert();
             meldeZeilenGeaendert(stelle, stelle);

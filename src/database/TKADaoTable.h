@@ -11,6 +11,7 @@
 #include "TField.h"
 #include "ZeilenSchreiber.h"
 #include "Zeilenordnung.h"
+#include "Zeilenwerte.h"
 
 #include <QHash>
 #include <QList>
@@ -94,7 +95,7 @@ public:
     /// the shown rows again, keeping the current row when it is still shown; an empty function
     /// lifts it. Rows are held to it whenever the shown rows are formed (Open, Requery, Filter,
     /// setting it); a row added or changed in between stays shown until then.
-    using ZeilenBedingung = std::function<bool(const std::vector<QVariant>& werte)>;
+    using ZeilenBedingung = std::function<bool(const Zeilenwerte& werte)>;
     void setZeilenBedingung(ZeilenBedingung bedingung);
     bool HatZeilenBedingung() const { return bool(m_zeilenBedingung); }
     /// The rows Filter lets through, the ZeilenBedingung left aside: RecordCount without it
@@ -240,7 +241,7 @@ private:
 
     struct Zeile
     {
-        std::vector<QVariant> werte;   // stored values of the columns, then typed derived values
+        Zeilenwerte werte;             // stored values of the columns, then typed derived values
         quint64 stand = Ableitungsstand::Ungueltig;  // stand of its derived values
     };
 
@@ -254,6 +255,7 @@ private:
     void felderAusAnweisung();
     int filterFeldSuchen() const;
     void filterAnwenden();
+    Zeile zeileAus(const Anweisung& anweisung) const;
     std::vector<Zeile> zeilenLesen(const QVariantList& schluessel);
     void sichtbareBilden();
     bool zeileSichtbar(Zeile& zeile);

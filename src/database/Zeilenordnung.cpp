@@ -109,6 +109,17 @@ int Zeilenordnung::wertVergleichen(const QVariant& a, const QVariant& b, bool oh
 
 int Zeilenordnung::vergleichen(const std::vector<QVariant>& a, const std::vector<QVariant>& b) const
 {
+    return vergleichenIn(a, b);
+}
+
+int Zeilenordnung::vergleichen(const Zeilenwerte& a, const Zeilenwerte& b) const
+{
+    return vergleichenIn(a, b);
+}
+
+template <typename Werte>
+int Zeilenordnung::vergleichenIn(const Werte& a, const Werte& b) const
+{
     for (const Spalte& s : m_spalten) {
         const int r = wertVergleichen(a[size_t(s.feld)], b[size_t(s.feld)], s.ohneGross);
         if (r != 0)

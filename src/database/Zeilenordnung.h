@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zeilenwerte.h"
+
 #include <QVariant>
 #include <vector>
 
@@ -27,11 +29,15 @@ public:
 
     /// Negative when row `a` comes before row `b`, positive when after, 0 for the same key.
     int vergleichen(const std::vector<QVariant>& a, const std::vector<QVariant>& b) const;
+    int vergleichen(const Zeilenwerte& a, const Zeilenwerte& b) const;
 
     /// One stored value against another, as the engine orders them.
     static int wertVergleichen(const QVariant& a, const QVariant& b, bool ohneGross);
 
 private:
+    template <typename Werte>
+    int vergleichenIn(const Werte& a, const Werte& b) const;
+
     std::vector<Spalte> m_spalten;
     int m_schluessel = -1;
 };

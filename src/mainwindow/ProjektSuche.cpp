@@ -20,8 +20,9 @@ struct TProjektSuche::Vorrat
 {
     struct Eintrag
     {
-        // Held in the entry itself: a keystroke reads it for every project.
-        std::array<QVariant, SuchFelder.size()> quelle;
+        // The searched values as the row held them when the text was made, as bytes: a
+        // keystroke compares them for every project without making a text of each.
+        std::string quelle;
         Suchbegriff::Zeile text;
         bool gefuellt = false;
     };
@@ -42,57 +43,43 @@ struct TProjektSuche::Vorrat
                 felder.push_back(feld->Index());
     }
 
-    Suchbegriff::Zeile neuerText(const std::vector<QVariant>& werte) const
+    Suchbegriff::Zeile neuerText(const Zeilenwerte& werte) const
     {
         QStringList texte;
         for (int f : felder) {
             const TField* feld = projekte && f < projekte->FieldCount() ? projekte->Field(f) : nullptr;
-            if (feld && size_t(f) < werte.size())
+            if (feld)
                 texte << feld->Text(feld->Wert(werte[size_t(f)]));
         }
         return Suchbegriff::durchsuchbar(texte);
     }
 
-    // A value read afresh holds a text of its own; one that still holds the very text the entry
-    // was made from is unchanged without comparing the characters. The entry keeps its values,
-    // so that their texts cannot be freed and their place taken by another.
-    static bool gleich(const QVariant& gemerkt, const QVariant& wert)
+    // The searched values of a row as held; false when one of them has no bytes to compare.
+    bool quelleLesen(const Zeilenwerte& werte, std::string& quelle) const
     {
-        const QMetaType text = QMetaType::fromType<QString>();
-        if (gemerkt.metaType() == text && wert.metaType() == text) {
-            const auto* a = static_cast<const QString*>(gemerkt.constData());
-            const auto* b = static_cast<const QString*>(wert.constData());
-            if (a->constData() == b->constData() && a->size() == b->size())
-                return true;
-        }
-        return gemerkt == wert;
-    }
-
-    bool unveraendert(const Eintrag& eintrag, const std::vector<QVariant>& werte) const
-    {
-        if (!eintrag.gefuellt)
-            return false;
-        for (size_t i = 0; i < felder.size(); ++i)
-            if (size_t(felder[i]) >= werte.size() || !gleich(eintrag.quelle[i], werte[size_t(felder[i])]))
+        quelle.clear();
+        for (int f : felder)
+            if (!werte.rohAnhaengen(size_t(f), quelle))
                 return false;
         return true;
     }
 
     // The row's searchable text, prepared again only when a searched field has changed.
-    const Suchbegriff::Zeile& text(const std::vector<QVariant>& werte)
+    const Suchbegriff::Zeile& text(const Zeilenwerte& werte)
     {
-        const QVariant* id = idFeld >= 0 && size_t(idFeld) < werte.size() ? &werte[size_t(idFeld)] : nullptr;
-        if (!id || id->isNull()) {
+        const QVariant id = idFeld >= 0 ? werte[size_t(idFeld)] : QVariant();
+        if (id.isNull()) {
             // A row not yet stored has no place to be kept under.
             ohneSchluessel = neuerText(werte);
             return ohneSchluessel;
         }
-        Eintrag& eintrag = eintraege[id->toLongLong()];
-        if (!unveraendert(eintrag, werte)) {
-            for (size_t i = 0; i < felder.size(); ++i)
-                eintrag.quelle[i] = size_t(felder[i]) < werte.size() ? werte[size_t(felder[i])] : QVariant();
+        Eintrag& eintrag = eintraege[id.toLongLong()];
+        thread_local std::string quelle;
+        const bool vergleichbar = quelleLesen(werte, quelle);
+        if (!eintrag.gefuellt || !vergleichbar || quelle != eintrag.quelle) {
+            eintrag.quelle = vergleichbar ? quelle : std::string();
             eintrag.text = neuerText(werte);
-            eintrag.gefuellt = true;
+            eintrag.gefuellt = vergleichbar;
         }
         return eintrag.text;
     }
@@ -129,7 +116,7 @@ void TProjektSuche::setText(const QString& text)
     } else {
         m_vorrat->felderSuchen();
         m_projekte->setZeilenBedingung(
-            [vorrat = m_vorrat, begriff](const std::vector<QVariant>& werte) { return begriff.gefunden(vorrat->text(werte)); });
+            [vorrat = m_vorrat, begriff](const Zeilenwerte& werte) { return begriff.gefunden(vorrat->text(werte)); });
     }
     m_text = text;
 }
@@ -151,7 +138,7 @@ void TProjektSuche::vorbereiten()
         werte[size_t(m_vorrat->idFeld)] = projekte.RowValue(zeile, m_vorrat->idFeld);
         for (int f : m_vorrat->felder)
             werte[size_t(f)] = projekte.RowValue(zeile, f);
-        m_vorrat->text(werte);
+        m_vorrat->text(Zeilenwerte(werte));
     }
 }
 

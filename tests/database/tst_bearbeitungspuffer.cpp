@@ -1,4 +1,5 @@
 #include "Bearbeitungspuffer.h"
+#include "Zeilenwerte.h"
 
 #include <QTest>
 
@@ -6,9 +7,14 @@ namespace {
 
 struct Zeile
 {
-    std::vector<QVariant> werte;
+    Zeilenwerte werte;
     quint64 stand = 0;
 };
+
+Zeile zeile(const std::vector<QVariant>& werte, quint64 stand = 0)
+{
+    return Zeile{Zeilenwerte(werte), stand};
+}
 
 } // namespace
 
@@ -42,10 +48,10 @@ private slots:
         QFETCH(bool, geaendert);
         Bearbeitungspuffer<Zeile> puffer;
         if (neu)
-            puffer.einfuegen(Zeile{{QVariant(), QVariant()}}, 3);
+            puffer.einfuegen(zeile({QVariant(), QVariant()}), 3);
         else
-            puffer.bearbeiten(Zeile{{QVariant(7), gelesen, QStringLiteral("abgeleitet")}}, 2);
-        puffer.zeile.werte[1] = eingabe;
+            puffer.bearbeiten(zeile({QVariant(7), gelesen, QStringLiteral("abgeleitet")}), 2);
+        puffer.zeile.werte.setzen(1, eingabe);
         QCOMPARE(puffer.spalteGeaendert(1), geaendert);
         QVERIFY(!puffer.spalteGeaendert(0));
     }
@@ -54,7 +60,7 @@ private slots:
     void bearbeitenLiestNurGespeicherteSpalten()
     {
         Bearbeitungspuffer<Zeile> puffer;
-        puffer.bearbeiten(Zeile{{1, 2, 3}}, 2);
+        puffer.bearbeiten(zeile({1, 2, 3}), 2);
         QCOMPARE(puffer.original, (std::vector<QVariant>{1, 2}));
         QCOMPARE(puffer.zeile.werte.size(), size_t(3));
         QVERIFY(!puffer.neu);
@@ -65,11 +71,11 @@ private slots:
     void frischUebernehmen()
     {
         Bearbeitungspuffer<Zeile> puffer;
-        puffer.bearbeiten(Zeile{{1, QStringLiteral("alt"), QStringLiteral("alt")}}, 3);
-        puffer.zeile.werte[2] = QStringLiteral("getippt");
+        puffer.bearbeiten(zeile({1, QStringLiteral("alt"), QStringLiteral("alt")}), 3);
+        puffer.zeile.werte.setzen(2, QStringLiteral("getippt"));
         const std::vector<QVariant> frisch{1, QStringLiteral("fremd"), QStringLiteral("fremd")};
         puffer.frischUebernehmen(frisch);
-        QCOMPARE(puffer.zeile.werte, (std::vector<QVariant>{1, QStringLiteral("fremd"), QStringLiteral("getippt")}));
+        QCOMPARE(puffer.zeile.werte.alle(), (std::vector<QVariant>{1, QStringLiteral("fremd"), QStringLiteral("getippt")}));
         QCOMPARE(puffer.original, frisch);
         QVERIFY(!puffer.spalteGeaendert(1));
         QVERIFY(puffer.spalteGeaendert(2));
@@ -78,10 +84,10 @@ private slots:
     void verwerfenSetztAllesZurueck()
     {
         Bearbeitungspuffer<Zeile> puffer;
-        puffer.einfuegen(Zeile{{1}, 9}, 4);
+        puffer.einfuegen(zeile({1}, 9), 4);
         puffer.geaendert = true;
         puffer.verwerfen();
-        QVERIFY(puffer.zeile.werte.empty());
+        QCOMPARE(puffer.zeile.werte.size(), size_t(0));
         QCOMPARE(puffer.zeile.stand, quint64(0));
         QVERIFY(puffer.original.empty());
         QVERIFY(!puffer.neu);

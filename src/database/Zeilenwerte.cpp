@@ -1,0 +1,360 @@
+#include "Zeilenwerte.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <cstring>
+
+namespace {
+
+// The kind byte of a value; it tells how many bytes of the block belong to it.
+enum Art : unsigned char {
+    Leer,        // an empty value of no type
+    TypLeer,     // an empty value of a type: its type number, 4 bytes
+    Ganz64,      // 8 bytes
+    Ganz32,      // 4 bytes
+    Gleitkomma,  // 8 bytes
+    Text,        // length, then UTF-8
+    TextNull,    // a null text
+    Bytes,       // length, then the bytes
+    Datum,       // the day number, 8 bytes
+    Zeitpunkt,   // milliseconds since 1970, local time, 8 bytes
+    Wahr,
+    Falsch,
+    Beiseite,    // the place in the values kept aside, 4 bytes
+};
+
+using Puffer = std::vector<unsigned char>;
+
+template <typename T>
+void festAnhaengen(Puffer& aus, T wert)
+{
+    const size_t stelle = aus.size();
+    aus.resize(stelle + sizeof(T));
+    std::memcpy(aus.data() + stelle, &wert, sizeof(T));
+}
+
+template <typename T>
+T festLesen(const unsigned char* p)
+{
+    T wert;
+    std::memcpy(&wert, p, sizeof(T));
+    return wert;
+}
+
+void laengeAnhaengen(Puffer& aus, size_t laenge)
+{
+    while (laenge >= 0x80) {
+        aus.push_back(static_cast<unsigned char>(laenge | 0x80));
+        laenge >>= 7;
+    }
+    aus.push_back(static_cast<unsigned char>(laenge));
+}
+
+size_t laengeLesen(const unsigned char*& p)
+{
+    size_t laenge = 0;
+    int schiebung = 0;
+    while (*p & 0x80) {
+        laenge |= size_t(*p++ & 0x7f) << schiebung;
+        schiebung += 7;
+    }
+    return laenge | size_t(*p++) << schiebung;
+}
+
+// UTF-8 of `text` after its length; false (and nothing appended) for a lone surrogate, which
+// UTF-8 cannot carry.
+bool textAnhaengen(Puffer& aus, const QString& text)
+{
+    thread_local Puffer utf8;
+    utf8.clear();
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.utf16());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char32_t c = p[i];
+        if (c < 0x80) {
+            utf8.push_back(static_cast<unsigned char>(c));
+        } else if (c < 0x800) {
+            utf8.push_back(static_cast<unsigned char>(0xc0 | c >> 6));
+            utf8.push_back(static_cast<unsigned char>(0x80 | (c & 0x3f)));
+        } else if (c >= 0xd800 && c < 0xe000) {
+            if (c >= 0xdc00 || i + 1 == n || p[i + 1] < 0xdc00 || p[i + 1] >= 0xe000)
+                return false;
+            const char32_t z = 0x10000 + ((c - 0xd800) << 10) + (p[++i] - 0xdc00);
+            utf8.push_back(static_cast<unsigned char>(0xf0 | z >> 18));
+            utf8.push_back(static_cast<unsigned char>(0x80 | (z >> 12 & 0x3f)));
+            utf8.push_back(static_cast<unsigned char>(0x80 | (z >> 6 & 0x3f)));
+            utf8.push_back(static_cast<unsigned char>(0x80 | (z & 0x3f)));
+        } else {
+            utf8.push_back(static_cast<unsigned char>(0xe0 | c >> 12));
+            utf8.push_back(static_cast<unsigned char>(0x80 | (c >> 6 & 0x3f)));
+            utf8.push_back(static_cast<unsigned char>(0x80 | (c & 0x3f)));
+        }
+    }
+    laengeAnhaengen(aus, utf8.size());
+    aus.insert(aus.end(), utf8.begin(), utf8.end());
+    return true;
+}
+
+// Appends the bytes of `wert` to `aus` and gives its kind; a value of another kind goes to
+// `beiseite` (at `platz` when it had a place there already).
+Art kodieren(const QVariant& wert, Puffer& aus, std::unique_ptr<std::vector<QVariant>>& beiseite, int platz = -1)
+{
+    if (!wert.isValid())
+        return Leer;
+    const int typ = wert.metaType().id();
+    if (wert.isNull()) {
+        festAnhaengen<int32_t>(aus, typ);
+        return TypLeer;
+    }
+    switch (typ) {
+    case QMetaType::LongLong:
+        festAnhaengen<qint64>(aus, *static_cast<const qlonglong*>(wert.constData()));
+        return Ganz64;
+    case QMetaType::Int:
+        festAnhaengen<int32_t>(aus, *static_cast<const int*>(wert.constData()));
+        return Ganz32;
+    case QMetaType::Double:
+        festAnhaengen<double>(aus, *static_cast<const double*>(wert.constData()));
+        return Gleitkomma;
+    case QMetaType::Bool:
+        return *static_cast<const bool*>(wert.constData()) ? Wahr : Falsch;
+    case QMetaType::QString: {
+        const QString& text = *static_cast<const QString*>(wert.constData());
+        if (text.isNull())
+            return TextNull;
+        if (textAnhaengen(aus, text))
+            return Text;
+        break;
+    }
+    case QMetaType::QByteArray: {
+        const QByteArray& bytes = *static_cast<const QByteArray*>(wert.constData());
+        if (bytes.isNull())
+            break;
+        laengeAnhaengen(aus, size_t(bytes.size()));
+        aus.insert(aus.end(), bytes.constBegin(), bytes.constEnd());
+        return Bytes;
+    }
+    case QMetaType::QDate: {
+        const QDate& datum = *static_cast<const QDate*>(wert.constData());
+        if (!datum.isValid())
+            break;
+        festAnhaengen<qint64>(aus, datum.toJulianDay());
+        return Datum;
+    }
+    case QMetaType::QDateTime: {
+        const QDateTime& zeit = *static_cast<const QDateTime*>(wert.constData());
+        if (!zeit.isValid() || zeit.timeSpec() != Qt::LocalTime)
+            break;
+        festAnhaengen<qint64>(aus, zeit.toMSecsSinceEpoch());
+        return Zeitpunkt;
+    }
+    default:
+        break;
+    }
+    if (!beiseite)
+        beiseite = std::make_unique<std::vector<QVariant>>();
+    if (platz < 0) {
+        platz = int(beiseite->size());
+        beiseite->push_back(wert);
+    } else {
+        (*beiseite)[size_t(platz)] = wert;
+    }
+    festAnhaengen<int32_t>(aus, platz);
+    return Beiseite;
+}
+
+// Bytes of a value of kind `art` that starts at `p`.
+size_t laengeVon(Art art, const unsigned char* p)
+{
+    switch (art) {
+    case TypLeer:
+    case Ganz32:
+    case Beiseite: return 4;
+    case Ganz64:
+    case Gleitkomma:
+    case Datum:
+    case Zeitpunkt: return 8;
+    case Text:
+    case Bytes: {
+        const unsigned char* anfang = p;
+        const size_t laenge = laengeLesen(p);
+        return size_t(p - anfang) + laenge;
+    }
+    default: return 0;
+    }
+}
+
+QVariant dekodieren(Art art, const unsigned char* p, const std::vector<QVariant>* beiseite)
+{
+    switch (art) {
+    case Leer: return QVariant();
+    case TypLeer: return QVariant(QMetaType(festLesen<int32_t>(p)));
+    case Ganz64: return QVariant(qlonglong(festLesen<qint64>(p)));
+    case Ganz32: return QVariant(int(festLesen<int32_t>(p)));
+    case Gleitkomma: return QVariant(festLesen<double>(p));
+    case Wahr: return QVariant(true);
+    case Falsch: return QVariant(false);
+    case TextNull: return QVariant(QString());
+    case Text: {
+        const size_t laenge = laengeLesen(p);
+        if (laenge == 0)
+            return QVariant(QString(QLatin1String("")));
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(p), qsizetype(laenge)));
+    }
+    case Bytes: {
+        const size_t laenge = laengeLesen(p);
+        return QVariant(QByteArray(reinterpret_cast<const char*>(p), qsizetype(laenge)));
+    }
+    case Datum: return QVariant(QDate::fromJulianDay(festLesen<qint64>(p)));
+    case Zeitpunkt: return QVariant(QDateTime::fromMSecsSinceEpoch(festLesen<qint64>(p)));
+    case Beiseite: return (*beiseite)[size_t(festLesen<int32_t>(p))];
+    }
+    return QVariant();
+}
+
+} // namespace
+
+Zeilenwerte::Zeilenwerte(const std::vector<QVariant>& werte)
+{
+    neuBauen(werte);
+}
+
+Zeilenwerte::Zeilenwerte(const Zeilenwerte& andere)
+    : m_groesse(andere.m_groesse)
+    , m_anzahl(andere.m_anzahl)
+{
+    if (m_groesse > 0) {
+        m_daten = std::make_unique_for_overwrite<unsigned char[]>(m_groesse);
+        std::memcpy(m_daten.get(), andere.m_daten.get(), m_groesse);
+    }
+    if (andere.m_beiseite)
+        m_beiseite = std::make_unique<std::vector<QVariant>>(*andere.m_beiseite);
+}
+
+Zeilenwerte& Zeilenwerte::operator=(const Zeilenwerte& andere)
+{
+    if (this != &andere) {
+        Zeilenwerte kopie(andere);
+        *this = std::move(kopie);
+    }
+    return *this;
+}
+
+void Zeilenwerte::neuBauen(const std::vector<QVariant>& werte)
+{
+    thread_local Puffer daten;
+    daten.assign(werte.size(), Leer);
+    std::unique_ptr<std::vector<QVariant>> beiseite;
+    for (size_t i = 0; i < werte.size(); ++i)
+        daten[i] = kodieren(werte[i], daten, beiseite);
+    m_anzahl = uint32_t(werte.size());
+    m_groesse = uint32_t(daten.size());
+    m_daten.reset();
+    if (m_groesse > 0) {
+        m_daten = std::make_unique_for_overwrite<unsigned char[]>(m_groesse);
+        std::memcpy(m_daten.get(), daten.data(), m_groesse);
+    }
+    m_beiseite = std::move(beiseite);
+}
+
+size_t Zeilenwerte::versatz(size_t i) const
+{
+    const unsigned char* p = m_daten.get() + m_anzahl;
+    for (size_t j = 0; j < i; ++j)
+        p += laengeVon(Art(m_daten[j]), p);
+    return size_t(p - m_daten.get());
+}
+
+const QVariant Zeilenwerte::operator[](size_t i) const
+{
+    if (i >= m_anzahl)
+        return QVariant();
+    return dekodieren(Art(m_daten[i]), m_daten.get() + versatz(i), m_beiseite.get());
+}
+
+bool Zeilenwerte::istNull(size_t i) const
+{
+    if (i >= m_anzahl)
+        return true;
+    const Art art = Art(m_daten[i]);
+    if (art == Beiseite)
+        return (*this)[i].isNull();
+    return art == Leer || art == TypLeer;
+}
+
+void Zeilenwerte::setzen(size_t i, const QVariant& wert)
+{
+    if (i >= m_anzahl)
+        resize(i + 1);
+    const size_t anfang = versatz(i);
+    const size_t ende = anfang + laengeVon(Art(m_daten[i]), m_daten.get() + anfang);
+    const int platz = Art(m_daten[i]) == Beiseite ? festLesen<int32_t>(m_daten.get() + anfang) : -1;
+
+    thread_local Puffer neu;
+    neu.clear();
+    const Art art = kodieren(wert, neu, m_beiseite, platz);
+    const size_t groesse = m_groesse - (ende - anfang) + neu.size();
+    auto daten = std::make_unique_for_overwrite<unsigned char[]>(groesse);
+    std::memcpy(daten.get(), m_daten.get(), anfang);
+    if (!neu.empty())
+        std::memcpy(daten.get() + anfang, neu.data(), neu.size());
+    std::memcpy(daten.get() + anfang + neu.size(), m_daten.get() + ende, m_groesse - ende);
+    daten[i] = art;
+    m_daten = std::move(daten);
+    m_groesse = uint32_t(groesse);
+}
+
+void Zeilenwerte::setzenAb(size_t erste, const std::vector<QVariant>& werte)
+{
+    std::vector<QVariant> alle = this->alle();
+    if (alle.size() < erste + werte.size())
+        alle.resize(erste + werte.size());
+    std::copy(werte.begin(), werte.end(), alle.begin() + qsizetype(erste));
+    neuBauen(alle);
+}
+
+void Zeilenwerte::resize(size_t anzahl)
+{
+    if (anzahl == m_anzahl)
+        return;
+    std::vector<QVariant> alle = erste(std::min<size_t>(anzahl, m_anzahl));
+    alle.resize(anzahl);
+    neuBauen(alle);
+}
+
+std::vector<QVariant> Zeilenwerte::erste(size_t anzahl) const
+{
+    anzahl = std::min<size_t>(anzahl, m_anzahl);
+    std::vector<QVariant> werte;
+    werte.reserve(anzahl);
+    const unsigned char* p = m_daten.get() + m_anzahl;
+    for (size_t i = 0; i < anzahl; ++i) {
+        const Art art = Art(m_daten[i]);
+        werte.push_back(dekodieren(art, p, m_beiseite.get()));
+        p += laengeVon(art, p);
+    }
+    return werte;
+}
+
+bool Zeilenwerte::rohAnhaengen(size_t i, std::string& aus) const
+{
+    if (i >= m_anzahl) {
+        aus.push_back(char(Leer));
+        return true;
+    }
+    const Art art = Art(m_daten[i]);
+    if (art == Beiseite)
+        return false;
+    const unsigned char* p = m_daten.get() + versatz(i);
+    aus.push_back(char(art));
+    aus.append(reinterpret_cast<const char*>(p), laengeVon(art, p));
+    return true;
+}
+
+size_t Zeilenwerte::speicher() const
+{
+    size_t summe = m_groesse;
+    if (m_beiseite)
+        summe += sizeof(std::vector<QVariant>) + m_beiseite->capacity() * sizeof(QVariant);
+    return summe;
+}
