@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Spaltenkatalog.h"
+#include "Zeilenwerte.h"
 
 #include <QString>
 #include <QVariant>
@@ -18,6 +19,12 @@ public:
     virtual int ausfuehren() = 0;
     virtual int spaltenAnzahl() = 0;
     virtual QVariant wert(int spalte) const = 0;
+    /// The first `spalten` values of the current row into `bau`, as wert() gives them.
+    virtual void zeileBauen(int spalten, Zeilenbau& bau) const
+    {
+        for (int c = 0; c < spalten; ++c)
+            bau.wert(wert(c));
+    }
     /// The columns of the statement, with the tables they come from; `sql` is the text the
     /// caller wrote (for the aliases of a join).
     virtual Spaltenkatalog katalog(const QString& sql) = 0;
@@ -46,6 +53,9 @@ public:
     int spaltenAnzahl() { return m_kern->spaltenAnzahl(); }
     /// The stored value of column `spalte` (from 0) of the current row.
     QVariant wert(int spalte) const { return m_kern->wert(spalte); }
+    /// The first `spalten` values of the current row into `bau` (for many rows, without a
+    /// QVariant of each value where the engine allows).
+    void zeileBauen(int spalten, Zeilenbau& bau) const { m_kern->zeileBauen(spalten, bau); }
     Spaltenkatalog katalog(const QString& sql) { return m_kern->katalog(sql); }
 
 private:

@@ -261,6 +261,25 @@ public:
     int ausfuehren() override { return m_anweisung.ausfuehren(); }
     int spaltenAnzahl() override { return m_anweisung.spaltenAnzahl(); }
     QVariant wert(int spalte) const override { return m_anweisung.wert(spalte); }
+    void zeileBauen(int spalten, Zeilenbau& bau) const override
+    {
+        // Numbers and well-formed text go into the row as the engine holds them.
+        sqlite3_stmt* st = m_anweisung.handle();
+        for (int c = 0; c < spalten; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_NULL: bau.leer(); break;
+            case SQLITE_INTEGER: bau.ganzzahl(sqlite3_column_int64(st, c)); break;
+            case SQLITE_FLOAT: bau.gleitkomma(sqlite3_column_double(st, c)); break;
+            case SQLITE_TEXT: {
+                const char* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+                if (!bau.utf8(text, size_t(sqlite3_column_bytes(st, c))))
+                    bau.wert(m_anweisung.wert(c));
+                break;
+            }
+            default: bau.wert(m_anweisung.wert(c)); break;
+            }
+        }
+    }
     Spaltenkatalog katalog(const QString& sql) override { return Spaltenkatalog::lesen(m_db, m_anweisung.handle(), sql); }
 
 private:

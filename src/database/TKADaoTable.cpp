@@ -409,11 +409,10 @@ void TKADaoTable::felderAusAnweisung()
 TKADaoTable::Zeile TKADaoTable::zeileAus(const Anweisung& anweisung) const
 {
     // The stored columns as read; the derived ones stay empty until they are worked out.
-    thread_local std::vector<QVariant> werte;
-    werte.assign(m_felder.size(), QVariant());
-    for (int c = 0; c < m_anzahlSpalten; ++c)
-        werte[size_t(c)] = anweisung.wert(c);
-    return Zeile{Zeilenwerte(werte)};
+    thread_local Zeilenbau bau;
+    bau.beginnen(m_felder.size());
+    anweisung.zeileBauen(m_anzahlSpalten, bau);
+    return Zeile{bau.fertig()};
 }
 
 std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& schluessel)

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -163,6 +164,58 @@ Art kodieren(const QVariant& wert, Puffer& aus, std::unique_ptr<std::vector<QVar
     return Beiseite;
 }
 
+// Whether `p` holds well-formed UTF-8 (no overlong forms, no surrogates, nothing beyond
+// U+10FFFF), so that it reads back byte for byte.
+bool gueltigesUtf8(const unsigned char* p, size_t n)
+{
+    size_t i = 0;
+    while (i < n) {
+        // Plain ASCII eight bytes at a time.
+        if (i + 8 <= n) {
+            uint64_t acht;
+            std::memcpy(&acht, p + i, 8);
+            if ((acht & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t folge = 0;
+        unsigned char min = 0x80;
+        unsigned char max = 0xbf;
+        if (c >= 0xc2 && c <= 0xdf) {
+            folge = 1;
+        } else if (c >= 0xe0 && c <= 0xef) {
+            folge = 2;
+            if (c == 0xe0)
+                min = 0xa0;
+            else if (c == 0xed)
+                max = 0x9f;
+        } else if (c >= 0xf0 && c <= 0xf4) {
+            folge = 3;
+            if (c == 0xf0)
+                min = 0x90;
+            else if (c == 0xf4)
+                max = 0x8f;
+        } else {
+            return false;
+        }
+        if (i + folge >= n)
+            return false;
+        if (p[i + 1] < min || p[i + 1] > max)
+            return false;
+        for (size_t k = 2; k <= folge; ++k)
+            if ((p[i + k] & 0xc0) != 0x80)
+                return false;
+        i += folge + 1;
+    }
+    return true;
+}
+
 // Bytes of a value of kind `art` that starts at `p`.
 size_t laengeVon(Art art, const unsigned char* p)
 {
@@ -240,6 +293,18 @@ Zeilenwerte& Zeilenwerte::operator=(const Zeilenwerte& andere)
     return *this;
 }
 
+Zeilenwerte& Zeilenwerte::operator=(Zeilenwerte&& andere) noexcept
+{
+    // The row moved from is left empty, not holding counts without a block.
+    m_daten = std::move(andere.m_daten);
+    m_beiseite = std::move(andere.m_beiseite);
+    m_groesse = std::exchange(andere.m_groesse, 0);
+    m_anzahl = std::exchange(andere.m_anzahl, 0);
+    m_merkIndex = std::exchange(andere.m_merkIndex, 0);
+    m_merkVersatz = std::exchange(andere.m_merkVersatz, 0);
+    return *this;
+}
+
 void Zeilenwerte::neuBauen(const std::vector<QVariant>& werte)
 {
     thread_local Puffer daten;
@@ -255,14 +320,23 @@ void Zeilenwerte::neuBauen(const std::vector<QVariant>& werte)
         std::memcpy(m_daten.get(), daten.data(), m_groesse);
     }
     m_beiseite = std::move(beiseite);
+    m_merkIndex = m_merkVersatz = 0;
 }
 
 size_t Zeilenwerte::versatz(size_t i) const
 {
-    const unsigned char* p = m_daten.get() + m_anzahl;
-    for (size_t j = 0; j < i; ++j)
+    const unsigned char* anfang = m_daten.get() + m_anzahl;
+    size_t j = 0;
+    const unsigned char* p = anfang;
+    if (i >= m_merkIndex) {
+        j = m_merkIndex;
+        p += m_merkVersatz;
+    }
+    for (; j < i; ++j)
         p += laengeVon(Art(m_daten[j]), p);
-    return size_t(p - m_daten.get());
+    m_merkIndex = uint32_t(i);
+    m_merkVersatz = uint32_t(p - anfang);
+    return m_anzahl + size_t(p - anfang);
 }
 
 const QVariant Zeilenwerte::operator[](size_t i) const
@@ -302,6 +376,7 @@ void Zeilenwerte::setzen(size_t i, const QVariant& wert)
     daten[i] = art;
     m_daten = std::move(daten);
     m_groesse = uint32_t(groesse);
+    m_merkIndex = m_merkVersatz = 0;
 }
 
 void Zeilenwerte::setzenAb(size_t erste, const std::vector<QVariant>& werte)
@@ -351,10 +426,87 @@ bool Zeilenwerte::rohAnhaengen(size_t i, std::string& aus) const
     return true;
 }
 
+bool Zeilenwerte::rohAnhaengen(const std::vector<int>& aufsteigend, std::string& aus) const
+{
+    const unsigned char* p = m_daten.get() + m_anzahl;
+    size_t j = 0;
+    for (const int index : aufsteigend) {
+        const size_t i = size_t(index);
+        if (i >= m_anzahl) {
+            aus.push_back(char(Leer));
+            continue;
+        }
+        for (; j < i; ++j)
+            p += laengeVon(Art(m_daten[j]), p);
+        const Art art = Art(m_daten[i]);
+        if (art == Beiseite)
+            return false;
+        aus.push_back(char(art));
+        aus.append(reinterpret_cast<const char*>(p), laengeVon(art, p));
+    }
+    return true;
+}
+
 size_t Zeilenwerte::speicher() const
 {
     size_t summe = m_groesse;
     if (m_beiseite)
         summe += sizeof(std::vector<QVariant>) + m_beiseite->capacity() * sizeof(QVariant);
     return summe;
+}
+
+void Zeilenbau::beginnen(size_t anzahl)
+{
+    m_daten.assign(anzahl, Leer);
+    m_anzahl = anzahl;
+    m_naechster = 0;
+    m_beiseite.reset();
+}
+
+void Zeilenbau::leer()
+{
+    m_daten[m_naechster++] = Leer;
+}
+
+void Zeilenbau::ganzzahl(qint64 wert)
+{
+    festAnhaengen<qint64>(m_daten, wert);
+    m_daten[m_naechster++] = Ganz64;
+}
+
+void Zeilenbau::gleitkomma(double wert)
+{
+    festAnhaengen<double>(m_daten, wert);
+    m_daten[m_naechster++] = Gleitkomma;
+}
+
+bool Zeilenbau::utf8(const char* text, size_t laenge)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    if (!gueltigesUtf8(p, laenge))
+        return false;
+    laengeAnhaengen(m_daten, laenge);
+    m_daten.insert(m_daten.end(), p, p + laenge);
+    m_daten[m_naechster++] = Text;
+    return true;
+}
+
+void Zeilenbau::wert(const QVariant& wert)
+{
+    const Art art = kodieren(wert, m_daten, m_beiseite);
+    m_daten[m_naechster++] = art;
+}
+
+Zeilenwerte Zeilenbau::fertig()
+{
+    Zeilenwerte zeile;
+    zeile.m_anzahl = uint32_t(m_anzahl);
+    zeile.m_groesse = uint32_t(m_daten.size());
+    if (zeile.m_groesse > 0) {
+        zeile.m_daten = std::make_unique_for_overwrite<unsigned char[]>(zeile.m_groesse);
+        std::memcpy(zeile.m_daten.get(), m_daten.data(), zeile.m_groesse);
+    }
+    zeile.m_beiseite = std::move(m_beiseite);
+    beginnen(m_anzahl);
+    return zeile;
 }

@@ -12,7 +12,7 @@
 ///
 /// A value comes out as it went in: of the same type and equal, a null text still null, a
 /// typed empty value still typed. Kinds the block has no place for are kept aside as they are.
-/// Reading value i walks the values before it; a row has a few dozen.
+/// Reading value i walks the values before it (from the one read last, when that came before).
 class Zeilenwerte
 {
 public:
@@ -20,8 +20,8 @@ public:
     explicit Zeilenwerte(const std::vector<QVariant>& werte);
     Zeilenwerte(const Zeilenwerte& andere);
     Zeilenwerte& operator=(const Zeilenwerte& andere);
-    Zeilenwerte(Zeilenwerte&&) noexcept = default;
-    Zeilenwerte& operator=(Zeilenwerte&&) noexcept = default;
+    Zeilenwerte(Zeilenwerte&& andere) noexcept { *this = std::move(andere); }
+    Zeilenwerte& operator=(Zeilenwerte&& andere) noexcept;
     ~Zeilenwerte() = default;
 
     size_t size() const { return m_anzahl; }
@@ -42,11 +42,14 @@ public:
     /// kind give equal bytes, so a value is recognised again without making it. False (nothing
     /// appended) for a value kept aside, which has no bytes of its own.
     bool rohAnhaengen(size_t i, std::string& aus) const;
+    /// The same for the values `aufsteigend` (ascending indices), in one pass over the row.
+    bool rohAnhaengen(const std::vector<int>& aufsteigend, std::string& aus) const;
 
     /// Bytes the row takes beside the object itself (the block and the values kept aside).
     size_t speicher() const;
 
 private:
+    friend class Zeilenbau;
     size_t versatz(size_t i) const;
     void neuBauen(const std::vector<QVariant>& werte);
 
@@ -54,4 +57,30 @@ private:
     uint32_t m_groesse = 0;
     uint32_t m_anzahl = 0;
     std::unique_ptr<std::vector<QVariant>> m_beiseite;  // values of other kinds
+    // Where the last value asked for begins (after the kind bytes): reading the fields of a
+    // row one after the other then walks the row once.
+    mutable uint32_t m_merkIndex = 0;
+    mutable uint32_t m_merkVersatz = 0;
+};
+
+/// Builds rows value by value, as a statement hands them out; text that comes as valid UTF-8
+/// goes into the row as it is. One builder serves row after row.
+class Zeilenbau
+{
+public:
+    /// Starts a row of `anzahl` values; those not given stay empty.
+    void beginnen(size_t anzahl);
+    void leer();
+    void ganzzahl(qint64 wert);
+    void gleitkomma(double wert);
+    /// Text as UTF-8; false (and nothing taken) when it is not valid UTF-8.
+    bool utf8(const char* text, size_t laenge);
+    void wert(const QVariant& wert);
+    Zeilenwerte fertig();
+
+private:
+    std::vector<unsigned char> m_daten;
+    size_t m_anzahl = 0;
+    size_t m_naechster = 0;
+    std::unique_ptr<std::vector<QVariant>> m_beiseite;
 };

@@ -101,6 +101,101 @@ private slots:
         QCOMPARE(zeile.alle(), (std::vector<QVariant>{QVariant(1), QVariant(QStringLiteral("b"))}));
     }
 
+    // Equal values of one kind give equal bytes, whether asked for one by one or together;
+    // different ones (also a number against its text) do not.
+    void rohBytes()
+    {
+        const Zeilenwerte a(std::vector<QVariant>{QVariant(1), QVariant(QStringLiteral("Huber")), QVariant(), QVariant(2.5)});
+        const Zeilenwerte b(std::vector<QVariant>{QVariant(QStringLiteral("1")), QVariant(QStringLiteral("Huber")),
+                                                  QVariant(), QVariant(2.5)});
+        std::string einzeln;
+        std::string zusammen;
+        for (size_t i : {1, 2, 3})
+            QVERIFY(a.rohAnhaengen(i, einzeln));
+        QVERIFY(a.rohAnhaengen(std::vector<int>{1, 2, 3, 7}, zusammen));
+        std::string vonB;
+        QVERIFY(b.rohAnhaengen(std::vector<int>{1, 2, 3, 7}, vonB));
+        QCOMPARE(zusammen.substr(0, einzeln.size()), einzeln);
+        QCOMPARE(vonB, zusammen);
+        std::string erste;
+        std::string ersteVonB;
+        QVERIFY(a.rohAnhaengen(0, erste) && b.rohAnhaengen(0, ersteVonB));
+        QVERIFY(erste != ersteVonB);
+        const Zeilenwerte beiseite(std::vector<QVariant>{QVariant(QStringList{QStringLiteral("x")})});
+        std::string nichts;
+        QVERIFY(!beiseite.rohAnhaengen(0, nichts));
+        QVERIFY(nichts.empty());
+    }
+
+    // Text handed over as UTF-8 is taken as it is only when it is well-formed; the row then
+    // holds the same as one made from the text's QVariant.
+    void utf8Direkt_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("gueltig");
+        QTest::newRow("ASCII, lang") << QByteArray("Bauvorhaben Neubau Wohnhaus Nord") << true;
+        QTest::newRow("leer") << QByteArray("") << true;
+        QTest::newRow("Umlaute") << QByteArray("B\xc3\xa4" "ckerei Gr\xc3\xb6\xc3\x9f" "e") << true;
+        QTest::newRow("drei Bytes") << QByteArray("Preis 5 \xe2\x82\xac") << true;
+        QTest::newRow("vier Bytes") << QByteArray("Noten \xf0\x9d\x84\x9e") << true;
+        QTest::newRow("Latin-1") << QByteArray("Stra\xdf" "e") << false;
+        QTest::newRow("überlang") << QByteArray("\xc0\xaf") << false;
+        QTest::newRow("überlang, drei Bytes") << QByteArray("\xe0\x80\xaf") << false;
+        QTest::newRow("Ersatzzeichen-Hälfte") << QByteArray("\xed\xa0\x80") << false;
+        QTest::newRow("über U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << false;
+        QTest::newRow("abgeschnitten") << QByteArray("abc\xe2\x82") << false;
+        QTest::newRow("Folgebyte allein") << QByteArray("abcdefgh\x80") << false;
+        QTest::newRow("Nullbyte") << QByteArray("a\0b", 3) << true;
+    }
+
+    void utf8Direkt()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, gueltig);
+        Zeilenbau bau;
+        bau.beginnen(3);
+        bau.ganzzahl(7);
+        QCOMPARE(bau.utf8(bytes.constData(), size_t(bytes.size())), gueltig);
+        if (!gueltig)
+            bau.wert(QVariant(QStringLiteral("ersatz")));
+        const Zeilenwerte zeile = bau.fertig();
+        QCOMPARE(zeile.size(), size_t(3));
+        QCOMPARE(zeile[0], QVariant(qlonglong(7)));
+        QVERIFY(!zeile[2].isValid());
+        if (!gueltig) {
+            QCOMPARE(zeile[1], QVariant(QStringLiteral("ersatz")));
+            return;
+        }
+        const QString text = QString::fromUtf8(bytes);
+        QCOMPARE(zeile[1], QVariant(text));
+        QVERIFY(!zeile[1].toString().isNull());
+        std::string direkt;
+        std::string ueberQVariant;
+        QVERIFY(zeile.rohAnhaengen(1, direkt));
+        QVERIFY(Zeilenwerte(std::vector<QVariant>{QVariant(), QVariant(text)}).rohAnhaengen(1, ueberQVariant));
+        QCOMPARE(direkt, ueberQVariant);
+    }
+
+    // Fields read one after another, then an earlier one again, after a change: each value
+    // where it is.
+    void lesenInJederReihenfolge()
+    {
+        std::vector<QVariant> werte;
+        for (int i = 0; i < 12; ++i)
+            werte.push_back(i % 3 == 0 ? QVariant(QStringLiteral("T%1").arg(i)) : i % 3 == 1 ? QVariant(i) : QVariant());
+        Zeilenwerte zeile(werte);
+        for (size_t i : {0, 1, 5, 11, 3, 4, 10, 2})
+            QCOMPARE(zeile[i], werte[i]);
+        zeile.setzen(4, QVariant(QStringLiteral("länger als vorher")));
+        werte[4] = QVariant(QStringLiteral("länger als vorher"));
+        for (size_t i : {11, 5, 4, 3, 6})
+            QCOMPARE(zeile[i], werte[i]);
+        Zeilenwerte verschoben(std::move(zeile));
+        QCOMPARE(zeile.size(), size_t(0));
+        QVERIFY(!zeile[0].isValid());
+        QCOMPARE(verschoben[9], werte[9]);
+    }
+
     // What a project row of fifty columns takes: a fraction of fifty QVariants with their texts.
     void kompakt()
     {
