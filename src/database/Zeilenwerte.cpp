@@ -381,6 +381,33 @@ void Zeilenwerte::setzen(size_t i, const QVariant& wert)
 
 void Zeilenwerte::setzenAb(size_t erste, const std::vector<QVariant>& werte)
 {
+    const size_t ende = erste + werte.size();
+    if (erste <= m_anzahl && ende >= m_anzahl) {
+        // The values before `erste` keep their bytes; only the rest is made anew (the derived
+        // values at the end of a row, for every row a grid shows).
+        const size_t vorne = versatz(erste) - m_anzahl;
+        thread_local Puffer arten;
+        thread_local Puffer hinten;
+        arten.clear();
+        hinten.clear();
+        for (const QVariant& wert : werte)
+            arten.push_back(kodieren(wert, hinten, m_beiseite));
+        const size_t groesse = ende + vorne + hinten.size();
+        auto daten = std::make_unique_for_overwrite<unsigned char[]>(groesse);
+        if (erste > 0)
+            std::memcpy(daten.get(), m_daten.get(), erste);
+        if (!arten.empty())
+            std::memcpy(daten.get() + erste, arten.data(), arten.size());
+        if (vorne > 0)
+            std::memcpy(daten.get() + ende, m_daten.get() + m_anzahl, vorne);
+        if (!hinten.empty())
+            std::memcpy(daten.get() + ende + vorne, hinten.data(), hinten.size());
+        m_daten = std::move(daten);
+        m_groesse = uint32_t(groesse);
+        m_anzahl = uint32_t(ende);
+        m_merkIndex = m_merkVersatz = 0;
+        return;
+    }
     std::vector<QVariant> alle = this->alle();
     if (alle.size() < erste + werte.size())
         alle.resize(erste + werte.size());

@@ -85,6 +85,27 @@ private slots:
         }
     }
 
+    // The values from some place on set anew, as many as there were, more, or fewer.
+    void setzenAbJederStelle()
+    {
+        const std::vector<QVariant> werte = allerlei();
+        std::vector<QVariant> andere(werte.rbegin(), werte.rend());
+        for (size_t erste = 0; erste <= werte.size(); ++erste) {
+            for (size_t anzahl : {size_t(0), size_t(1), werte.size() - erste, werte.size() - erste + 2}) {
+                Zeilenwerte zeile(werte);
+                const std::vector<QVariant> neu(andere.begin(), andere.begin() + qsizetype(std::min(anzahl, andere.size())));
+                zeile.setzenAb(erste, neu);
+                std::vector<QVariant> soll = werte;
+                if (soll.size() < erste + neu.size())
+                    soll.resize(erste + neu.size());
+                std::copy(neu.begin(), neu.end(), soll.begin() + qsizetype(erste));
+                QCOMPARE(zeile.size(), soll.size());
+                for (size_t i = 0; i < soll.size(); ++i)
+                    gleich(zeile[i], soll[i], qPrintable(QStringLiteral("ab %1, %2 Werte, Wert %3").arg(erste).arg(anzahl).arg(i)));
+            }
+        }
+    }
+
     void groesseAendern()
     {
         Zeilenwerte zeile(std::vector<QVariant>{QVariant(1), QVariant(QStringLiteral("a"))});
