@@ -11,6 +11,7 @@
 #include "TKADaoDatabase.h"
 #include "ZeilenSchreiber.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
@@ -298,34 +299,116 @@ QString TKADaoTable::abfrageText() const
     return text;
 }
 
+namespace {
+
+const QRegularExpression& alleSpalten()
+{
+    static const QRegularExpression muster(QStringLiteral("^\\s*select\\s+\\*\\s+from\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return muster;
+}
+
+} // namespace
+
+void TKADaoTable::setGehalteneSpalten(const QStringList& namen)
+{
+    definitionAendern(m_gehalteneNamen, namen);
+}
+
 void TKADaoTable::abfrageVorbereiten()
 {
-    m_abfrage = m_database->Vorbereiten(abfrageText());
+    const QString text = abfrageText();
+    m_abfrage = m_database->Vorbereiten(text);
     // Reading an action statement would run it; those go through ExecuteSQL.
     if (m_abfrage.spaltenAnzahl() == 0) {
         m_abfrage = Anweisung();
         fehler(QStringLiteral("Die SQL-Anweisung liefert keine Datenmenge; sie kann nur mit ExecuteSQL ausgeführt werden."));
     }
     felderAusAnweisung();
-    if (m_database->AufServer())
-        nachSchluesselOrdnen();
     ordnungBilden();
+    m_filterFeld = filterFeldSuchen();
+    gehalteneBilden();
+    // The fields come from the statement as written; the rows from the one that reads them.
+    if (const QString lesen = leseText(text); lesen != text)
+        m_abfrage = m_database->Vorbereiten(lesen);
 }
 
-void TKADaoTable::nachSchluesselOrdnen()
+void TKADaoTable::gehalteneBilden()
 {
+    m_gehalten.clear();
+    if (m_gehalteneNamen.isEmpty() || m_schluesselFeld < 0 || !verknuepfungen().isEmpty()
+        || !alleSpalten().match(abfrageText()).hasMatch())
+        return;
+    m_gehalten.assign(size_t(m_anzahlSpalten), false);
+    const auto halten = [this](int feld) {
+        if (feld >= 0 && feld < m_anzahlSpalten)
+            m_gehalten[size_t(feld)] = true;
+    };
+    for (const QString& name : std::as_const(m_gehalteneNamen))
+        if (const TField* feld = FindField(name))
+            halten(feld->m_index);
+    halten(m_schluesselFeld);
+    halten(m_filterFeld);
+    for (const Zeilenordnung::Spalte& spalte : m_ordnung.spalten())
+        halten(spalte.feld);
+    for (const auto& feld : m_felder)
+        if (feld->m_kind == TFieldKind::fkLookup)
+            halten(feld->m_schluesselIndex);
+}
+
+// The statement that reads the rows: with only the held columns filled in (the others empty,
+// in their places), and on a server with the key as the last term of the order.
+QString TKADaoTable::leseText(const QString& text) const
+{
+    QString ergebnis = nurGehaltene(text);
     // The file hands a table's rows out in the order of their key (also rows equal in the
     // ORDER BY), and the program has always shown them so; a server hands them out as they
     // lie, which changes with every update.
-    if (m_schluesselFeld < 0)
+    if (m_database->AufServer() && m_schluesselFeld >= 0) {
+        const std::optional<QList<SqlText::Sortierspalte>> terme = SqlText::sortierung(text);
+        // Rows equal in the order stand by their key there, too.
+        if (terme && !text.contains(QLatin1String("LIMIT"), Qt::CaseInsensitive))
+            ergebnis += (terme->isEmpty() ? QStringLiteral(" ORDER BY ") : QStringLiteral(", "))
+                + SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte);
+    }
+    return ergebnis;
+}
+
+// The statement single rows are read again with (a condition is added to it).
+QString TKADaoTable::zeilenQuelle() const
+{
+    return nurGehaltene(m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed())
+                                                  : m_sql);
+}
+
+// "SELECT * FROM ..." with the held columns named and NULL in place of the others.
+QString TKADaoTable::nurGehaltene(const QString& text) const
+{
+    const QRegularExpressionMatch treffer = m_gehalten.empty() ? QRegularExpressionMatch() : alleSpalten().match(text);
+    if (!treffer.hasMatch())
+        return text;
+    QStringList spalten;
+    for (int c = 0; c < m_anzahlSpalten; ++c)
+        spalten << (m_gehalten[size_t(c)] ? SqlText::klammern(m_felder[size_t(c)]->m_herkunftSpalte) : QStringLiteral("NULL"));
+    return QStringLiteral("SELECT ") + spalten.join(QStringLiteral(", ")) + QStringLiteral(" FROM") + text.mid(treffer.capturedEnd());
+}
+
+void TKADaoTable::zeileVervollstaendigen(Zeile& zeile)
+{
+    // A column the rows are not read with: the row's stored values are read now, once.
+    if (m_gehalten.empty() || m_schluesselFeld < 0)
         return;
-    const QString text = abfrageText();
-    const std::optional<QList<SqlText::Sortierspalte>> terme = SqlText::sortierung(text);
-    // Rows equal in the order stand by their key there, too.
-    if (!terme || text.contains(QLatin1String("LIMIT"), Qt::CaseInsensitive))
+    const QVariant schluessel = zeile.werte[size_t(m_schluesselFeld)];
+    if (schluessel.isNull())
         return;
-    const QString schluessel = SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte);
-    m_abfrage = m_database->Vorbereiten(text + (terme->isEmpty() ? QStringLiteral(" ORDER BY ") : QStringLiteral(", ")) + schluessel);
+    const auto frisch = schreiber().nachlesen(schluessel);
+    if (!frisch)
+        return;  // deleted meanwhile: the row shows what it holds
+    std::vector<QVariant> werte = zeile.werte.alle();
+    for (int c = 0; c < m_anzahlSpalten && size_t(c) < frisch->size(); ++c)
+        if (!zeile.werte.gelesen(size_t(c)))
+            werte[size_t(c)] = (*frisch)[size_t(c)];
+    zeile.werte = Zeilenwerte(werte);
 }
 
 void TKADaoTable::ordnungBilden()
@@ -410,7 +493,7 @@ TKADaoTable::Zeile TKADaoTable::zeileAus(const Anweisung& anweisung) const
 {
     // The stored columns as read; the derived ones stay empty until they are worked out.
     thread_local Zeilenbau bau;
-    bau.beginnen(m_felder.size());
+    bau.beginnen(m_felder.size(), &m_gehalten);
     anweisung.zeileBauen(m_anzahlSpalten, bau);
     return Zeile{bau.fertig()};
 }
@@ -510,6 +593,8 @@ bool TKADaoTable::zeileSichtbar(Zeile& zeile)
 {
     if (!m_filtered || m_filterFeld < 0)
         return true;
+    if (!zeile.werte.gelesen(size_t(m_filterFeld)))
+        zeileVervollstaendigen(zeile);
     const QVariant wert = m_felder[size_t(m_filterFeld)]->Wert(zeile.werte[size_t(m_filterFeld)]);
     return wert.metaType().id() == QMetaType::Bool && wert.toBool();
 }
@@ -544,7 +629,6 @@ void TKADaoTable::Open()
     std::vector<Zeile> zeilen;
     try {
         abfrageVorbereiten();
-        m_filterFeld = filterFeldSuchen();
         zeilen = zeilenLesen(masterSchluessel());
     } catch (...) {
         m_abfrage = Anweisung();
@@ -639,9 +723,10 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     const TField* f = FieldByName(feld);
     if (f->m_kind != TFieldKind::fkData)
         fehler(QStringLiteral("Nur gespeicherte Felder können Zeilen auswählen ('%1').").arg(feld));
-    const QString quelle =
-        m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed()) : m_sql;
-    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(quelle, SqlText::klammern(f->m_name) + QStringLiteral(" = ?")));
+    if (!m_gehalten.empty() && !m_gehalten[size_t(f->m_index)])
+        fehler(QStringLiteral("Zeilen können nur über gehaltene Felder ausgewählt werden ('%1').").arg(feld));
+    Anweisung a = m_database->Vorbereiten(
+        SqlText::bedingungEinfuegen(zeilenQuelle(), SqlText::klammern(f->m_name) + QStringLiteral(" = ?")));
     a.binden(1, wert);
     std::vector<Zeile> neu;
     while (a.schritt())
@@ -875,11 +960,9 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::schluesselZeilenLesen(const QList<q
     QStringList liste;
     for (qint64 k : schluessel)
         liste << QString::number(k);
-    const QString quelle =
-        m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed()) : m_sql;
     const QString bedingung = SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)
         + QStringLiteral(" IN (") + liste.join(QStringLiteral(", ")) + QLatin1Char(')');
-    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(quelle, bedingung));
+    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(zeilenQuelle(), bedingung));
     std::vector<Zeile> zeilen;
     while (a.schritt())
         zeilen.push_back(zeileAus(a));
@@ -1206,8 +1289,11 @@ void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
 
 QVariant TKADaoTable::zeilenWert(Zeile& zeile, int feld)
 {
-    if (feld < m_anzahlSpalten)
+    if (feld < m_anzahlSpalten) {
+        if (!zeile.werte.gelesen(size_t(feld)))
+            zeileVervollstaendigen(zeile);
         return m_felder[size_t(feld)]->Wert(zeile.werte[size_t(feld)]);
+    }
     if (m_rechenZeile != &zeile)
         abgeleiteteSicherstellen(zeile);
     return zeile.werte[size_t(feld)];
@@ -1246,6 +1332,8 @@ int TKADaoTable::FindRow(int feld, const QVariant& wert) const
             if (i == m_pos && m_state == TDataSetState::dsInsert)
                 continue;  // a row not yet posted is not there for others
             Zeile& z = selbst->zeileBei(i);
+            if (feld < m_anzahlSpalten && !z.werte.gelesen(size_t(feld)))
+                selbst->zeileVervollstaendigen(z);
             index.eintragen(feld < m_anzahlSpalten ? z.werte[size_t(feld)] : selbst->zeilenWert(z, feld), i);
         }
         index.stand = m_inhaltStand;
@@ -1347,9 +1435,17 @@ void TKADaoTable::Edit()
     const auto frisch = schreiber().nachlesen(zeile.werte[size_t(m_schluesselFeld)]);
     if (!frisch)
         throw Fehler(t(textGeloescht));
+    // Values the row was read without come in now; only a value read that differs is news.
     bool anders = false;
-    for (int i = 0; i < m_anzahlSpalten && !anders; ++i)
-        anders = !gleicherWert(zeile.werte[size_t(i)], (*frisch)[size_t(i)]);
+    bool unvollstaendig = false;
+    for (int i = 0; i < m_anzahlSpalten && !anders; ++i) {
+        if (!zeile.werte.gelesen(size_t(i)))
+            unvollstaendig = true;
+        else
+            anders = !gleicherWert(zeile.werte[size_t(i)], (*frisch)[size_t(i)]);
+    }
+    if (unvollstaendig && !anders)
+        zeile.werte.setzenAb(0, *frisch);
     if (anders) {
         zeile.werte.setzenAb(0, *frisch);
         zeile.stand = Ableitungsstand::Ungueltig;
@@ -1586,6 +1682,7 @@ void TKADaoTable::Delete()
     const int index = m_sichtbar[size_t(stelle)];
     // Deleted only while the row holds what the user saw (Edit reads it afresh).
     const QVariant schluessel = m_alle[size_t(index)].werte[size_t(m_schluesselFeld)];
+    zeileVervollstaendigen(m_alle[size_t(index)]);
     if (ausfuehren(schreiber().loeschung(m_alle[size_t(index)].werte.alle())) == 0) {
         // A row already deleted elsewhere is gone all the same; a changed one is shown afresh.
         if (const auto frisch = schreiber().nachlesen(schluessel)) {

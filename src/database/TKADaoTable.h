@@ -18,6 +18,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -98,6 +99,14 @@ public:
     using ZeilenBedingung = std::function<bool(const Zeilenwerte& werte)>;
     void setZeilenBedingung(ZeilenBedingung bedingung);
     bool HatZeilenBedingung() const { return bool(m_zeilenBedingung); }
+    /// Columns whose values every row holds as read: a list that shows some columns of a wide
+    /// table reads and keeps only those. Any other column's values of a row are read when
+    /// first asked for, the row's stored values at once. The key, the Filter column, the
+    /// columns of the ORDER BY and the keys of lookup fields are always held. Empty (the
+    /// default): every column. Set while closed; it counts only for a "SELECT * FROM ..." over
+    /// one table with its key (not for a detail), otherwise every column is read.
+    /// A ZeilenBedingung sees columns not read as empty.
+    void setGehalteneSpalten(const QStringList& namen);
     /// The rows Filter lets through, the ZeilenBedingung left aside: RecordCount without it
     /// (as counted when the shown rows were formed, with the shown rows added or taken since).
     int AnzahlOhneBedingung() const;
@@ -251,7 +260,12 @@ private:
     void pruefeAenderbar() const;
     const QList<MasterVerknuepfung::Paar>& verknuepfungen() const;
     QString abfrageText() const;
+    QString leseText(const QString& text) const;
+    QString zeilenQuelle() const;
+    QString nurGehaltene(const QString& text) const;
     void abfrageVorbereiten();
+    void gehalteneBilden();
+    void zeileVervollstaendigen(Zeile& zeile);
     void felderAusAnweisung();
     int filterFeldSuchen() const;
     void filterAnwenden();
@@ -266,7 +280,6 @@ private:
     void lookupQuelleGeaendert();
     void lookupZeilenGeaendert(TKADaoTable* quelle, const QString& feld, const QVariant& wert);
     void ordnungBilden();
-    void nachSchluesselOrdnen();
     std::optional<qint64> aktuellerSchluessel();
     std::vector<Zeile> schluesselZeilenLesen(const QList<qint64>& schluessel);
     void zeileHerausnehmen(size_t index);
@@ -310,6 +323,8 @@ private:
     QString m_filter;
     bool m_filtered = false;
     ZeilenBedingung m_zeilenBedingung;
+    QStringList m_gehalteneNamen;
+    std::vector<bool> m_gehalten;               // per column whether rows hold it; empty: all
     int m_ohneBedingungBeimBilden = 0;          // rows the Filter let through when the shown
     int m_gezeigtBeimBilden = 0;                // rows were formed, and rows shown then
 

@@ -26,6 +26,7 @@ public:
     Zeilenordnung(std::vector<Spalte> spalten, int schluessel);
 
     bool bekannt() const { return m_schluessel >= 0; }
+    const std::vector<Spalte>& spalten() const { return m_spalten; }
 
     /// Negative when row `a` comes before row `b`, positive when after, 0 for the same key.
     int vergleichen(const std::vector<QVariant>& a, const std::vector<QVariant>& b) const;

@@ -22,6 +22,7 @@ enum Art : unsigned char {
     Wahr,
     Falsch,
     Beiseite,    // the place in the values kept aside, 4 bytes
+    NichtGelesen,  // a value the row was read without
 };
 
 using Puffer = std::vector<unsigned char>;
@@ -261,6 +262,7 @@ QVariant dekodieren(Art art, const unsigned char* p, const std::vector<QVariant>
     case Datum: return QVariant(QDate::fromJulianDay(festLesen<qint64>(p)));
     case Zeitpunkt: return QVariant(QDateTime::fromMSecsSinceEpoch(festLesen<qint64>(p)));
     case Beiseite: return (*beiseite)[size_t(festLesen<int32_t>(p))];
+    case NichtGelesen: return QVariant();
     }
     return QVariant();
 }
@@ -353,7 +355,12 @@ bool Zeilenwerte::istNull(size_t i) const
     const Art art = Art(m_daten[i]);
     if (art == Beiseite)
         return (*this)[i].isNull();
-    return art == Leer || art == TypLeer;
+    return art == Leer || art == TypLeer || art == NichtGelesen;
+}
+
+bool Zeilenwerte::gelesen(size_t i) const
+{
+    return i >= m_anzahl || Art(m_daten[i]) != NichtGelesen;
 }
 
 void Zeilenwerte::setzen(size_t i, const QVariant& wert)
@@ -482,33 +489,49 @@ size_t Zeilenwerte::speicher() const
     return summe;
 }
 
-void Zeilenbau::beginnen(size_t anzahl)
+void Zeilenbau::beginnen(size_t anzahl, const std::vector<bool>* gehalten)
 {
     m_daten.assign(anzahl, Leer);
     m_anzahl = anzahl;
     m_naechster = 0;
     m_beiseite.reset();
+    m_gehalten = gehalten && !gehalten->empty() ? gehalten : nullptr;
+}
+
+bool Zeilenbau::ueberspringen()
+{
+    if (!m_gehalten || m_naechster >= m_gehalten->size() || (*m_gehalten)[m_naechster])
+        return false;
+    m_daten[m_naechster++] = NichtGelesen;
+    return true;
 }
 
 void Zeilenbau::leer()
 {
-    m_daten[m_naechster++] = Leer;
+    if (!ueberspringen())
+        m_daten[m_naechster++] = Leer;
 }
 
 void Zeilenbau::ganzzahl(qint64 wert)
 {
+    if (ueberspringen())
+        return;
     festAnhaengen<qint64>(m_daten, wert);
     m_daten[m_naechster++] = Ganz64;
 }
 
 void Zeilenbau::gleitkomma(double wert)
 {
+    if (ueberspringen())
+        return;
     festAnhaengen<double>(m_daten, wert);
     m_daten[m_naechster++] = Gleitkomma;
 }
 
 bool Zeilenbau::utf8(const char* text, size_t laenge)
 {
+    if (ueberspringen())
+        return true;
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     if (!gueltigesUtf8(p, laenge))
         return false;
@@ -520,6 +543,8 @@ bool Zeilenbau::utf8(const char* text, size_t laenge)
 
 void Zeilenbau::wert(const QVariant& wert)
 {
+    if (ueberspringen())
+        return;
     const Art art = kodieren(wert, m_daten, m_beiseite);
     m_daten[m_naechster++] = art;
 }
@@ -534,6 +559,6 @@ Zeilenwerte Zeilenbau::fertig()
         std::memcpy(zeile.m_daten.get(), m_daten.data(), zeile.m_groesse);
     }
     zeile.m_beiseite = std::move(m_beiseite);
-    beginnen(m_anzahl);
+    beginnen(m_anzahl, m_gehalten);
     return zeile;
 }

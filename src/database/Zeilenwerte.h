@@ -29,6 +29,8 @@ public:
     /// Value `i` as a QVariant of its own; const, so that nobody takes it for a place to write.
     const QVariant operator[](size_t i) const;
     bool istNull(size_t i) const;
+    /// False for a value the row was read without (see Zeilenbau); it reads as empty.
+    bool gelesen(size_t i) const;
     void setzen(size_t i, const QVariant& wert);
     /// Sets the values `erste`, `erste` + 1, ... to `werte`, growing the row where needed.
     void setzenAb(size_t erste, const std::vector<QVariant>& werte);
@@ -68,8 +70,9 @@ private:
 class Zeilenbau
 {
 public:
-    /// Starts a row of `anzahl` values; those not given stay empty.
-    void beginnen(size_t anzahl);
+    /// Starts a row of `anzahl` values; those not given stay empty. Where `gehalten` is given,
+    /// the values it marks false are not taken but marked as not read.
+    void beginnen(size_t anzahl, const std::vector<bool>* gehalten = nullptr);
     void leer();
     void ganzzahl(qint64 wert);
     void gleitkomma(double wert);
@@ -79,7 +82,10 @@ public:
     Zeilenwerte fertig();
 
 private:
+    bool ueberspringen();
+
     std::vector<unsigned char> m_daten;
+    const std::vector<bool>* m_gehalten = nullptr;
     size_t m_anzahl = 0;
     size_t m_naechster = 0;
     std::unique_ptr<std::vector<QVariant>> m_beiseite;

@@ -92,6 +92,12 @@ TDataModule1::TDataModule1(QObject* parent)
 
     TabProjekt->setTableName(QStringLiteral("Projekt"));
     TabProjektView->setSQL(QStringLiteral("select * from projekt order by Last_datum"));
+    // The wall list reads what the public view shows and filters by; a project's other fields
+    // are read when somebody asks for them.
+    TabProjektView->setGehalteneSpalten({QStringLiteral("Kommnr"), QStringLiteral("Bezeichn"), QStringLiteral("Baustelle"),
+                                         QStringLiteral("Betreff_ges"), QStringLiteral("Last_Aufgabe"),
+                                         QStringLiteral("Last_Personal"), QStringLiteral("Last_Datum"),
+                                         QStringLiteral("Last_Rang"), QStringLiteral("PV_Sichtbar")});
     TabAufgaben->setTableName(QStringLiteral("Aufgaben"));
     TabPersonal->setTableName(QStringLiteral("Personal"));
     TabStatus->setTableName(QStringLiteral("Status"));

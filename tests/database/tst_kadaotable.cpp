@@ -1,3 +1,4 @@
+#include "AnweisungsZaehler.h"
 #include "Schema.h"
 #include "TDataSource.h"
 #include "TKADaoDatabase.h"
@@ -1075,6 +1076,67 @@ private slots:
         ds.setDataSet(nullptr);
         QCOMPARE(protokoll.first(), QStringLiteral("vorReset 2"));
         QCOMPARE(ds.State(), TDataSetState::dsInactive);
+    }
+
+    // A list that holds a few columns: every field is there, a row's other values are read
+    // when first asked for (once), and changing, deleting, filtering and finding by them work
+    // as with every column held.
+    void gehalteneSpalten()
+    {
+        m_t->fremd(QStringLiteral("UPDATE Projekt SET Ort = 'Ort ' || Kommnr, Strasse = 'Weg 1'"));
+        const QString sql = QStringLiteral("select * from projekt order by Last_datum");
+        auto voll = tabelle(*m_db, QStringLiteral("Voll"), QString(), sql);
+        voll->Open();
+        auto t = tabelle(*m_db, QStringLiteral("Liste"), QString(), sql);
+        t->setGehalteneSpalten({QStringLiteral("Kommnr")});
+        t->Open();
+        QCOMPARE(t->FieldCount(), voll->FieldCount());
+        QCOMPARE(t->RecordCount(), 3);
+        const auto feld = [&](const char* name) { return t->FieldByName(QLatin1String(name))->Index(); };
+        {
+            AnweisungsZaehler zaehler(m_db.get());
+            QCOMPARE(t->RowValue(1, feld("Kommnr")), voll->RowValue(1, feld("Kommnr")));
+            QCOMPARE(zaehler.anzahl(), 0);
+            QCOMPARE(t->RowValue(1, feld("Ort")), voll->RowValue(1, feld("Ort")));
+            QCOMPARE(t->RowValue(1, feld("Strasse")).toString(), QStringLiteral("Weg 1"));
+            QCOMPARE(zaehler.anzahl(), 1);
+        }
+        for (int z = 0; z < t->RowCount(); ++z)
+            for (int f = 0; f < t->FieldCount(); ++f)
+                QCOMPARE(t->RowValue(z, f), voll->RowValue(z, f));
+
+        // Read again after another program's change: the value asked for next is the new one.
+        m_t->fremd(QStringLiteral("UPDATE Projekt SET Ort = 'neu' WHERE Kommnr = 'P1'"));
+        t->SchluesselNachlesen({1});
+        QVERIFY(t->Locate(QStringLiteral("Kommnr"), QStringLiteral("P1")));
+        QCOMPARE(t->FieldByName(QStringLiteral("Ort"))->AsString(), QStringLiteral("neu"));
+
+        QVERIFY(t->Locate(QStringLiteral("Kommnr"), QStringLiteral("P2")));
+        t->Edit();
+        t->FieldByName(QStringLiteral("Ort"))->setAsString(QStringLiteral("geändert"));
+        t->Post();
+        QCOMPARE(m_t->wert(QStringLiteral("SELECT Ort FROM Projekt WHERE Kommnr = 'P2'")).toString(), QStringLiteral("geändert"));
+
+        QVERIFY(t->Locate(QStringLiteral("Strasse"), QStringLiteral("Weg 1")));
+        t->setFilter(QStringLiteral("EV_Sichtbar"));
+        t->setFiltered(true);
+        QCOMPARE(t->RecordCount(), 2);
+
+        // A row never asked for is deleted as it is stored.
+        t->Close();
+        t->setFiltered(false);
+        t->Open();
+        QVERIFY(t->Locate(QStringLiteral("Kommnr"), QStringLiteral("P3")));
+        t->Delete();
+        QCOMPARE(m_t->wert(QStringLiteral("SELECT count(*) FROM Projekt")).toInt(), 2);
+
+        // Another statement than "SELECT * FROM" reads its columns as written.
+        auto auswahl = tabelle(*m_db, QStringLiteral("Auswahl"), QString(), QStringLiteral("select ID, Kommnr, Ort from projekt"));
+        auswahl->setGehalteneSpalten({QStringLiteral("Kommnr")});
+        auswahl->Open();
+        AnweisungsZaehler zaehler(m_db.get());
+        QVERIFY(!auswahl->FieldByName(QStringLiteral("Ort"))->IsNull());
+        QCOMPARE(zaehler.anzahl(), 0);
     }
 };
 
