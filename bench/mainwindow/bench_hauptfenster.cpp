@@ -11,8 +11,8 @@
 //  5. "Refresh" in the edit view.
 //   bench_hauptfenster [--projekte N] [--runden R]      (offscreen unless a display is set)
 // Exit code 1 when a limit is missed: start > 2 s, switch > 500 ms, tick without change > 1 ms, tick
-// after one change > 10.5 ms, page turn > 16 ms, refresh > 500 ms. The full read of the wall list
-// (aim: 50 ms at 20,000 projects) and the memory (aim: 100 MB idle, 110 MB ticking) are reported.
+// after one change > 10.5 ms, page turn > 16 ms, refresh > 500 ms; up to 20,000 projects also the
+// full read of the wall list > 50 ms and resident memory > 100 MB idle or > 110 MB ticking.
 
 #include "BenchDaten.h"
 #include "BenchFenster.h"
@@ -194,7 +194,11 @@ int main(int argc, char* argv[])
                    .arg(bild, 0, 'f', 1)
                    .arg(BenchDaten::shellZeit(datei, {QStringLiteral("select * from ProjektAufgabenSumme")}, runden), 0,
                         'f', 1)
-                   .arg(BenchDaten::shellZeit(datei, {QStringLiteral("select * from projekt order by Last_datum")}, runden),
+                   .arg(BenchDaten::shellZeit(datei,
+                                              {QStringLiteral("select ID, Kommnr, Bezeichn, Baustelle, Betreff_ges, Last_Aufgabe, "
+                                                              "Last_Personal, Last_Datum, Last_Rang, PV_Sichtbar from projekt "
+                                                              "order by Last_datum")},
+                                              runden),
                         0, 'f', 1);
         const double speicherTakt = BenchDaten::residentMB();
         aus << QStringLiteral("Speicher (VmRSS): %1 MB nach dem Start, %2 MB während die Wandansicht tickt\n")
@@ -230,8 +234,9 @@ int main(int argc, char* argv[])
         beenden();
 
         aus << QStringLiteral("(Mediane von %1 Runden)\n").arg(runden);
+        const bool bis20000 = projekte <= 20000;
         const bool ok = start <= 2000 && wechsel <= 500 && tickOhne <= 1 && tickEine <= 10.5 && blaettern <= 16
-            && refresh <= 500;
+            && refresh <= 500 && (!bis20000 || (liste <= 50 && speicherRuhe <= 100 && speicherTakt <= 110));
         aus << (ok ? "Grenzen eingehalten\n" : "GRENZE ÜBERSCHRITTEN\n");
         return ok ? 0 : 1;
     } catch (const Fehler& f) {

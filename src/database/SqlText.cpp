@@ -193,6 +193,25 @@ std::optional<QList<Sortierspalte>> sortierung(const QString& sql)
     return ergebnis;
 }
 
+std::optional<QString> ohneSortierung(const QString& sql)
+{
+    const QString text = ohneSchluss(sql);
+    const QList<Wort> woerter = obersteWoerter(text);
+    qsizetype order = -1;
+    for (qsizetype i = 0; i < woerter.size(); ++i) {
+        const QString& w = woerter[i].text;
+        if (w == QLatin1String("UNION") || w == QLatin1String("EXCEPT") || w == QLatin1String("INTERSECT"))
+            return std::nullopt;
+        if (w == QLatin1String("LIMIT"))
+            return std::nullopt;
+        if (w == QLatin1String("ORDER") && i + 1 < woerter.size() && woerter[i + 1].text == QLatin1String("BY"))
+            order = i;
+    }
+    if (order < 0)
+        return std::nullopt;
+    return text.left(woerter[order].anfang).trimmed();
+}
+
 QString klammern(const QString& name)
 {
     // Brackets, as the program's own statements write names; the engine knows no escape inside

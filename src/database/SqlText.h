@@ -38,4 +38,8 @@ struct Sortierspalte
 /// the statement is compound, so that nobody imitates an order they cannot know.
 std::optional<QList<Sortierspalte>> sortierung(const QString& sql);
 
+/// The statement without its top-level ORDER BY, for a reader that orders the rows itself;
+/// nothing when it has none, when a LIMIT follows it or the statement is compound.
+std::optional<QString> ohneSortierung(const QString& sql);
+
 } // namespace SqlText

@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
+#include <numeric>
 #include <limits>
 #include <exception>
 #include <utility>
@@ -328,9 +329,50 @@ void TKADaoTable::abfrageVorbereiten()
     ordnungBilden();
     m_filterFeld = filterFeldSuchen();
     gehalteneBilden();
+    // On the file, rows ordered by plain columns are read in the table's order and ordered
+    // here: walking the table reads the file from front to back, walking an index jumps about
+    // it for every row once the table has outgrown the engine's cache.
+    QString ohneOrdnung = text;
+    m_selbstOrdnen = false;
+    if (!m_database->AufServer() && m_ordnung.bekannt() && !m_ordnung.spalten().empty()) {
+        if (const std::optional<QString> ohne = SqlText::ohneSortierung(text)) {
+            ohneOrdnung = *ohne;
+            m_selbstOrdnen = true;
+        }
+    }
     // The fields come from the statement as written; the rows from the one that reads them.
-    if (const QString lesen = leseText(text); lesen != text)
+    if (const QString lesen = leseText(ohneOrdnung); lesen != text)
         m_abfrage = m_database->Vorbereiten(lesen);
+}
+
+void TKADaoTable::selbstOrdnen(std::vector<Zeile>& zeilen) const
+{
+    const std::vector<Zeilenordnung::Spalte>& spalten = m_ordnung.spalten();
+    const size_t breite = spalten.size();
+    const size_t anzahl = zeilen.size();
+    // The values ordered by, taken out of each row once.
+    std::vector<QVariant> werte(anzahl * breite);
+    std::vector<qint64> schluessel(anzahl);
+    for (size_t i = 0; i < anzahl; ++i) {
+        for (size_t s = 0; s < breite; ++s)
+            werte[i * breite + s] = zeilen[i].werte[size_t(spalten[s].feld)];
+        schluessel[i] = zeilen[i].werte[size_t(m_schluesselFeld)].toLongLong();
+    }
+    std::vector<size_t> folge(anzahl);
+    std::iota(folge.begin(), folge.end(), size_t(0));
+    std::sort(folge.begin(), folge.end(), [&](size_t a, size_t b) {
+        for (size_t s = 0; s < breite; ++s) {
+            const int r = Zeilenordnung::wertVergleichen(werte[a * breite + s], werte[b * breite + s], spalten[s].ohneGross);
+            if (r != 0)
+                return (spalten[s].absteigend ? -r : r) < 0;
+        }
+        return schluessel[a] < schluessel[b];
+    });
+    std::vector<Zeile> geordnet;
+    geordnet.reserve(anzahl);
+    for (const size_t i : folge)
+        geordnet.push_back(std::move(zeilen[i]));
+    zeilen.swap(geordnet);
 }
 
 void TKADaoTable::gehalteneBilden()
@@ -524,6 +566,8 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& sch
     }
     // Done at once, so the read lock is given back before anyone writes.
     m_abfrage.zuruecksetzen();
+    if (m_selbstOrdnen)
+        selbstOrdnen(zeilen);
 
     // A computed column without declared type takes the kind of its first value.
     for (int c = 0; c < spalten; ++c) {

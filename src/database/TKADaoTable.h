@@ -265,6 +265,7 @@ private:
     QString nurGehaltene(const QString& text) const;
     void abfrageVorbereiten();
     void gehalteneBilden();
+    void selbstOrdnen(std::vector<Zeile>& zeilen) const;
     void zeileVervollstaendigen(Zeile& zeile);
     void felderAusAnweisung();
     int filterFeldSuchen() const;
@@ -335,6 +336,7 @@ private:
     int m_schluesselFeld = -1;                  // its INTEGER PRIMARY KEY field; -1: not updatable
     int m_filterFeld = -1;
     Zeilenordnung m_ordnung;                    // order of the rows, where it can be told
+    bool m_selbstOrdnen = false;                // rows read unordered and put into m_ordnung here
     // The key of every row read, in the same order, so that rows are found by key without
     // touching each row; valid while m_schluesselFolge equals m_zeilenFolge, which counts
     // every change of which rows are read and where.

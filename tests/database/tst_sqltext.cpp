@@ -96,6 +96,27 @@ private slots:
         }
         QCOMPARE(text, erwartet);
     }
+
+    // The statement without its ORDER BY, for a reader that orders itself.
+    void ohneSortierung_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("erwartet");  // "?" for nothing
+        QTest::newRow("die Wandliste") << "select * from projekt order by Last_datum" << "select * from projekt";
+        QTest::newRow("mit WHERE und Semikolon") << "select * from t where a = 'order by' order by b desc;"
+                                                 << "select * from t where a = 'order by'";
+        QTest::newRow("ohne ORDER BY") << "select * from t" << "?";
+        QTest::newRow("nur in der Unterabfrage") << "select * from (select * from t order by a)" << "?";
+        QTest::newRow("mit LIMIT") << "select * from t order by a limit 5" << "?";
+        QTest::newRow("UNION") << "select a from t union select a from u order by a" << "?";
+    }
+
+    void ohneSortierung()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, erwartet);
+        QCOMPARE(SqlText::ohneSortierung(sql).value_or(QStringLiteral("?")), erwartet);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstSqlText)
