@@ -11,6 +11,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <charconv>
 #include <libpq-fe.h>
 
 namespace {
@@ -65,6 +66,26 @@ QVariant wertAusText(const char* text, int laenge, Oid typ)
     }
     case TypBytes: return QVariant(QByteArray::fromHex(bytes.mid(2)));
     default: return QVariant(QString::fromUtf8(text, laenge));
+    }
+}
+
+// The types wertAusText reads as text.
+bool alsText(Oid typ)
+{
+    switch (typ) {
+    case TypBool:
+    case TypInt2:
+    case TypInt4:
+    case TypInt8:
+    case TypOid:
+    case TypFloat4:
+    case TypFloat8:
+    case TypNumeric:
+    case TypDate:
+    case TypTimestamp:
+    case TypTimestampTz:
+    case TypBytes: return false;
+    default: return true;
     }
 }
 
@@ -190,6 +211,30 @@ public:
             return QVariant();
         return wertAusText(PQgetvalue(m_ergebnis, m_zeile, spalte), PQgetlength(m_ergebnis, m_zeile, spalte),
                            PQftype(m_ergebnis, spalte));
+    }
+
+    void zeileBauen(int spalten, Zeilenbau& bau) const override
+    {
+        if (!m_ergebnis || m_zeile < 0 || m_zeile >= m_zeilen || spalten > PQnfields(m_ergebnis)) {
+            AnweisungsKern::zeileBauen(spalten, bau);
+            return;
+        }
+        // Text goes into the row as the server sends it (UTF-8), whole numbers without a detour.
+        for (int c = 0; c < spalten; ++c) {
+            if (PQgetisnull(m_ergebnis, m_zeile, c)) {
+                bau.leer();
+                continue;
+            }
+            const char* text = PQgetvalue(m_ergebnis, m_zeile, c);
+            const int laenge = PQgetlength(m_ergebnis, m_zeile, c);
+            const Oid typ = PQftype(m_ergebnis, c);
+            qint64 zahl = 0;
+            if ((typ == TypInt2 || typ == TypInt4 || typ == TypInt8)
+                && std::from_chars(text, text + laenge, zahl).ptr == text + laenge)
+                bau.ganzzahl(zahl);
+            else if (!alsText(typ) || !bau.utf8(text, size_t(laenge)))
+                bau.wert(wertAusText(text, laenge, typ));
+        }
     }
 
     Spaltenkatalog katalog(const QString& sql) override
