@@ -408,10 +408,11 @@ QString TKADaoTable::leseText(const QString& text) const
     // lie, which changes with every update.
     if (m_database->AufServer() && m_schluesselFeld >= 0) {
         const std::optional<QList<SqlText::Sortierspalte>> terme = SqlText::sortierung(text);
-        // Rows equal in the order stand by their key there, too.
+        // Rows equal in the order stand by their key there, too. The key is never empty, so
+        // its term keeps the server's own rule for empty values and with it the key's index.
         if (terme && !text.contains(QLatin1String("LIMIT"), Qt::CaseInsensitive))
             ergebnis += (terme->isEmpty() ? QStringLiteral(" ORDER BY ") : QStringLiteral(", "))
-                + SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte);
+                + SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte) + QStringLiteral(" NULLS LAST");
     }
     return ergebnis;
 }
