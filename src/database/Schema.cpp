@@ -189,6 +189,15 @@ QString abfrageAnweisung(const Abfrage& abfrage)
     return QStringLiteral("CREATE VIEW [%1] (%2) AS\n%3").arg(abfrage.name, namen.join(QStringLiteral(", ")), abfrage.sql);
 }
 
+// The stored query that reads the summary table.
+const Abfrage& summenAbfrage()
+{
+    for (const Abfrage& abfrage : abfragen())
+        if (abfrage.name == QLatin1String("ProjektAufgabenSumme"))
+            return abfrage;
+    Q_UNREACHABLE();
+}
+
 QString ausloeser(const QString& name, const QString& ereignis, const QString& tabelle, const QString& rumpf)
 {
     return QStringLiteral("CREATE TRIGGER [%1] AFTER %2 ON [%3]\nBEGIN\n    %4\nEND").arg(name, ereignis, tabelle, rumpf);
@@ -275,7 +284,7 @@ QStringList summenAnweisungen()
 QStringList summenNachruestung()
 {
     QStringList ergebnis = summenAnweisungen();
-    ergebnis << QStringLiteral("DROP VIEW IF EXISTS [ProjektAufgabenSumme]") << abfrageAnweisung(abfragen().front());
+    ergebnis << QStringLiteral("DROP VIEW IF EXISTS [ProjektAufgabenSumme]") << abfrageAnweisung(summenAbfrage());
     return ergebnis;
 }
 
@@ -430,7 +439,7 @@ QString serverSummenFuellung()
 QStringList serverSummenNachruestung()
 {
     return serverSummenAnweisungen() << QStringLiteral("DROP VIEW IF EXISTS projektaufgabensumme")
-                                     << serverAbfrageAnweisung(abfragen().front(), "CREATE VIEW");
+                                     << serverAbfrageAnweisung(summenAbfrage(), "CREATE VIEW");
 }
 
 QString serverStandTabelle()

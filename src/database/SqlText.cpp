@@ -3,6 +3,7 @@
 #include <QList>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 
 namespace SqlText {
 
@@ -151,21 +152,36 @@ QString aliasVon(const QString& sql, const QString& tabelle)
     return QString();
 }
 
-std::optional<QList<Sortierspalte>> sortierung(const QString& sql)
+namespace {
+
+// The place of the top-level "ORDER" of an ORDER BY among `woerter`: -1 when there is none,
+// nothing when the statement is compound.
+std::optional<qsizetype> orderStelle(const QList<Wort>& woerter)
 {
-    const QString text = ohneSchluss(sql);
-    const QList<Wort> woerter = obersteWoerter(text);
     qsizetype order = -1;
     for (qsizetype i = 0; i < woerter.size(); ++i) {
         const QString& w = woerter[i].text;
         if (w == QLatin1String("UNION") || w == QLatin1String("EXCEPT") || w == QLatin1String("INTERSECT"))
             return std::nullopt;
         if (w == QLatin1String("ORDER") && i + 1 < woerter.size() && woerter[i + 1].text == QLatin1String("BY"))
-            order = i + 2;
+            order = i;
     }
+    return order;
+}
+
+} // namespace
+
+std::optional<QList<Sortierspalte>> sortierung(const QString& sql)
+{
+    const QString text = ohneSchluss(sql);
+    const QList<Wort> woerter = obersteWoerter(text);
+    const std::optional<qsizetype> stelle = orderStelle(woerter);
+    if (!stelle)
+        return std::nullopt;
     QList<Sortierspalte> ergebnis;
-    if (order < 0)
+    if (*stelle < 0)
         return ergebnis;
+    const qsizetype order = *stelle + 2;
     qsizetype ende = text.size();
     for (qsizetype i = order; i < woerter.size(); ++i) {
         if (woerter[i].text == QLatin1String("LIMIT")) {
@@ -197,19 +213,11 @@ std::optional<QString> ohneSortierung(const QString& sql)
 {
     const QString text = ohneSchluss(sql);
     const QList<Wort> woerter = obersteWoerter(text);
-    qsizetype order = -1;
-    for (qsizetype i = 0; i < woerter.size(); ++i) {
-        const QString& w = woerter[i].text;
-        if (w == QLatin1String("UNION") || w == QLatin1String("EXCEPT") || w == QLatin1String("INTERSECT"))
-            return std::nullopt;
-        if (w == QLatin1String("LIMIT"))
-            return std::nullopt;
-        if (w == QLatin1String("ORDER") && i + 1 < woerter.size() && woerter[i + 1].text == QLatin1String("BY"))
-            order = i;
-    }
-    if (order < 0)
+    const std::optional<qsizetype> order = orderStelle(woerter);
+    const bool mitLimit = std::any_of(woerter.begin(), woerter.end(), [](const Wort& w) { return w.text == QLatin1String("LIMIT"); });
+    if (!order || *order < 0 || mitLimit)
         return std::nullopt;
-    return text.left(woerter[order].anfang).trimmed();
+    return text.left(woerter[*order].anfang).trimmed();
 }
 
 QString klammern(const QString& name)

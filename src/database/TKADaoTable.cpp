@@ -15,7 +15,6 @@
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
-#include <numeric>
 #include <limits>
 #include <exception>
 #include <utility>
@@ -347,29 +346,10 @@ void TKADaoTable::abfrageVorbereiten()
 
 void TKADaoTable::selbstOrdnen(std::vector<Zeile>& zeilen) const
 {
-    const std::vector<Zeilenordnung::Spalte>& spalten = m_ordnung.spalten();
-    const size_t breite = spalten.size();
-    const size_t anzahl = zeilen.size();
-    // The values ordered by, taken out of each row once.
-    std::vector<QVariant> werte(anzahl * breite);
-    std::vector<qint64> schluessel(anzahl);
-    for (size_t i = 0; i < anzahl; ++i) {
-        for (size_t s = 0; s < breite; ++s)
-            werte[i * breite + s] = zeilen[i].werte[size_t(spalten[s].feld)];
-        schluessel[i] = zeilen[i].werte[size_t(m_schluesselFeld)].toLongLong();
-    }
-    std::vector<size_t> folge(anzahl);
-    std::iota(folge.begin(), folge.end(), size_t(0));
-    std::sort(folge.begin(), folge.end(), [&](size_t a, size_t b) {
-        for (size_t s = 0; s < breite; ++s) {
-            const int r = Zeilenordnung::wertVergleichen(werte[a * breite + s], werte[b * breite + s], spalten[s].ohneGross);
-            if (r != 0)
-                return (spalten[s].absteigend ? -r : r) < 0;
-        }
-        return schluessel[a] < schluessel[b];
-    });
+    const std::vector<size_t> folge =
+        m_ordnung.reihenfolge(zeilen.size(), [&](size_t i) -> const Zeilenwerte& { return zeilen[i].werte; });
     std::vector<Zeile> geordnet;
-    geordnet.reserve(anzahl);
+    geordnet.reserve(zeilen.size());
     for (const size_t i : folge)
         geordnet.push_back(std::move(zeilen[i]));
     zeilen.swap(geordnet);
@@ -1489,10 +1469,9 @@ void TKADaoTable::Edit()
         else
             anders = !gleicherWert(zeile.werte[size_t(i)], (*frisch)[size_t(i)]);
     }
-    if (unvollstaendig && !anders)
+    if (anders || unvollstaendig)
         zeile.werte.setzenAb(0, *frisch);
     if (anders) {
-        zeile.werte.setzenAb(0, *frisch);
         zeile.stand = Ableitungsstand::Ungueltig;
         inhaltGeaendert();
         meldeZeilenGeaendert(m_pos, m_pos);

@@ -3,6 +3,8 @@
 #include "SqliteAnweisung.h"
 
 #include <QByteArray>
+#include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -126,4 +128,28 @@ int Zeilenordnung::vergleichenIn(const Werte& a, const Werte& b) const
             return s.absteigend ? -r : r;
     }
     return dreiwege(a[size_t(m_schluessel)].toLongLong(), b[size_t(m_schluessel)].toLongLong());
+}
+
+std::vector<size_t> Zeilenordnung::reihenfolge(size_t anzahl, const std::function<const Zeilenwerte&(size_t)>& werteVon) const
+{
+    const size_t breite = m_spalten.size();
+    std::vector<QVariant> werte(anzahl * breite);
+    std::vector<qint64> schluessel(anzahl);
+    for (size_t i = 0; i < anzahl; ++i) {
+        const Zeilenwerte& zeile = werteVon(i);
+        for (size_t s = 0; s < breite; ++s)
+            werte[i * breite + s] = zeile[size_t(m_spalten[s].feld)];
+        schluessel[i] = zeile[size_t(m_schluessel)].toLongLong();
+    }
+    std::vector<size_t> folge(anzahl);
+    std::iota(folge.begin(), folge.end(), size_t(0));
+    std::sort(folge.begin(), folge.end(), [&](size_t a, size_t b) {
+        for (size_t s = 0; s < breite; ++s) {
+            const int r = wertVergleichen(werte[a * breite + s], werte[b * breite + s], m_spalten[s].ohneGross);
+            if (r != 0)
+                return (m_spalten[s].absteigend ? -r : r) < 0;
+        }
+        return schluessel[a] < schluessel[b];
+    });
+    return folge;
 }

@@ -3,6 +3,7 @@
 #include "Zeilenwerte.h"
 
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 /// The order in which a dataset's statement hands out its rows, so that a row read again can be
@@ -31,6 +32,10 @@ public:
     /// Negative when row `a` comes before row `b`, positive when after, 0 for the same key.
     int vergleichen(const std::vector<QVariant>& a, const std::vector<QVariant>& b) const;
     int vergleichen(const Zeilenwerte& a, const Zeilenwerte& b) const;
+
+    /// The places of `anzahl` rows in this order, `werteVon(i)` giving row i's values: each
+    /// row's values that count are taken out once, not at every comparison.
+    std::vector<size_t> reihenfolge(size_t anzahl, const std::function<const Zeilenwerte&(size_t)>& werteVon) const;
 
     /// One stored value against another, as the engine orders them.
     static int wertVergleichen(const QVariant& a, const QVariant& b, bool ohneGross);

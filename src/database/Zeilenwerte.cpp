@@ -447,17 +447,7 @@ std::vector<QVariant> Zeilenwerte::erste(size_t anzahl) const
 
 bool Zeilenwerte::rohAnhaengen(size_t i, std::string& aus) const
 {
-    if (i >= m_anzahl) {
-        aus.push_back(char(Leer));
-        return true;
-    }
-    const Art art = Art(m_daten[i]);
-    if (art == Beiseite)
-        return false;
-    const unsigned char* p = m_daten.get() + versatz(i);
-    aus.push_back(char(art));
-    aus.append(reinterpret_cast<const char*>(p), laengeVon(art, p));
-    return true;
+    return rohAnhaengen(std::vector<int>{int(i)}, aus);
 }
 
 bool Zeilenwerte::rohAnhaengen(const std::vector<int>& aufsteigend, std::string& aus) const
