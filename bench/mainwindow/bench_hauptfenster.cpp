@@ -98,8 +98,9 @@ int main(int argc, char* argv[])
             dm2.reset();
             dm1.reset();
         };
+        // Closing the previous round's window (with its day's copy of the database) is not part
+        // of the start.
         const double start = messen(runden, [&] {
-            beenden();
             fenster = std::make_unique<TFormProjektMain>();
             dm1 = std::make_unique<TDataModule1>();
             dm2 = std::make_unique<TDataModule2>(fenster.get());
@@ -108,7 +109,7 @@ int main(int argc, char* argv[])
             dm1->DatenmengenOeffnen();
             fenster->show();
             bildFertig(*fenster);
-        });
+        }, beenden);
         aus << QStringLiteral("Start bis zur gezeigten Bearbeitungsansicht: %1 ms\n").arg(start, 0, 'f', 1);
         aus << QStringLiteral("  TabProjekt %1 Zeilen, TabProjektView %2 Zeilen\n")
                    .arg(dm1->TabProjekt->RecordCount())

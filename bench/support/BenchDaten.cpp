@@ -19,7 +19,23 @@ QString grosseDatenbankGemeldet(const QString& ordner, int projekte, QTextStream
 {
     QElapsedTimer uhr;
     uhr.start();
-    const QString datei = grosseDatenbank(ordner, projekte);
+    // Making 200,000 projects takes minutes; with PV_BENCH_VORRAT set, a file once made there is
+    // copied for later runs (the runs change their copy, never the kept one).
+    const QString vorrat = qEnvironmentVariable("PV_BENCH_VORRAT");
+    QString datei;
+    if (vorrat.isEmpty()) {
+        datei = grosseDatenbank(ordner, projekte);
+    } else {
+        const QString gemacht = QDir(vorrat).filePath(QStringLiteral("PROJEKT-%1.MDB").arg(projekte));
+        if (!QFile::exists(gemacht)) {
+            QDir().mkpath(vorrat);
+            QFile::rename(grosseDatenbank(ordner, projekte), gemacht);
+        }
+        datei = QDir(ordner).filePath(QStringLiteral("PROJEKT.MDB"));
+        QFile::remove(datei);
+        if (!QFile::copy(gemacht, datei))
+            throw Fehler(QStringLiteral("Benchmark-Datenbank kann nicht kopiert werden: ") + gemacht);
+    }
     aus << QStringLiteral("Datenbank (%1 Projekte) bereit: %2 ms\n").arg(projekte).arg(uhr.elapsed());
     aus.flush();
     return datei;

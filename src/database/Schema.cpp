@@ -212,7 +212,29 @@ QStringList anweisungen()
 
 QStringList stuetzAnweisungen()
 {
-    return summenAnweisungen() + aenderungsAnweisungen();
+    return summenAnweisungen() + aenderungsAnweisungen() << wandlistenIndexAnweisung();
+}
+
+const QStringList& wandlistenSpalten()
+{
+    static const QStringList spalten = {
+        QStringLiteral("Last_Datum"),   QStringLiteral("Kommnr"),        QStringLiteral("Bezeichn"),
+        QStringLiteral("Baustelle"),    QStringLiteral("Betreff_ges"),   QStringLiteral("Last_Aufgabe"),
+        QStringLiteral("Last_Personal"), QStringLiteral("Last_Rang"),    QStringLiteral("PV_Sichtbar")};
+    return spalten;
+}
+
+QString wandlistenIndex()
+{
+    return QStringLiteral("Projekt_Wandliste");
+}
+
+QString wandlistenIndexAnweisung()
+{
+    QStringList spalten;
+    for (const QString& spalte : wandlistenSpalten())
+        spalten << QLatin1Char('[') + spalte + QLatin1Char(']');
+    return QStringLiteral("CREATE INDEX [%1] ON [Projekt] (%2)").arg(wandlistenIndex(), spalten.join(QStringLiteral(", ")));
 }
 
 QStringList grundAnweisungen()
@@ -436,6 +458,15 @@ QString serverSummenFuellung()
     return QStringLiteral("INSERT INTO projektsumme ") + serverSummenBerechnung(QStringLiteral("p.projekt_id IS NOT NULL"));
 }
 
+QString serverWandlistenIndexAnweisung()
+{
+    QStringList spalten;
+    for (const QString& spalte : wandlistenSpalten())
+        spalten << serverName(spalte);
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON projekt (%2)")
+        .arg(serverName(wandlistenIndex()), spalten.join(QStringLiteral(", ")));
+}
+
 QStringList serverSummenNachruestung()
 {
     return serverSummenAnweisungen() << QStringLiteral("DROP VIEW IF EXISTS projektaufgabensumme")
@@ -463,7 +494,8 @@ QStringList serverAnweisungen()
         ergebnis << serverAbfrageAnweisung(abfrage, "CREATE VIEW");
     ergebnis << QStringLiteral("CREATE INDEX projektaufgaben_projekt_id ON projektaufgaben (projekt_id)")
              << QStringLiteral("CREATE INDEX projekt_kommnr ON projekt (kommnr)")
-             << QStringLiteral("CREATE INDEX projekt_last_datum ON projekt (last_datum)");
+             << QStringLiteral("CREATE INDEX projekt_last_datum ON projekt (last_datum)")
+             << serverWandlistenIndexAnweisung();
 
     // The change table as in the file; its numbers come from the one counter row, whose lock
     // is held to the commit, so they grow in the order the changes become visible.

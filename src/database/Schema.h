@@ -48,9 +48,20 @@ QStringList anweisungen();
 QStringList grundAnweisungen();
 
 /// The program's own support tables with the triggers that keep them: the summary table,
-/// filled from the rows there are, and the change table. Whoever fills a new database with
-/// many rows runs these after the rows.
+/// filled from the rows there are, and the change table; then the wall list's index. Whoever
+/// fills a new database with many rows runs these after the rows.
 QStringList stuetzAnweisungen();
+
+/// The columns the wall list reads of every project beside its key: its order first, then what
+/// the public view shows and filters by.
+const QStringList& wandlistenSpalten();
+
+/// The name of the index over wandlistenSpalten(): the wall list is read from it alone, a
+/// fraction of the project table.
+QString wandlistenIndex();
+
+/// The statement that creates that index in a file (also for a file made before it existed).
+QString wandlistenIndexAnweisung();
 
 /// The summary table: the rows of the stored query ProjektAufgabenSumme (per project with
 /// tasks, their number and rank sum), kept by triggers on ProjektAufgaben and Status, and read
@@ -76,6 +87,9 @@ QStringList serverAnweisungen();
 /// For a server database made before the summary table existed: the table, its triggers, its
 /// rows, and the stored query made anew to read it.
 QStringList serverSummenNachruestung();
+
+/// The wall list's index in the server's dialect, made only where it is missing.
+QString serverWandlistenIndexAnweisung();
 
 /// Fills the server's empty summary table from the tasks (after rows came in without triggers).
 QString serverSummenFuellung();

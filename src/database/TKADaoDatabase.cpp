@@ -190,7 +190,7 @@ void TKADaoDatabase::serverOeffnen()
     m_nurLesen = m_readOnly;
     m_beschaedigtGemeldet = false;
     ++m_oeffnung;
-    serverSummenErgaenzen();
+    serverHilfsobjekteErgaenzen();
 }
 
 void TKADaoDatabase::stuetzTabellenErgaenzen()
@@ -201,22 +201,26 @@ void TKADaoDatabase::stuetzTabellenErgaenzen()
     bool projektdatenbank = false;
     bool ohneAenderungen = false;
     bool ohneSummen = false;
+    bool ohneWandlistenIndex = false;
     {
         SqliteAnweisung frage(m_handle, m_dateipfad,
                               QStringLiteral("SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
                                              "COLLATE NOCASE IN ('Projekt', 'ProjektAufgaben', 'Status')), "
                                              "(SELECT count(*) FROM sqlite_master WHERE name = ? COLLATE NOCASE), "
+                                             "(SELECT count(*) FROM sqlite_master WHERE name = ? COLLATE NOCASE), "
                                              "(SELECT count(*) FROM sqlite_master WHERE name = ? COLLATE NOCASE)"));
         frage.binden(1, Schema::aenderungsTabelle());
         frage.binden(2, Schema::summenTabelle());
+        frage.binden(3, Schema::wandlistenIndex());
         if (frage.schritt()) {
             projektdatenbank = frage.wert(0).toInt() == 3;
             ohneAenderungen = frage.wert(1).toInt() == 0;
             ohneSummen = frage.wert(2).toInt() == 0;
+            ohneWandlistenIndex = frage.wert(3).toInt() == 0;
         }
         frage.zuruecksetzen();
     }
-    if (!projektdatenbank || (!ohneAenderungen && !ohneSummen))
+    if (!projektdatenbank || (!ohneAenderungen && !ohneSummen && !ohneWandlistenIndex))
         return;
     try {
         SchreibenPruefen();
@@ -227,28 +231,37 @@ void TKADaoDatabase::stuetzTabellenErgaenzen()
             if (ohneAenderungen)
                 for (const QString& anweisung : Schema::aenderungsAnweisungen())
                     Execute(anweisung);
+            if (ohneWandlistenIndex)
+                Execute(Schema::wandlistenIndexAnweisung());
         });
     } catch (const Fehler& f) {
         qWarning("SQLite: Hilfstabellen nicht angelegt: %s [%s]", qUtf8Printable(f.text()), qUtf8Printable(m_dateipfad));
     }
 }
 
-void TKADaoDatabase::serverSummenErgaenzen()
+void TKADaoDatabase::serverHilfsobjekteErgaenzen()
 {
-    // As for a file: a server database made before the summary table gets it now.
-    Anweisung frage = Vorbereiten(QStringLiteral("SELECT to_regclass('projektsumme') IS NULL"));
-    const bool fehlt = frage.schritt() && frage.wert(0).toBool();
+    // As for a file: a server database made before the summary table or the wall list's index
+    // gets them now.
+    Anweisung frage = Vorbereiten(QStringLiteral("SELECT to_regclass('projektsumme') IS NULL, to_regclass('%1') IS NULL")
+                                      .arg(Schema::wandlistenIndex().toLower()));
+    const bool gefragt = frage.schritt();
+    const bool ohneSummen = gefragt && frage.wert(0).toBool();
+    const bool ohneIndex = gefragt && frage.wert(1).toBool();
     frage.zuruecksetzen();
-    if (!fehlt || m_nurLesen)
+    if ((!ohneSummen && !ohneIndex) || m_nurLesen)
         return;
     try {
         Transaktion([&] {
-            for (const QString& anweisung : Schema::serverSummenNachruestung())
-                m_server->roh(anweisung.toUtf8());
+            if (ohneSummen)
+                for (const QString& anweisung : Schema::serverSummenNachruestung())
+                    m_server->roh(anweisung.toUtf8());
+            if (ohneIndex)
+                m_server->roh(Schema::serverWandlistenIndexAnweisung().toUtf8());
         });
     } catch (const Fehler& f) {
         // A user without the rights to change the schema works on with the sums added up at each read.
-        qWarning("PostgreSQL: Summentabelle nicht angelegt: %s [%s]", qUtf8Printable(f.text()), qUtf8Printable(m_dateipfad));
+        qWarning("PostgreSQL: Hilfstabellen nicht angelegt: %s [%s]", qUtf8Printable(f.text()), qUtf8Printable(m_dateipfad));
     }
 }
 

@@ -149,7 +149,7 @@ private:
     bool dateiPruefen(const QString& pfad) const;
     void pruefungBeendet(quint64 oeffnung, bool beschaedigt);
     void stuetzTabellenErgaenzen();
-    void serverSummenErgaenzen();
+    void serverHilfsobjekteErgaenzen();
     void serverOeffnen();
     TAenderungsstand serverStand();
 

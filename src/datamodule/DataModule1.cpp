@@ -4,6 +4,7 @@
 #include "IniRecord.h"
 #include "Meldung.h"
 #include "ProjektAenderungen.h"
+#include "Schema.h"
 #include "TDataSource.h"
 #include "TField.h"
 #include "TKADaoDatabase.h"
@@ -91,13 +92,18 @@ TDataModule1::TDataModule1(QObject* parent)
         t->setDatabase(DBProjekt);
 
     TabProjekt->setTableName(QStringLiteral("Projekt"));
+    // The edit view holds for every project what its grids show and the search looks at; the
+    // addresses, names and notes of a project are read when it becomes the current one.
+    TabProjekt->setGehalteneSpalten(
+        {QStringLiteral("Kommnr"), QStringLiteral("Bezeichn"), QStringLiteral("Baustelle"), QStringLiteral("Betreff_ges"),
+         QStringLiteral("Konto"), QStringLiteral("KundenKey"), QStringLiteral("Datum"), QStringLiteral("LiefTermin"),
+         QStringLiteral("Baubegin"), QStringLiteral("Termin"), QStringLiteral("Faellig"), QStringLiteral("EV_Sichtbar"),
+         QStringLiteral("PV_Sichtbar"), QStringLiteral("Last_Aufgabe"), QStringLiteral("Last_Personal"),
+         QStringLiteral("Last_Datum"), QStringLiteral("Last_Rang")});
     TabProjektView->setSQL(QStringLiteral("select * from projekt order by Last_datum"));
-    // The wall list reads what the public view shows and filters by; a project's other fields
-    // are read when somebody asks for them.
-    TabProjektView->setGehalteneSpalten({QStringLiteral("Kommnr"), QStringLiteral("Bezeichn"), QStringLiteral("Baustelle"),
-                                         QStringLiteral("Betreff_ges"), QStringLiteral("Last_Aufgabe"),
-                                         QStringLiteral("Last_Personal"), QStringLiteral("Last_Datum"),
-                                         QStringLiteral("Last_Rang"), QStringLiteral("PV_Sichtbar")});
+    // The wall list reads what the public view shows and filters by, all from one index; a
+    // project's other fields are read when somebody asks for them.
+    TabProjektView->setGehalteneSpalten(Schema::wandlistenSpalten());
     TabAufgaben->setTableName(QStringLiteral("Aufgaben"));
     TabPersonal->setTableName(QStringLiteral("Personal"));
     TabStatus->setTableName(QStringLiteral("Status"));

@@ -71,7 +71,7 @@ private slots:
     {
         QCOMPARE(m_t->wert(QStringLiteral("SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_master "
                                           "WHERE name NOT LIKE 'sqlite%' ORDER BY type, name)")).toString(),
-                 QStringLiteral("ProjektAufgaben_Projekt_ID,Projekt_Kommnr,Projekt_Last_Datum,"
+                 QStringLiteral("ProjektAufgaben_Projekt_ID,Projekt_Kommnr,Projekt_Last_Datum,Projekt_Wandliste,"
                                 "Aufgaben,Personal,Projekt,ProjektAenderung,ProjektAufgaben,ProjektSumme,Status,"
                                 "ProjektAenderung_Aufgabe_Geaendert,ProjektAenderung_Aufgabe_Geloescht,"
                                 "ProjektAenderung_Aufgabe_Neu,ProjektAenderung_Kuerzen,ProjektAenderung_Projekt_Geaendert,"

@@ -1,3 +1,4 @@
+#include "AnweisungsZaehler.h"
 #include "DataModule1.h"
 #include "IniRecord.h"
 #include "MeldungsRecorder.h"
@@ -75,6 +76,35 @@ private slots:
         QCOMPARE(m.dm.TabProjektAufgaben->FieldByName(QStringLiteral("Rang"))->Value(), QVariant(4));
         QCOMPARE(m.dm.QProjektAufgaben->RecordCount(), 1);
         QCOMPARE(m.dm.AnzahlStatusErmitteln(), 5);
+    }
+
+    // The wall list is read from its index alone, not from the project table (several times its
+    // size): a column shown on the wall but missing from the index would make every full read
+    // walk the table again.
+    void wandlisteAusDemIndex()
+    {
+        if (TestDatenbank::serverDesTests())
+            QSKIP("Auf dem Server wählt der Planer nach seiner Statistik; der Index ist dort nur ein Angebot.");
+        Modul m;
+        AnweisungsZaehler zaehler(m.dm.DBProjekt);
+        m.dm.TabProjektView->Requery();
+        QString lesen;
+        for (const QString& sql : zaehler.anweisungen())
+            if (sql.contains(QLatin1String("from projekt"), Qt::CaseInsensitive))
+                lesen = sql;
+        QVERIFY2(!lesen.isEmpty(), qPrintable(zaehler.anweisungen().join(QLatin1Char('\n'))));
+        sqlite3_stmt* plan = nullptr;
+        QCOMPARE(sqlite3_prepare_v2(m.dm.DBProjekt->Handle(), ("EXPLAIN QUERY PLAN " + lesen).toUtf8().constData(), -1,
+                                    &plan, nullptr),
+                 SQLITE_OK);
+        QStringList schritte;
+        while (sqlite3_step(plan) == SQLITE_ROW)
+            schritte << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(plan, 3)));
+        sqlite3_finalize(plan);
+        QCOMPARE(schritte.join(QLatin1Char('\n')).toLower(), QStringLiteral("scan projekt using covering index projekt_wandliste"));
+        QVERIFY(m.dm.TabProjektView->Locate(QStringLiteral("Kommnr"), QStringLiteral("P1")));
+        QCOMPARE(m.dm.TabProjektView->FieldByName(QStringLiteral("Ort"))->Value(),
+                 m.db.wert(QStringLiteral("SELECT Ort FROM Projekt WHERE Kommnr = 'P1'")));
     }
 
     // The check after opening finds a damaged file: the user reads it once, whatever window is
