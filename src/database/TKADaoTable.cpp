@@ -217,9 +217,7 @@ void TKADaoTable::filterAnwenden()
     const int feld = filterFeldSuchen();
     CheckBrowseMode();
     m_filterFeld = feld;
-    std::vector<Zeile> zeilen = std::move(m_alle);
-    m_alle.clear();
-    allesNeuGelesen(std::move(zeilen), std::nullopt, 0);
+    allesNeuGelesen(m_zeilen.nehmen(), std::nullopt, 0);
 }
 
 TField* TKADaoTable::AddLookupField(const QString& name, TFieldType typ, const QString& keyField, TKADaoTable* lookup,
@@ -501,6 +499,7 @@ void TKADaoTable::felderAusAnweisung()
     const bool schreibbar = !m_readOnly && katalog.schluesselSpalte() >= 0;
     m_basisTabelle = schreibbar ? katalog.basisTabelle() : QString();
     m_schluesselFeld = schreibbar ? katalog.schluesselSpalte() : -1;
+    m_zeilen.setSchluesselSpalte(m_schluesselFeld);
 
     for (auto& feld : m_felder) {
         if (feld->m_kind != TFieldKind::fkLookup)
@@ -575,18 +574,15 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& sch
 
 void TKADaoTable::sichtbareBilden()
 {
-    m_sichtbar.clear();
-    m_sichtbar.reserve(m_alle.size());
     const bool filtern = m_filtered && m_filterFeld >= 0;
     m_ohneBedingungBeimBilden = 0;
-    for (size_t i = 0; i < m_alle.size(); ++i) {
-        if (filtern && !zeileSichtbar(m_alle[i]))
-            continue;
+    m_zeilen.zeigen([&](Zeile& zeile) {
+        if (filtern && !zeileSichtbar(zeile))
+            return false;
         ++m_ohneBedingungBeimBilden;
-        if (!m_zeilenBedingung || m_zeilenBedingung(m_alle[i].werte))
-            m_sichtbar.push_back(int(i));
-    }
-    m_gezeigtBeimBilden = int(m_sichtbar.size());
+        return !m_zeilenBedingung || m_zeilenBedingung(zeile.werte);
+    });
+    m_gezeigtBeimBilden = RowCount();
 }
 
 void TKADaoTable::setZeilenBedingung(ZeilenBedingung bedingung)
@@ -600,9 +596,7 @@ void TKADaoTable::setZeilenBedingung(ZeilenBedingung bedingung)
     std::optional<qint64> aktuell;
     if (m_pos >= 0 && m_schluesselFeld >= 0 && !zeileBei(m_pos).werte[size_t(m_schluesselFeld)].isNull())
         aktuell = zeileBei(m_pos).werte[size_t(m_schluesselFeld)].toLongLong();
-    std::vector<Zeile> zeilen = std::move(m_alle);
-    m_alle.clear();
-    allesNeuGelesen(std::move(zeilen), aktuell, 0);
+    allesNeuGelesen(m_zeilen.nehmen(), aktuell, 0);
 }
 
 int TKADaoTable::AnzahlOhneBedingung() const
@@ -672,9 +666,7 @@ void TKADaoTable::Close()
     if (!Active())
         return;
     meldeReset(true);
-    m_alle.clear();
-    ++m_zeilenFolge;
-    m_sichtbar.clear();
+    m_zeilen.leeren();
     m_pos = -1;
     m_bof = m_eof = true;
     m_bearbeitung.verwerfen();
@@ -729,8 +721,8 @@ void TKADaoTable::Refresh()
     if (m_pos >= 0)
         aktuell = zeileBei(m_pos).werte[k].toLongLong();
     std::vector<Zeile> ergebnis;
-    ergebnis.reserve(m_alle.size());
-    for (const Zeile& z : m_alle) {
+    ergebnis.reserve(m_zeilen.anzahlGelesen());
+    for (const Zeile& z : m_zeilen.gelesen()) {
         const auto it = stelle.constFind(z.werte[k].toLongLong());
         if (!z.werte[k].isNull() && it != stelle.constEnd())
             ergebnis.push_back(std::move(neu[*it]));
@@ -766,15 +758,15 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     // Through the field's index while it is up to date, covers every row and knows each value
     // in one row only (one project's sums): no pass over all rows.
     const auto index = m_indizes.constFind(f->m_index);
-    const bool perIndex = index != m_indizes.cend() && index->stand == m_inhaltStand && index->eindeutig()
-        && m_sichtbar.size() == m_alle.size();
+    const bool perIndex =
+        index != m_indizes.cend() && index->stand == m_inhaltStand && index->eindeutig() && m_zeilen.alleGezeigt();
     if (perIndex) {
         const int zeile = index->zeile(gesucht);
         if (zeile >= 0)
-            treffer.push_back(size_t(m_sichtbar[size_t(zeile)]));
+            treffer.push_back(m_zeilen.indexVon(zeile));
     } else {
-        for (size_t i = 0; i < m_alle.size(); ++i)
-            if (passt(m_alle[i]))
+        for (size_t i = 0; i < m_zeilen.anzahlGelesen(); ++i)
+            if (passt(m_zeilen.gelesen(i)))
                 treffer.push_back(i);
     }
     if (!(m_filtered && m_filterFeld >= 0)) {
@@ -785,19 +777,17 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         bool anders = treffer.size() != neu.size();
         for (size_t n = 0; n < gleichViele; ++n) {
             // A row that reads as it was held is nobody's news.
-            const Zeile& alt = m_alle[treffer[n]];
+            const Zeile& alt = m_zeilen.gelesen(treffer[n]);
             bool zeileAnders = false;
             for (int c = 0; c < m_anzahlSpalten && !zeileAnders; ++c)
                 zeileAnders = !gleicherWert(alt.werte[size_t(c)], neu[n].werte[size_t(c)]);
             if (!zeileAnders)
                 continue;
             anders = true;
-            m_alle[treffer[n]] = std::move(neu[n]);
-            const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), int(treffer[n]));
-            if (stelle != m_sichtbar.end() && *stelle == int(treffer[n])) {
-                const int zeile = int(stelle - m_sichtbar.begin());
+            m_zeilen.gelesen(treffer[n]) = std::move(neu[n]);
+            m_zeilen.erneuert(treffer[n]);
+            if (const int zeile = m_zeilen.zeileVon(treffer[n]); zeile >= 0)
                 meldeZeilenGeaendert(zeile, zeile);
-            }
         }
         for (size_t n = treffer.size(); n-- > gleichViele;)
             zeileHerausnehmen(treffer[n]);
@@ -805,22 +795,20 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
             const int zeile = RowCount();
             if (meldenErlaubt())
                 emit RowsAboutToBeInserted(zeile, zeile);
-            m_alle.push_back(std::move(neu[n]));
-            ++m_zeilenFolge;
-            m_sichtbar.push_back(int(m_alle.size() - 1));
+            m_zeilen.einfuegen(m_zeilen.anzahlGelesen(), std::move(neu[n]), true);
             if (meldenErlaubt())
                 emit RowsInserted();
         }
         if (m_pos < 0 && RowCount() > 0)
             m_pos = 0;
         m_bof = m_pos <= 0;
-        m_eof = m_sichtbar.empty();
+        m_eof = RowCount() == 0;
         if (anders) {
             m_ableitung.verwerfen();
             ++m_inhaltStand;
             // The rows with that value changed in place or came at the end: the field's index
             // holds as it is, or with the new row entered.
-            if (perIndex && treffer.size() <= neu.size() && m_sichtbar.size() == m_alle.size()) {
+            if (perIndex && treffer.size() <= neu.size() && m_zeilen.alleGezeigt()) {
                 Suchindex& feldIndex = m_indizes[f->m_index];
                 for (int zeile = RowCount() - int(neu.size() - treffer.size()); zeile < RowCount(); ++zeile)
                     feldIndex.eintragen(wert, zeile);
@@ -832,9 +820,9 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         return;
     }
     std::vector<Zeile> zeilen;
-    zeilen.reserve(m_alle.size() + neu.size());
+    zeilen.reserve(m_zeilen.anzahlGelesen() + neu.size());
     size_t naechste = 0;
-    for (Zeile& z : m_alle) {
+    for (Zeile& z : m_zeilen.nehmen()) {
         if (!passt(z))
             zeilen.push_back(std::move(z));
         else if (naechste < neu.size())
@@ -842,18 +830,16 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     }
     for (; naechste < neu.size(); ++naechste)
         zeilen.push_back(std::move(neu[naechste]));
-    m_alle.clear();
     allesNeuGelesen(std::move(zeilen), std::nullopt, m_pos);
 }
 
 void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qint64> schluessel, int ersatz)
 {
     meldeReset(true);
-    m_alle = std::move(zeilen);
-    ++m_zeilenFolge;
+    m_zeilen.ersetzen(std::move(zeilen));
     sichtbareBilden();
     m_ableitung.verwerfen();
-    const int anzahl = int(m_sichtbar.size());
+    const int anzahl = RowCount();
     int pos = -1;
     if (schluessel && m_schluesselFeld >= 0) {
         for (int i = 0; i < anzahl; ++i) {
@@ -995,41 +981,14 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::schluesselZeilenLesen(const QList<q
     return zeilen;
 }
 
-qint64 TKADaoTable::schluesselVon(const Zeile& zeile) const
-{
-    const QVariant& v = zeile.werte[size_t(m_schluesselFeld)];
-    return v.isNull() ? std::numeric_limits<qint64>::min() : v.toLongLong();
-}
-
-const std::vector<qint64>& TKADaoTable::schluesselSpalteAktuell()
-{
-    if (m_schluesselFolge != m_zeilenFolge) {
-        m_schluesselSpalte.clear();
-        m_schluesselSpalte.reserve(m_alle.size());
-        for (const Zeile& z : m_alle)
-            m_schluesselSpalte.push_back(schluesselVon(z));
-        m_schluesselFolge = m_zeilenFolge;
-    }
-    return m_schluesselSpalte;
-}
-
 // Takes row `index` of the rows read out, telling the controls when it was shown.
 void TKADaoTable::zeileHerausnehmen(size_t index)
 {
-    const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), int(index));
-    const bool gezeigt = stelle != m_sichtbar.end() && *stelle == int(index);
-    const int zeile = int(stelle - m_sichtbar.begin());
-    if (gezeigt && meldenErlaubt())
+    const int zeile = m_zeilen.zeileVon(index);
+    if (zeile >= 0 && meldenErlaubt())
         emit RowsAboutToBeRemoved(zeile, zeile);
-    m_alle.erase(m_alle.begin() + qsizetype(index));
-    if (m_schluesselFolge == m_zeilenFolge)
-        m_schluesselSpalte.erase(m_schluesselSpalte.begin() + qsizetype(index));
-    auto rest = stelle;
-    if (gezeigt)
-        rest = m_sichtbar.erase(stelle);
-    for (auto it = rest; it != m_sichtbar.end(); ++it)
-        --*it;
-    if (gezeigt) {
+    m_zeilen.herausnehmen(index);
+    if (zeile >= 0) {
         if (m_pos > zeile || (m_pos == zeile && m_pos >= RowCount()))
             --m_pos;
         if (meldenErlaubt())
@@ -1041,22 +1000,18 @@ void TKADaoTable::zeileHerausnehmen(size_t index)
 // returns its row number among those shown, -1 when the filter hides it.
 int TKADaoTable::zeileEinordnen(Zeile&& zeile)
 {
-    const auto ziel = std::upper_bound(m_alle.begin(), m_alle.end(), zeile, [this](const Zeile& a, const Zeile& b) {
-        return m_ordnung.vergleichen(a.werte, b.werte) < 0;
-    });
-    const int index = int(ziel - m_alle.begin());
-    const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), index);
-    for (auto it = stelle; it != m_sichtbar.end(); ++it)
-        ++*it;
-    if (m_schluesselFolge == m_zeilenFolge)
-        m_schluesselSpalte.insert(m_schluesselSpalte.begin() + index, schluesselVon(zeile));
-    m_alle.insert(ziel, std::move(zeile));
-    if (!zeileSichtbar(m_alle[size_t(index)]))
+    const std::vector<Zeile>& gelesen = m_zeilen.gelesen();
+    const size_t index = size_t(std::upper_bound(gelesen.begin(), gelesen.end(), zeile, [this](const Zeile& a, const Zeile& b) {
+                                    return m_ordnung.vergleichen(a.werte, b.werte) < 0;
+                                }) - gelesen.begin());
+    if (!zeileSichtbar(zeile)) {
+        m_zeilen.einfuegen(index, std::move(zeile), false);
         return -1;
-    const int sichtbar = int(stelle - m_sichtbar.begin());
+    }
+    const int sichtbar = m_zeilen.gezeigtVor(index);
     if (meldenErlaubt())
         emit RowsAboutToBeInserted(sichtbar, sichtbar);
-    m_sichtbar.insert(stelle, index);
+    m_zeilen.einfuegen(index, std::move(zeile), true);
     if (m_pos >= sichtbar)
         ++m_pos;
     if (meldenErlaubt())
@@ -1082,7 +1037,7 @@ void TKADaoTable::SchluesselNachlesen(const QList<qint64>& schluessel)
 
     // Where the rows with these keys stand now: one pass over the keys alone.
     const QSet<qint64> gesucht(schluessel.begin(), schluessel.end());
-    const std::vector<qint64>& schluesselSpalte = schluesselSpalteAktuell();
+    const std::vector<qint64>& schluesselSpalte = m_zeilen.schluessel();
     const auto [kleinster, groesster] = std::minmax_element(schluessel.begin(), schluessel.end());
     std::vector<size_t> alt;
     for (size_t i = 0; i < schluesselSpalte.size(); ++i) {
@@ -1096,36 +1051,35 @@ void TKADaoTable::SchluesselNachlesen(const QList<qint64>& schluessel)
     // every other one is taken out and put in again where it belongs.
     std::vector<size_t> heraus;
     QSet<qint64> eingesetzt;
+    const size_t anzahl = schluesselSpalte.size();
     for (size_t index : alt) {
-        const qint64 key = m_alle[index].werte[k].toLongLong();
+        const qint64 key = schluesselSpalte[index];
         const auto it = frischBei.constFind(key);
         if (it == frischBei.constEnd()) {
             heraus.push_back(index);
             continue;
         }
         Zeile& neu = frisch[*it];
-        const bool passtVorne = index == 0 || gesucht.contains(m_alle[index - 1].werte[k].toLongLong())
-            || m_ordnung.vergleichen(m_alle[index - 1].werte, neu.werte) < 0;
-        const bool passtHinten = index + 1 == m_alle.size()
-            || gesucht.contains(m_alle[index + 1].werte[k].toLongLong())
-            || m_ordnung.vergleichen(neu.werte, m_alle[index + 1].werte) < 0;
-        const bool nachbarnUnberuehrt = (index == 0 || !gesucht.contains(m_alle[index - 1].werte[k].toLongLong()))
-            && (index + 1 == m_alle.size() || !gesucht.contains(m_alle[index + 1].werte[k].toLongLong()));
-        const auto stelle = std::lower_bound(m_sichtbar.begin(), m_sichtbar.end(), int(index));
-        const bool gezeigt = stelle != m_sichtbar.end() && *stelle == int(index);
-        if (!(passtVorne && passtHinten && nachbarnUnberuehrt) || gezeigt != zeileSichtbar(neu)) {
+        const bool vorneGesucht = index > 0 && gesucht.contains(schluesselSpalte[index - 1]);
+        const bool hintenGesucht = index + 1 < anzahl && gesucht.contains(schluesselSpalte[index + 1]);
+        const bool passtVorne =
+            index == 0 || vorneGesucht || m_ordnung.vergleichen(m_zeilen.gelesen(index - 1).werte, neu.werte) < 0;
+        const bool passtHinten = index + 1 == anzahl || hintenGesucht
+            || m_ordnung.vergleichen(neu.werte, m_zeilen.gelesen(index + 1).werte) < 0;
+        const int zeile = m_zeilen.zeileVon(index);
+        if (!(passtVorne && passtHinten && !vorneGesucht && !hintenGesucht) || (zeile >= 0) != zeileSichtbar(neu)) {
             heraus.push_back(index);
             continue;
         }
+        Zeile& gehalten = m_zeilen.gelesen(index);
         bool anders = false;
         for (int c = 0; c < m_anzahlSpalten && !anders; ++c)
-            anders = !gleicherWert(m_alle[index].werte[size_t(c)], neu.werte[size_t(c)]);
+            anders = !gleicherWert(gehalten.werte[size_t(c)], neu.werte[size_t(c)]);
         eingesetzt.insert(key);
         if (!anders)
             continue;
-        m_alle[index] = std::move(neu);
-        if (gezeigt) {
-            const int zeile = int(stelle - m_sichtbar.begin());
+        gehalten = std::move(neu);  // the same key: the row stays where it is
+        if (zeile >= 0) {
             meldeZeilenGeaendert(zeile, zeile);
             aktuelleGeaendert = aktuelleGeaendert || zeile == m_pos;
         }
@@ -1144,9 +1098,9 @@ void TKADaoTable::SchluesselNachlesen(const QList<qint64>& schluessel)
         }
     }
     if (!heraus.empty() || eingesetzt.size() < qsizetype(frisch.size())) {
-        m_pos = m_sichtbar.empty() ? -1 : qBound(0, m_pos, RowCount() - 1);
+        m_pos = RowCount() == 0 ? -1 : qBound(0, m_pos, RowCount() - 1);
         m_bof = m_pos <= 0;
-        m_eof = m_sichtbar.empty();
+        m_eof = RowCount() == 0;
     }
     inhaltGeaendert();
     if (m_pos != posVorher)
@@ -1173,9 +1127,9 @@ void TKADaoTable::First()
 {
     pruefeAktiv();
     CheckBrowseMode();
-    positionSetzen(m_sichtbar.empty() ? -1 : 0);
+    positionSetzen(RowCount() == 0 ? -1 : 0);
     m_bof = true;
-    m_eof = m_sichtbar.empty();
+    m_eof = RowCount() == 0;
 }
 
 void TKADaoTable::Next()
@@ -1208,14 +1162,14 @@ void TKADaoTable::Last()
     CheckBrowseMode();
     positionSetzen(RowCount() - 1);
     m_eof = true;
-    m_bof = m_sichtbar.empty();
+    m_bof = RowCount() == 0;
 }
 
 void TKADaoTable::MoveBy(int abstand)
 {
     pruefeAktiv();
     CheckBrowseMode();
-    if (m_sichtbar.empty())
+    if (RowCount() == 0)
         return;
     const qint64 ziel = qint64(m_pos) + abstand;
     positionSetzen(int(qBound(qint64(0), ziel, qint64(RowCount() - 1))));
@@ -1229,7 +1183,7 @@ void TKADaoTable::MoveToRow(int zeile)
     if (zeile == m_pos)
         return;
     CheckBrowseMode();
-    if (m_sichtbar.empty())
+    if (RowCount() == 0)
         return;
     positionSetzen(qBound(0, zeile, RowCount() - 1));
     m_bof = m_eof = false;
@@ -1239,13 +1193,13 @@ int TKADaoTable::RecordCount() const
 {
     if (!Active())
         return 0;
-    const int anzahl = int(m_sichtbar.size());
+    const int anzahl = RowCount();
     return m_state == TDataSetState::dsInsert ? anzahl - 1 : anzahl;
 }
 
 bool TKADaoTable::IsEmpty() const
 {
-    return !Active() || m_sichtbar.empty();
+    return !Active() || RowCount() == 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1514,9 +1468,7 @@ void TKADaoTable::neuerDatensatz(bool amEnde)
     const int stelle = amEnde || m_pos < 0 ? RowCount() : m_pos;
     if (meldenErlaubt())
         emit RowsAboutToBeInserted(stelle, stelle);
-    m_alle.push_back(neu);
-    ++m_zeilenFolge;
-    m_sichtbar.insert(m_sichtbar.begin() + stelle, int(m_alle.size() - 1));
+    m_zeilen.neueZeile(neu, stelle);
     m_bearbeitung.einfuegen(std::move(neu), m_pos);
     m_pos = stelle;
     const TDataSetState alt = m_state;
@@ -1620,7 +1572,6 @@ void TKADaoTable::Post()
         ausfuehren(schreiber().einfuegung(m_bearbeitung.zeile.werte.alle()));
         // The engine has assigned the AutoNumber.
         schluessel = schreiber().neuerSchluessel();
-        ++m_zeilenFolge;
         m_bearbeitung.zeile.werte.setzen(k, schluessel);
     } else {
         schluessel = m_bearbeitung.original[k];
@@ -1631,6 +1582,7 @@ void TKADaoTable::Post()
     Zeile& zeile = zeileBei(m_pos);
     zeile.werte = std::move(m_bearbeitung.zeile.werte);
     zeile.stand = Ableitungsstand::Ungueltig;
+    m_zeilen.erneuert(m_zeilen.indexVon(m_pos));  // a new row has its key now
     m_bearbeitung.verwerfen();
     const TDataSetState alt = m_state;
     m_state = TDataSetState::dsBrowse;
@@ -1648,8 +1600,8 @@ void TKADaoTable::Post()
         // The filter no longer admits the row.
         if (meldenErlaubt())
             emit RowsAboutToBeRemoved(stelle, stelle);
-        m_sichtbar.erase(m_sichtbar.begin() + stelle);
-        m_pos = m_sichtbar.empty() ? -1 : qMin(stelle, RowCount() - 1);
+        m_zeilen.verbergen(stelle);
+        m_pos = RowCount() == 0 ? -1 : qMin(stelle, RowCount() - 1);
         if (meldenErlaubt())
             emit RowsRemoved();
         meldeScroll();
@@ -1675,15 +1627,13 @@ void TKADaoTable::Cancel()
         const int stelle = m_pos;
         if (meldenErlaubt())
             emit RowsAboutToBeRemoved(stelle, stelle);
-        m_sichtbar.erase(m_sichtbar.begin() + stelle);
-        m_alle.pop_back();  // a new row is always the last one read
-        ++m_zeilenFolge;
+        m_zeilen.neueZeileVerwerfen(stelle);
         const int vorher = m_bearbeitung.posVorEinfuegen;
         m_bearbeitung.verwerfen();
         m_state = TDataSetState::dsBrowse;
-        m_pos = m_sichtbar.empty() ? -1 : qBound(0, vorher, RowCount() - 1);
+        m_pos = RowCount() == 0 ? -1 : qBound(0, vorher, RowCount() - 1);
         m_bof = m_pos <= 0;
-        m_eof = m_sichtbar.empty();
+        m_eof = RowCount() == 0;
         if (meldenErlaubt())
             emit RowsRemoved();
         inhaltGeaendert();
@@ -1703,18 +1653,17 @@ void TKADaoTable::Delete()
         fehler(t(textLeer));
     pruefeAenderbar();
     const int stelle = m_pos;
-    const int index = m_sichtbar[size_t(stelle)];
+    Zeile& geloescht = zeileBei(stelle);
     // Deleted only while the row holds what the user saw (Edit reads it afresh).
-    const QVariant schluessel = m_alle[size_t(index)].werte[size_t(m_schluesselFeld)];
-    zeileVervollstaendigen(m_alle[size_t(index)]);
-    if (ausfuehren(schreiber().loeschung(m_alle[size_t(index)].werte.alle())) == 0) {
+    const QVariant schluessel = geloescht.werte[size_t(m_schluesselFeld)];
+    zeileVervollstaendigen(geloescht);
+    if (ausfuehren(schreiber().loeschung(geloescht.werte.alle())) == 0) {
         // A row already deleted elsewhere is gone all the same; a changed one is shown afresh.
         if (const auto frisch = schreiber().nachlesen(schluessel)) {
             if (m_state == TDataSetState::dsEdit)
                 Cancel();
-            Zeile& zeile = m_alle[size_t(index)];
-            zeile.werte.setzenAb(0, *frisch);
-            zeile.stand = Ableitungsstand::Ungueltig;
+            geloescht.werte.setzenAb(0, *frisch);
+            geloescht.stand = Ableitungsstand::Ungueltig;
             inhaltGeaendert();
             meldeZeilenGeaendert(stelle, stelle);
             meldeDatenAenderung(nullptr);
@@ -1727,15 +1676,10 @@ void TKADaoTable::Delete()
     m_bearbeitung.verwerfen();
     if (meldenErlaubt())
         emit RowsAboutToBeRemoved(stelle, stelle);
-    m_alle.erase(m_alle.begin() + index);
-    ++m_zeilenFolge;
-    m_sichtbar.erase(m_sichtbar.begin() + stelle);
-    for (int& i : m_sichtbar)
-        if (i > index)
-            --i;
-    m_pos = m_sichtbar.empty() ? -1 : qMin(stelle, RowCount() - 1);
+    m_zeilen.herausnehmen(m_zeilen.indexVon(stelle));
+    m_pos = RowCount() == 0 ? -1 : qMin(stelle, RowCount() - 1);
     m_bof = m_pos <= 0;
-    m_eof = m_sichtbar.empty();
+    m_eof = RowCount() == 0;
     if (meldenErlaubt())
         emit RowsRemoved();
     inhaltGeaendert();
@@ -1749,24 +1693,24 @@ void TKADaoTable::Empty()
         throw Fehler(t(textEmptyNurLesen));
     pruefeAktiv();
     CheckBrowseMode();
-    if (m_sichtbar.empty())
+    if (RowCount() == 0)
         return;
     m_database->SchreibenPruefen();
     const size_t k = size_t(m_schluesselFeld);
     QVariantList schluessel;
-    schluessel.reserve(qsizetype(m_sichtbar.size()));
-    for (int index : m_sichtbar)
-        schluessel << m_alle[size_t(index)].werte[k];
+    schluessel.reserve(RowCount());
+    for (int zeile = 0; zeile < RowCount(); ++zeile)
+        schluessel << zeileBei(zeile).werte[k];
     // Every row shown goes, whatever it holds now.
     m_database->Transaktion([&] { schreiber().loeschenNachSchluessel(schluessel); });
-    std::vector<bool> weg(m_alle.size(), false);
-    for (int index : m_sichtbar)
-        weg[size_t(index)] = true;
+    std::vector<bool> weg(m_zeilen.anzahlGelesen(), false);
+    for (int zeile = 0; zeile < RowCount(); ++zeile)
+        weg[m_zeilen.indexVon(zeile)] = true;
+    std::vector<Zeile> alle = m_zeilen.nehmen();
     std::vector<Zeile> rest;
-    for (size_t i = 0; i < m_alle.size(); ++i)
+    for (size_t i = 0; i < alle.size(); ++i)
         if (!weg[i])
-            rest.push_back(std::move(m_alle[i]));
-    m_alle.clear();
+            rest.push_back(std::move(alle[i]));
     allesNeuGelesen(std::move(rest), std::nullopt, 0);
 }
 

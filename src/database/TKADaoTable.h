@@ -10,6 +10,7 @@
 #include "TDataSource.h"
 #include "TField.h"
 #include "ZeilenSchreiber.h"
+#include "Zeilenliste.h"
 #include "Zeilenordnung.h"
 #include "Zeilenwerte.h"
 
@@ -195,7 +196,7 @@ public:
     QVariant Lookup(const QString& keyField, const QVariant& wert, const QString& resultField) const;
 
     // --- Rows for grids (row numbers count shown rows from 0, including a new row) ---
-    int RowCount() const { return int(m_sichtbar.size()); }
+    int RowCount() const { return m_zeilen.anzahlGezeigt(); }
     /// Current row, -1 when there is none.
     int CurrentRow() const { return m_pos; }
     /// Makes `zeile` current (posting a pending change first, as any move does).
@@ -248,11 +249,7 @@ private:
     friend class TField;
     friend class TKADaoDatabase;
 
-    struct Zeile
-    {
-        Zeilenwerte werte;             // stored values of the columns, then typed derived values
-        quint64 stand = Ableitungsstand::Ungueltig;  // stand of its derived values
-    };
+    using Zeile = Datenzeile;
 
     [[noreturn]] void fehler(const QString& text) const;
     void pruefeAktiv() const;
@@ -285,12 +282,10 @@ private:
     std::vector<Zeile> schluesselZeilenLesen(const QList<qint64>& schluessel);
     void zeileHerausnehmen(size_t index);
     int zeileEinordnen(Zeile&& zeile);
-    qint64 schluesselVon(const Zeile& zeile) const;
-    const std::vector<qint64>& schluesselSpalteAktuell();
 
     Zeile* aktiveZeile();
     const Zeile* aktiveZeile() const { return const_cast<TKADaoTable*>(this)->aktiveZeile(); }
-    Zeile& zeileBei(int sichtbar) { return m_alle[size_t(m_sichtbar[size_t(sichtbar)])]; }
+    Zeile& zeileBei(int sichtbar) { return m_zeilen.gezeigt(sichtbar); }
     quint64 abgeleitetStand() const;
     void abgeleiteteSicherstellen(Zeile& zeile);
     QVariant feldWert(int index) const;
@@ -337,16 +332,9 @@ private:
     int m_filterFeld = -1;
     Zeilenordnung m_ordnung;                    // order of the rows, where it can be told
     bool m_selbstOrdnen = false;                // rows read unordered and put into m_ordnung here
-    // The key of every row read, in the same order, so that rows are found by key without
-    // touching each row; valid while m_schluesselFolge equals m_zeilenFolge, which counts
-    // every change of which rows are read and where.
-    std::vector<qint64> m_schluesselSpalte;
-    quint64 m_schluesselFolge = 0;
-    quint64 m_zeilenFolge = 1;
 
     TDataSetState m_state = TDataSetState::dsInactive;
-    std::vector<Zeile> m_alle;                  // rows read (the master's rows for a detail)
-    std::vector<int> m_sichtbar;                // indices into m_alle of the rows shown
+    Zeilenliste m_zeilen;                       // rows read (the master's rows for a detail) and shown
     int m_pos = -1;
     bool m_bof = true;
     bool m_eof = true;

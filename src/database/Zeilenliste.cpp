@@ -1,0 +1,119 @@
+#include "Zeilenliste.h"
+
+#include <algorithm>
+#include <utility>
+
+void Zeilenliste::setSchluesselSpalte(int spalte)
+{
+    m_schluesselSpalte = spalte;
+    m_schluesselGueltig = false;
+}
+
+qint64 Zeilenliste::schluesselVon(const Datenzeile& zeile) const
+{
+    if (m_schluesselSpalte < 0 || zeile.werte.istNull(size_t(m_schluesselSpalte)))
+        return OhneSchluessel;
+    return zeile.werte[size_t(m_schluesselSpalte)].toLongLong();
+}
+
+int Zeilenliste::zeileVon(size_t index) const
+{
+    const auto stelle = std::lower_bound(m_gezeigt.begin(), m_gezeigt.end(), int(index));
+    return stelle != m_gezeigt.end() && *stelle == int(index) ? int(stelle - m_gezeigt.begin()) : -1;
+}
+
+int Zeilenliste::gezeigtVor(size_t index) const
+{
+    return int(std::lower_bound(m_gezeigt.begin(), m_gezeigt.end(), int(index)) - m_gezeigt.begin());
+}
+
+const std::vector<qint64>& Zeilenliste::schluessel()
+{
+    if (!m_schluesselGueltig) {
+        m_schluessel.clear();
+        m_schluessel.reserve(m_alle.size());
+        for (const Datenzeile& zeile : m_alle)
+            m_schluessel.push_back(schluesselVon(zeile));
+        m_schluesselGueltig = true;
+    }
+    return m_schluessel;
+}
+
+void Zeilenliste::ersetzen(std::vector<Datenzeile>&& zeilen)
+{
+    m_alle = std::move(zeilen);
+    m_gezeigt.clear();
+    m_schluesselGueltig = false;
+}
+
+std::vector<Datenzeile> Zeilenliste::nehmen()
+{
+    std::vector<Datenzeile> zeilen = std::exchange(m_alle, {});
+    m_gezeigt.clear();
+    m_schluesselGueltig = false;
+    return zeilen;
+}
+
+void Zeilenliste::zeigen(const std::function<bool(Datenzeile&)>& zeigen)
+{
+    m_gezeigt.clear();
+    m_gezeigt.reserve(m_alle.size());
+    for (size_t i = 0; i < m_alle.size(); ++i)
+        if (zeigen(m_alle[i]))
+            m_gezeigt.push_back(int(i));
+}
+
+void Zeilenliste::erneuert(size_t index)
+{
+    if (m_schluesselGueltig)
+        m_schluessel[index] = schluesselVon(m_alle[index]);
+}
+
+int Zeilenliste::herausnehmen(size_t index)
+{
+    const auto stelle = std::lower_bound(m_gezeigt.begin(), m_gezeigt.end(), int(index));
+    const bool war = stelle != m_gezeigt.end() && *stelle == int(index);
+    const int zeile = war ? int(stelle - m_gezeigt.begin()) : -1;
+    m_alle.erase(m_alle.begin() + qsizetype(index));
+    if (m_schluesselGueltig)
+        m_schluessel.erase(m_schluessel.begin() + qsizetype(index));
+    for (auto it = war ? m_gezeigt.erase(stelle) : stelle; it != m_gezeigt.end(); ++it)
+        --*it;
+    return zeile;
+}
+
+int Zeilenliste::einfuegen(size_t index, Datenzeile&& zeile, bool zeigen)
+{
+    const auto stelle = std::lower_bound(m_gezeigt.begin(), m_gezeigt.end(), int(index));
+    for (auto it = stelle; it != m_gezeigt.end(); ++it)
+        ++*it;
+    if (m_schluesselGueltig)
+        m_schluessel.insert(m_schluessel.begin() + qsizetype(index), schluesselVon(zeile));
+    m_alle.insert(m_alle.begin() + qsizetype(index), std::move(zeile));
+    if (!zeigen)
+        return -1;
+    const int nummer = int(stelle - m_gezeigt.begin());
+    m_gezeigt.insert(stelle, int(index));
+    return nummer;
+}
+
+void Zeilenliste::verbergen(int zeile)
+{
+    m_gezeigt.erase(m_gezeigt.begin() + zeile);
+}
+
+void Zeilenliste::neueZeile(Datenzeile zeile, int stelle)
+{
+    if (m_schluesselGueltig)
+        m_schluessel.push_back(schluesselVon(zeile));
+    m_alle.push_back(std::move(zeile));
+    m_gezeigt.insert(m_gezeigt.begin() + stelle, int(m_alle.size() - 1));
+}
+
+void Zeilenliste::neueZeileVerwerfen(int zeile)
+{
+    m_gezeigt.erase(m_gezeigt.begin() + zeile);
+    m_alle.pop_back();
+    if (m_schluesselGueltig)
+        m_schluessel.pop_back();
+}

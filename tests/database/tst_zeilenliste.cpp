@@ -1,0 +1,167 @@
+#include "Zeilenliste.h"
+
+#include <QTest>
+
+namespace {
+
+// A row of the list: its key in column 0. A plain model of the same rows (key, shown) is what
+// the list must match after every change.
+struct Modellzeile
+{
+    qint64 schluessel;
+    bool gezeigt;
+};
+using Modell = std::vector<Modellzeile>;
+
+Datenzeile zeile(qint64 schluessel)
+{
+    return Datenzeile{Zeilenwerte({QVariant(schluessel), QVariant(QStringLiteral("Projekt %1").arg(schluessel))})};
+}
+
+// Six rows, keys 10..15; those whose key divides by 3 are not shown.
+Modell anfang()
+{
+    Modell m;
+    for (qint64 k = 10; k <= 15; ++k)
+        m.push_back({k, k % 3 != 0});
+    return m;
+}
+
+void fuellen(Zeilenliste& liste, const Modell& modell, bool schluesselGebaut)
+{
+    liste.setSchluesselSpalte(0);
+    std::vector<Datenzeile> zeilen;
+    for (const Modellzeile& z : modell)
+        zeilen.push_back(zeile(z.schluessel));
+    liste.ersetzen(std::move(zeilen));
+    liste.zeigen([](Datenzeile& z) { return z.werte[0].toLongLong() % 3 != 0; });
+    if (schluesselGebaut)
+        liste.schluessel();  // from now on kept in step, not built again
+}
+
+void vergleichen(Zeilenliste& liste, const Modell& modell)
+{
+    QCOMPARE(liste.anzahlGelesen(), modell.size());
+    int gezeigt = 0;
+    std::vector<qint64> schluessel;
+    for (size_t i = 0; i < modell.size(); ++i) {
+        QCOMPARE(liste.gelesen(i).werte[0].toLongLong(), modell[i].schluessel);
+        QCOMPARE(liste.gezeigtVor(i), gezeigt);
+        QCOMPARE(liste.zeileVon(i), modell[i].gezeigt ? gezeigt : -1);
+        if (modell[i].gezeigt) {
+            QCOMPARE(liste.indexVon(gezeigt), i);
+            QCOMPARE(liste.gezeigt(gezeigt).werte[0].toLongLong(), modell[i].schluessel);
+            ++gezeigt;
+        }
+        schluessel.push_back(modell[i].schluessel);
+    }
+    QCOMPARE(liste.anzahlGezeigt(), gezeigt);
+    QCOMPARE(liste.alleGezeigt(), gezeigt == int(modell.size()));
+    QCOMPARE(liste.schluessel(), schluessel);
+}
+
+int zeileImModell(const Modell& modell, size_t index)
+{
+    if (!modell[index].gezeigt)
+        return -1;
+    int zeile = 0;
+    for (size_t i = 0; i < index; ++i)
+        zeile += modell[i].gezeigt ? 1 : 0;
+    return zeile;
+}
+
+} // namespace
+
+// The rows read and the rows shown stay in step, and so do the keys, whatever row is taken out
+// or put in where, with the keys built before the change or after it.
+class TstZeilenliste : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void herausnehmen()
+    {
+        for (const bool gebaut : {false, true}) {
+            for (size_t index = 0; index < anfang().size(); ++index) {
+                Zeilenliste liste;
+                Modell modell = anfang();
+                fuellen(liste, modell, gebaut);
+                QCOMPARE(liste.herausnehmen(index), zeileImModell(modell, index));
+                modell.erase(modell.begin() + qsizetype(index));
+                vergleichen(liste, modell);
+            }
+        }
+    }
+
+    void einfuegen()
+    {
+        for (const bool gebaut : {false, true}) {
+            for (size_t index = 0; index <= anfang().size(); ++index) {
+                for (const bool zeigen : {false, true}) {
+                    Zeilenliste liste;
+                    Modell modell = anfang();
+                    fuellen(liste, modell, gebaut);
+                    modell.insert(modell.begin() + qsizetype(index), {99, zeigen});
+                    QCOMPARE(liste.einfuegen(index, zeile(99), zeigen), zeileImModell(modell, index));
+                    vergleichen(liste, modell);
+                }
+            }
+        }
+    }
+
+    void verbergenUndErneuern()
+    {
+        Zeilenliste liste;
+        Modell modell = anfang();
+        fuellen(liste, modell, true);
+        liste.verbergen(1);  // key 11
+        modell[1].gezeigt = false;
+        vergleichen(liste, modell);
+        // Another row took row 4's place (rows matched by another field than the key).
+        liste.gelesen(4) = zeile(44);
+        liste.erneuert(4);
+        modell[4].schluessel = 44;
+        vergleichen(liste, modell);
+    }
+
+    // A new row is read last but shown where it was inserted; dropped, it leaves the list as it
+    // was; posted, it stays with the key the engine gave it.
+    void neueZeile()
+    {
+        for (const bool gebaut : {false, true}) {
+            for (int stelle = 0; stelle <= 4; ++stelle) {
+                Zeilenliste liste;
+                const Modell modell = anfang();
+                fuellen(liste, modell, gebaut);
+                Datenzeile neu;
+                neu.werte.resize(2);
+                liste.neueZeile(neu, stelle);
+                QCOMPARE(liste.anzahlGezeigt(), 5);
+                QCOMPARE(liste.indexVon(stelle), modell.size());
+                QVERIFY(liste.gezeigt(stelle).werte.istNull(0));
+                liste.neueZeileVerwerfen(stelle);
+                vergleichen(liste, modell);
+
+                liste.neueZeile(neu, stelle);
+                liste.gezeigt(stelle).werte.setzen(0, qint64(77));
+                liste.erneuert(liste.indexVon(stelle));
+                QCOMPARE(liste.schluessel().back(), qint64(77));
+            }
+        }
+    }
+
+    void nehmenUndLeeren()
+    {
+        Zeilenliste liste;
+        fuellen(liste, anfang(), true);
+        const std::vector<Datenzeile> zeilen = liste.nehmen();
+        QCOMPARE(zeilen.size(), size_t(6));
+        vergleichen(liste, {});
+        fuellen(liste, anfang(), true);
+        liste.leeren();
+        vergleichen(liste, {});
+    }
+};
+
+QTEST_APPLESS_MAIN(TstZeilenliste)
+#include "tst_zeilenliste.moc"
