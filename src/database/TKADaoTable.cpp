@@ -15,7 +15,6 @@
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
-#include <limits>
 #include <exception>
 #include <utility>
 
