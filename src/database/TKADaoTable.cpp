@@ -11,7 +11,6 @@
 #include "TKADaoDatabase.h"
 #include "ZeilenSchreiber.h"
 
-#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
@@ -296,17 +295,6 @@ QString TKADaoTable::abfrageText() const
     return text;
 }
 
-namespace {
-
-const QRegularExpression& alleSpalten()
-{
-    static const QRegularExpression muster(QStringLiteral("^\\s*select\\s+\\*\\s+from\\b"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return muster;
-}
-
-} // namespace
-
 void TKADaoTable::setGehalteneSpalten(const QStringList& namen)
 {
     definitionAendern(m_gehalteneNamen, namen);
@@ -354,25 +342,21 @@ void TKADaoTable::selbstOrdnen(std::vector<Zeile>& zeilen) const
 
 void TKADaoTable::gehalteneBilden()
 {
-    m_gehalten.clear();
-    if (m_gehalteneNamen.isEmpty() || m_schluesselFeld < 0 || !verknuepfungen().isEmpty()
-        || !alleSpalten().match(abfrageText()).hasMatch())
-        return;
-    m_gehalten.assign(size_t(m_anzahlSpalten), false);
-    const auto halten = [this](int feld) {
-        if (feld >= 0 && feld < m_anzahlSpalten)
-            m_gehalten[size_t(feld)] = true;
-    };
-    for (const QString& name : std::as_const(m_gehalteneNamen))
-        if (const TField* feld = FindField(name))
-            halten(feld->m_index);
-    halten(m_schluesselFeld);
-    halten(m_filterFeld);
+    // The key, the filter, the order and the keys of lookup fields are needed of every row.
+    std::vector<int> immer = {m_schluesselFeld, m_filterFeld};
     for (const Zeilenordnung::Spalte& spalte : m_ordnung.spalten())
-        halten(spalte.feld);
+        immer.push_back(spalte.feld);
     for (const auto& feld : m_felder)
         if (feld->m_kind == TFieldKind::fkLookup)
-            halten(feld->m_schluesselIndex);
+            immer.push_back(feld->m_schluesselIndex);
+    m_auswahl.bilden(
+        m_gehalteneNamen, m_anzahlSpalten,
+        [this](const QString& name) {
+            const TField* feld = FindField(name);
+            return feld ? feld->m_index : -1;
+        },
+        immer,
+        m_schluesselFeld >= 0 && verknuepfungen().isEmpty() && Spaltenauswahl::liestAlleSpalten(abfrageText()));
 }
 
 // The statement that reads the rows: with only the held columns filled in (the others empty,
@@ -401,22 +385,18 @@ QString TKADaoTable::zeilenQuelle() const
                                                   : m_sql);
 }
 
-// "SELECT * FROM ..." with the held columns named and NULL in place of the others.
 QString TKADaoTable::nurGehaltene(const QString& text) const
 {
-    const QRegularExpressionMatch treffer = m_gehalten.empty() ? QRegularExpressionMatch() : alleSpalten().match(text);
-    if (!treffer.hasMatch())
-        return text;
-    QStringList spalten;
+    std::vector<QString> herkunft;
     for (int c = 0; c < m_anzahlSpalten; ++c)
-        spalten << (m_gehalten[size_t(c)] ? SqlText::klammern(m_felder[size_t(c)]->m_herkunftSpalte) : QStringLiteral("NULL"));
-    return QStringLiteral("SELECT ") + spalten.join(QStringLiteral(", ")) + QStringLiteral(" FROM") + text.mid(treffer.capturedEnd());
+        herkunft.push_back(m_felder[size_t(c)]->m_herkunftSpalte);
+    return m_auswahl.leseText(text, herkunft);
 }
 
 void TKADaoTable::zeileVervollstaendigen(Zeile& zeile)
 {
     // A column the rows are not read with: the row's stored values are read now, once.
-    if (m_gehalten.empty() || m_schluesselFeld < 0)
+    if (m_auswahl.alleGehalten() || m_schluesselFeld < 0)
         return;
     const QVariant schluessel = zeile.werte[size_t(m_schluesselFeld)];
     if (schluessel.isNull())
@@ -514,7 +494,7 @@ TKADaoTable::Zeile TKADaoTable::zeileAus(const Anweisung& anweisung) const
 {
     // The stored columns as read; the derived ones stay empty until they are worked out.
     thread_local Zeilenbau bau;
-    bau.beginnen(m_felder.size(), &m_gehalten);
+    bau.beginnen(m_felder.size(), m_auswahl.maske());
     anweisung.zeileBauen(m_anzahlSpalten, bau);
     return Zeile{bau.fertig()};
 }
@@ -739,7 +719,7 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     const TField* f = FieldByName(feld);
     if (f->m_kind != TFieldKind::fkData)
         fehler(QStringLiteral("Nur gespeicherte Felder können Zeilen auswählen ('%1').").arg(feld));
-    if (!m_gehalten.empty() && !m_gehalten[size_t(f->m_index)])
+    if (!m_auswahl.gehalten(f->m_index))
         fehler(QStringLiteral("Zeilen können nur über gehaltene Felder ausgewählt werden ('%1').").arg(feld));
     Anweisung a = m_database->Vorbereiten(
         SqlText::bedingungEinfuegen(zeilenQuelle(), SqlText::klammern(f->m_name) + QStringLiteral(" = ?")));

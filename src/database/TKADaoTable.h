@@ -6,6 +6,7 @@
 #include "MasterVerknuepfung.h"
 #include "Anweisung.h"
 #include "SqliteAnweisung.h"
+#include "Spaltenauswahl.h"
 #include "Suchschluessel.h"
 #include "TDataSource.h"
 #include "TField.h"
@@ -320,7 +321,7 @@ private:
     bool m_filtered = false;
     ZeilenBedingung m_zeilenBedingung;
     QStringList m_gehalteneNamen;
-    std::vector<bool> m_gehalten;               // per column whether rows hold it; empty: all
+    Spaltenauswahl m_auswahl;                   // the columns rows hold of what they read
     int m_ohneBedingungBeimBilden = 0;          // rows the Filter let through when the shown
     int m_gezeigtBeimBilden = 0;                // rows were formed, and rows shown then
 
