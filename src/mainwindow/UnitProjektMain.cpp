@@ -52,6 +52,9 @@
 #include <QToolBar>
 #include <QWindow>
 #include <QVBoxLayout>
+#include <exception>
+#include <memory>
+#include <utility>
 
 TFormProjektMain* FormProjektMain = nullptr;
 
@@ -457,6 +460,7 @@ void TFormProjektMain::leistenEinrichten()
 
 TFormProjektMain::~TFormProjektMain()
 {
+    hintergrundSicherungAbwarten();
     AufgabenFensterNachUebernahme = nullptr;
     // The search is lifted while the window's parts still stand; neither the count nor the
     // focus follows any more.
@@ -586,7 +590,7 @@ void TFormProjektMain::FormShow()
     QTimer::singleShot(0, this, [this] {
         if (DataModule1 && DataModule1->DBProjekt->Connected() && !DataModule1->DBProjekt->AufServer()
             && !sicherungFuer(DataModule1->DBProjekt->DatabaseName()).gesichertAm(QDate::currentDate()))
-            DatensicherungSchreiben();
+            datensicherungImHintergrund();
     });
 }
 
@@ -998,23 +1002,65 @@ bool TFormProjektMain::DatensicherungSchreiben()
     // A database on a server is backed up by the server; there is no file to copy.
     if (DataModule1->DBProjekt->AufServer())
         return true;
+    hintergrundSicherungAbwarten();
     try {
         sicherungFuer(DataModule1->DBProjekt->DatabaseName()).sichern();
         return true;
     } catch (const Fehler& f) {
-        if (!m_sicherungsfehlerGemeldet) {
-            m_sicherungsfehlerGemeldet = true;
-            StatusBar1->showMessage(QStringLiteral("Datensicherung fehlgeschlagen: ") + QString(f.text()).replace(QChar('\n'), QChar(' ')));
-        }
-        qWarning().noquote() << f.text();
+        sicherungsfehlerMelden(f.text());
         return false;
     }
+}
+
+// The day's first copy reads and checks the whole file: it is made beside the window, which a
+// large database would otherwise hold up for seconds. Whatever copies or replaces the file
+// later waits for it.
+void TFormProjektMain::datensicherungImHintergrund()
+{
+    if (m_hintergrundSicherung)
+        return;
+    auto fehler = std::make_shared<QString>();
+    m_hintergrundSicherung = QThread::create([sicherung = sicherungFuer(DataModule1->DBProjekt->DatabaseName()), fehler]() mutable {
+        try {
+            sicherung.sichern();
+        } catch (const Fehler& f) {
+            *fehler = f.text();
+        } catch (const std::exception& e) {
+            *fehler = QString::fromLocal8Bit(e.what());
+        }
+    });
+    m_hintergrundSicherung->setParent(this);
+    connect(m_hintergrundSicherung, &QThread::finished, this, [this, fehler] {
+        hintergrundSicherungAbwarten();
+        if (!fehler->isEmpty())
+            sicherungsfehlerMelden(*fehler);
+    });
+    m_hintergrundSicherung->start(QThread::LowPriority);
+}
+
+void TFormProjektMain::hintergrundSicherungAbwarten()
+{
+    if (!m_hintergrundSicherung)
+        return;
+    m_hintergrundSicherung->wait();
+    std::exchange(m_hintergrundSicherung, nullptr)->deleteLater();
+}
+
+// Said once in the status bar: the program goes on without the copy.
+void TFormProjektMain::sicherungsfehlerMelden(const QString& text)
+{
+    if (!m_sicherungsfehlerGemeldet) {
+        m_sicherungsfehlerGemeldet = true;
+        StatusBar1->showMessage(QStringLiteral("Datensicherung fehlgeschlagen: ") + QString(text).replace(QChar('\n'), QChar(' ')));
+    }
+    qWarning().noquote() << text;
 }
 
 void TFormProjektMain::DatensicherungZurueckspielen()
 {
     if (!DataModule1)
         return;
+    hintergrundSicherungAbwarten();
     TKADaoDatabase* db = DataModule1->DBProjekt;
     if (db->AufServer()) {
         Meldung::information(QStringLiteral("Die Datenbank liegt auf dem Datenbankserver (%1). Ihre Datensicherung macht "

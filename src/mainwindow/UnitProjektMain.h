@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QMainWindow>
+#include <QThread>
 #include <functional>
 
 #include <functional>
@@ -167,12 +168,16 @@ private:
     void sucheEinrichten(QWidget* eltern);
     void sucheAnwenden(const QString& text);
     void sucheAnzeigen();
+    void datensicherungImHintergrund();
+    void hintergrundSicherungAbwarten();
+    void sicherungsfehlerMelden(const QString& text);
 
     std::unique_ptr<THookHelpSystem> m_hilfe;
     std::unique_ptr<TProjektSuche> m_suche;
     QList<QMetaObject::Connection> m_sucheVerbindungen;
     int m_ansicht = -1;
     bool m_sicherungsfehlerGemeldet = false;
+    QThread* m_hintergrundSicherung = nullptr;   // the day's first copy while it is being made
     bool m_gezeigt = false;
     TDatenstand m_datenstand;
     std::function<QDateTime()> m_uhr;
