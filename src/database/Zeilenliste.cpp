@@ -104,16 +104,12 @@ void Zeilenliste::verbergen(int zeile)
 
 void Zeilenliste::neueZeile(Datenzeile zeile, int stelle)
 {
-    if (m_schluesselGueltig)
-        m_schluessel.push_back(schluesselVon(zeile));
-    m_alle.push_back(std::move(zeile));
-    m_gezeigt.insert(m_gezeigt.begin() + stelle, int(m_alle.size() - 1));
+    // Before the row shown there, after the rows hidden before it.
+    const size_t index = stelle < anzahlGezeigt() ? indexVon(stelle) : m_alle.size();
+    einfuegen(index, std::move(zeile), true);
 }
 
 void Zeilenliste::neueZeileVerwerfen(int zeile)
 {
-    m_gezeigt.erase(m_gezeigt.begin() + zeile);
-    m_alle.pop_back();
-    if (m_schluesselGueltig)
-        m_schluessel.pop_back();
+    herausnehmen(indexVon(zeile));
 }

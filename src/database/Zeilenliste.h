@@ -20,8 +20,8 @@ struct Datenzeile
 /// order. Beside them the key of every row read, so that rows are found by key without
 /// touching each row; it is built when first asked for and then kept in step.
 ///
-/// A new row being entered is the last row read but shown at the place it was inserted; the
-/// dataset posts or drops it before rows are taken out or put in elsewhere.
+/// A new row being entered goes in among the rows read where it is shown, so that the shown
+/// rows keep the order of the rows read whatever happens.
 class Zeilenliste
 {
 public:
@@ -63,7 +63,7 @@ public:
     int einfuegen(size_t index, Datenzeile&& zeile, bool zeigen);
     /// Shown row `zeile` is no longer shown; it stays read.
     void verbergen(int zeile);
-    /// A new row: read after all others, shown as row `zeile`.
+    /// A new row, shown as row `stelle` (the rows shown from there on move down one).
     void neueZeile(Datenzeile zeile, int stelle);
     /// Drops the new row, shown as row `zeile`.
     void neueZeileVerwerfen(int zeile);
@@ -72,7 +72,7 @@ private:
     qint64 schluesselVon(const Datenzeile& zeile) const;
 
     std::vector<Datenzeile> m_alle;
-    std::vector<int> m_gezeigt;  // row numbers in m_alle, ascending but for a new row
+    std::vector<int> m_gezeigt;  // row numbers in m_alle, ascending
     int m_schluesselSpalte = -1;
     std::vector<qint64> m_schluessel;
     bool m_schluesselGueltig = false;

@@ -340,6 +340,47 @@ private slots:
         QVERIFY(t->IsEmpty());
     }
 
+    // A row inserted amid the others stays where it was typed in once posted; deleting it, or a
+    // row after it, takes out just that row.
+    void eingefuegteZeileLoeschen()
+    {
+        auto t = tabelle(*m_db, QStringLiteral("TabPersonal"), QStringLiteral("Personal"));
+        t->Open();
+        const auto namen = [&] {
+            QStringList n;
+            for (int zeile = 0; zeile < t->RowCount(); ++zeile)
+                n << t->RowValue(zeile, t->FieldByName(QStringLiteral("Name"))->Index()).toString();
+            return n;
+        };
+        const auto gespeichert = [&] {
+            return m_t->wert(QStringLiteral("SELECT count(*) FROM Personal")).toInt();
+        };
+        const QStringList vorher = namen();
+        QCOMPARE(vorher.size(), 2);
+        const auto einfuegen = [&](int zeile, const QString& name) {
+            t->MoveToRow(zeile);
+            t->Insert();
+            t->FieldByName(QStringLiteral("Name"))->setAsString(name);
+            t->Post();
+            QCOMPARE(t->CurrentRow(), zeile);
+        };
+
+        einfuegen(1, QStringLiteral("Mitte"));
+        QCOMPARE(namen(), QStringList({vorher[0], QStringLiteral("Mitte"), vorher[1]}));
+        t->Delete();
+        QCOMPARE(namen(), vorher);
+        QCOMPARE(gespeichert(), 2);
+
+        einfuegen(0, QStringLiteral("Vorne"));
+        t->Last();
+        t->Delete();
+        QCOMPARE(namen(), QStringList({QStringLiteral("Vorne"), vorher[0]}));
+        QCOMPARE(m_t->wert(QStringLiteral("SELECT group_concat(Name) FROM (SELECT Name FROM Personal ORDER BY Name)")).toString(),
+                 QStringList({vorher[0], QStringLiteral("Vorne")}).join(QLatin1Char(',')));
+        t->Requery();
+        QCOMPARE(namen(), QStringList({vorher[0], QStringLiteral("Vorne")}));
+    }
+
     // Moving away from a changed row saves it; from an unchanged one it just leaves.
     void bewegenBeimBearbeitenSpeichert()
     {

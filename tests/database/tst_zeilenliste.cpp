@@ -124,28 +124,39 @@ private slots:
         vergleichen(liste, modell);
     }
 
-    // A new row is read last but shown where it was inserted; dropped, it leaves the list as it
-    // was; posted, it stays with the key the engine gave it.
+    // A new row goes in among the rows read where it is shown (before the row shown there,
+    // after rows hidden before it), so the shown rows keep their order; dropped, it leaves the
+    // list as it was; posted, it stays with the key the engine gave it.
     void neueZeile()
     {
+        // Rows read 0, 1, 3, 4 are shown (keys 10, 11, 13, 14).
+        const size_t indexFuerStelle[] = {0, 1, 3, 4, 6};
         for (const bool gebaut : {false, true}) {
             for (int stelle = 0; stelle <= 4; ++stelle) {
                 Zeilenliste liste;
-                const Modell modell = anfang();
-                fuellen(liste, modell, gebaut);
+                const Modell vorher = anfang();
+                fuellen(liste, vorher, gebaut);
                 Datenzeile neu;
                 neu.werte.resize(2);
                 liste.neueZeile(neu, stelle);
+                const size_t index = indexFuerStelle[stelle];
                 QCOMPARE(liste.anzahlGezeigt(), 5);
-                QCOMPARE(liste.indexVon(stelle), modell.size());
+                QCOMPARE(liste.indexVon(stelle), index);
+                QCOMPARE(liste.zeileVon(index), stelle);
                 QVERIFY(liste.gezeigt(stelle).werte.istNull(0));
+                QCOMPARE(liste.schluessel()[index], Zeilenliste::OhneSchluessel);
                 liste.neueZeileVerwerfen(stelle);
-                vergleichen(liste, modell);
+                vergleichen(liste, vorher);
 
                 liste.neueZeile(neu, stelle);
                 liste.gezeigt(stelle).werte.setzen(0, qint64(77));
                 liste.erneuert(liste.indexVon(stelle));
-                QCOMPARE(liste.schluessel().back(), qint64(77));
+                Modell gespeichert = vorher;
+                gespeichert.insert(gespeichert.begin() + qsizetype(index), {77, true});
+                vergleichen(liste, gespeichert);
+                // Taken out again from its place, as a deleted row is.
+                QCOMPARE(liste.herausnehmen(index), stelle);
+                vergleichen(liste, vorher);
             }
         }
     }
