@@ -260,7 +260,8 @@ void TKADaoDatabase::serverHilfsobjekteErgaenzen()
                 m_server->roh(Schema::serverWandlistenIndexAnweisung().toUtf8());
         });
     } catch (const Fehler& f) {
-        // A user without the rights to change the schema works on with the sums added up at each read.
+        // A user without the rights to change the schema works on without them: the sums added up
+        // at each read, the wall list read from the table.
         qWarning("PostgreSQL: Hilfstabellen nicht angelegt: %s [%s]", qUtf8Printable(f.text()), qUtf8Printable(m_dateipfad));
     }
 }

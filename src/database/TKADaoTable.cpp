@@ -411,6 +411,13 @@ void TKADaoTable::zeileVervollstaendigen(Zeile& zeile)
     zeile.werte = Zeilenwerte(werte);
 }
 
+// A stored value the row was read without is read now (with the row's others).
+void TKADaoTable::gelesenSicherstellen(Zeile& zeile, int feld)
+{
+    if (feld < m_anzahlSpalten && !zeile.werte.gelesen(size_t(feld)))
+        zeileVervollstaendigen(zeile);
+}
+
 void TKADaoTable::ordnungBilden()
 {
     m_ordnung = Zeilenordnung();
@@ -591,8 +598,7 @@ bool TKADaoTable::zeileSichtbar(Zeile& zeile)
 {
     if (!m_filtered || m_filterFeld < 0)
         return true;
-    if (!zeile.werte.gelesen(size_t(m_filterFeld)))
-        zeileVervollstaendigen(zeile);
+    gelesenSicherstellen(zeile, m_filterFeld);
     const QVariant wert = m_felder[size_t(m_filterFeld)]->Wert(zeile.werte[size_t(m_filterFeld)]);
     return wert.metaType().id() == QMetaType::Bool && wert.toBool();
 }
@@ -1248,8 +1254,7 @@ void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
 QVariant TKADaoTable::zeilenWert(Zeile& zeile, int feld)
 {
     if (feld < m_anzahlSpalten) {
-        if (!zeile.werte.gelesen(size_t(feld)))
-            zeileVervollstaendigen(zeile);
+        gelesenSicherstellen(zeile, feld);
         return m_felder[size_t(feld)]->Wert(zeile.werte[size_t(feld)]);
     }
     if (m_rechenZeile != &zeile)
@@ -1290,8 +1295,7 @@ int TKADaoTable::FindRow(int feld, const QVariant& wert) const
             if (i == m_pos && m_state == TDataSetState::dsInsert)
                 continue;  // a row not yet posted is not there for others
             Zeile& z = selbst->zeileBei(i);
-            if (feld < m_anzahlSpalten && !z.werte.gelesen(size_t(feld)))
-                selbst->zeileVervollstaendigen(z);
+            selbst->gelesenSicherstellen(z, feld);
             index.eintragen(feld < m_anzahlSpalten ? z.werte[size_t(feld)] : selbst->zeilenWert(z, feld), i);
         }
         index.stand = m_inhaltStand;

@@ -265,6 +265,7 @@ private:
     void gehalteneBilden();
     void selbstOrdnen(std::vector<Zeile>& zeilen) const;
     void zeileVervollstaendigen(Zeile& zeile);
+    void gelesenSicherstellen(Zeile& zeile, int feld);
     void felderAusAnweisung();
     int filterFeldSuchen() const;
     void filterAnwenden();

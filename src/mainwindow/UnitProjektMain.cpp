@@ -48,6 +48,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
@@ -588,9 +589,11 @@ void TFormProjektMain::FormShow()
     ColumnPublicAufgStatus->setMaximum(maximum);
     // The day's first copy once the window is up, so it never delays the start.
     QTimer::singleShot(0, this, [this] {
-        if (DataModule1 && DataModule1->DBProjekt->Connected() && !DataModule1->DBProjekt->AufServer()
-            && !sicherungFuer(DataModule1->DBProjekt->DatabaseName()).gesichertAm(QDate::currentDate()))
-            datensicherungImHintergrund();
+        if (!DataModule1 || !DataModule1->DBProjekt->Connected() || DataModule1->DBProjekt->AufServer())
+            return;
+        Datensicherung sicherung = sicherungFuer(DataModule1->DBProjekt->DatabaseName());
+        if (!sicherung.gesichertAm(QDate::currentDate()))
+            datensicherungImHintergrund(std::move(sicherung));
     });
 }
 
@@ -1015,12 +1018,12 @@ bool TFormProjektMain::DatensicherungSchreiben()
 // The day's first copy reads and checks the whole file: it is made beside the window, which a
 // large database would otherwise hold up for seconds. Whatever copies or replaces the file
 // later waits for it.
-void TFormProjektMain::datensicherungImHintergrund()
+void TFormProjektMain::datensicherungImHintergrund(Datensicherung sicherung)
 {
     if (m_hintergrundSicherung)
         return;
     auto fehler = std::make_shared<QString>();
-    m_hintergrundSicherung = QThread::create([sicherung = sicherungFuer(DataModule1->DBProjekt->DatabaseName()), fehler]() mutable {
+    m_hintergrundSicherung = QThread::create([sicherung = std::move(sicherung), fehler]() mutable {
         try {
             sicherung.sichern();
         } catch (const Fehler& f) {

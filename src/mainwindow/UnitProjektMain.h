@@ -5,18 +5,19 @@
 #include <QDateTime>
 #include <QList>
 #include <QMainWindow>
-#include <QThread>
 #include <functional>
 
 #include <functional>
 #include <memory>
 
+class Datensicherung;
 class QAction;
 class QLabel;
 class QLineEdit;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
+class QThread;
 class QTimer;
 class QToolBar;
 class QWidget;
@@ -168,7 +169,7 @@ private:
     void sucheEinrichten(QWidget* eltern);
     void sucheAnwenden(const QString& text);
     void sucheAnzeigen();
-    void datensicherungImHintergrund();
+    void datensicherungImHintergrund(Datensicherung sicherung);
     void hintergrundSicherungAbwarten();
     void sicherungsfehlerMelden(const QString& text);
 
