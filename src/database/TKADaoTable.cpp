@@ -381,8 +381,13 @@ QString TKADaoTable::leseText(const QString& text) const
 // The statement single rows are read again with (a condition is added to it).
 QString TKADaoTable::zeilenQuelle() const
 {
-    return nurGehaltene(m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed())
-                                                  : m_sql);
+    return nurGehaltene(vollerText());
+}
+
+// The statement that reads every column of the rows.
+QString TKADaoTable::vollerText() const
+{
+    return m_sql.trimmed().isEmpty() ? QStringLiteral("SELECT * FROM ") + SqlText::klammern(m_tableName.trimmed()) : m_sql;
 }
 
 QString TKADaoTable::nurGehaltene(const QString& text) const
@@ -411,11 +416,58 @@ void TKADaoTable::zeileVervollstaendigen(Zeile& zeile)
     zeile.werte = Zeilenwerte(werte);
 }
 
-// A stored value the row was read without is read now (with the row's others).
-void TKADaoTable::gelesenSicherstellen(Zeile& zeile, int feld)
+// A stored value of a row. One the row was read without comes from the rows in view read in
+// full; a row that is not among the rows read (the one being edited) is read in full itself.
+QVariant TKADaoTable::gespeicherterWert(Zeile& zeile, int feld)
 {
-    if (feld < m_anzahlSpalten && !zeile.werte.gelesen(size_t(feld)))
-        zeileVervollstaendigen(zeile);
+    if (zeile.werte.gelesen(size_t(feld)))
+        return zeile.werte[size_t(feld)];
+    if (const Zeilenwerte* ganz = nachgelesen(zeile))
+        return (*ganz)[size_t(feld)];
+    zeileVervollstaendigen(zeile);
+    return zeile.werte[size_t(feld)];
+}
+
+// The row among the rows read, read in full: from the window, or read now together with the
+// rows read around it that are not in it yet, in one statement. A row gone meanwhile has none
+// (it shows what it holds); so has a row that is not among the rows read.
+const Zeilenwerte* TKADaoTable::nachgelesen(const Zeile& zeile)
+{
+    const std::vector<Zeile>& gelesen = m_zeilen.gelesen();
+    if (m_schluesselFeld < 0 || gelesen.empty() || &zeile < gelesen.data() || &zeile >= gelesen.data() + gelesen.size())
+        return nullptr;
+    const std::vector<qint64>& schluessel = m_zeilen.schluessel();
+    const size_t index = size_t(&zeile - gelesen.data());
+    const qint64 gesucht = schluessel[index];
+    if (gesucht == Zeilenliste::OhneSchluessel)
+        return nullptr;
+    if (const Zeilenwerte* ganz = m_fenster.finden(gesucht, m_inhaltStand))
+        return ganz;
+
+    // A list is looked at from the top of its page down, a few rows above it now and then.
+    constexpr size_t stapel = 128;
+    constexpr size_t davor = stapel / 8;
+    m_fenster.platzSchaffen(stapel, m_inhaltStand);
+    QStringList liste;
+    for (size_t i = index > davor ? index - davor : 0; i < schluessel.size() && size_t(liste.size()) < stapel; ++i) {
+        const qint64 k = schluessel[i];
+        if (k != Zeilenliste::OhneSchluessel && (k == gesucht || !m_fenster.finden(k, m_inhaltStand)))
+            liste << QString::number(k);
+    }
+    const QString bedingung = SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)
+        + QStringLiteral(" IN (") + liste.join(QStringLiteral(", ")) + QLatin1Char(')');
+    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(vollerText(), bedingung));
+    thread_local Zeilenbau bau;
+    while (a.schritt()) {
+        bau.beginnen(size_t(m_anzahlSpalten));
+        a.zeileBauen(m_anzahlSpalten, bau);
+        Zeilenwerte werte = bau.fertig();
+        const QVariant k = werte[size_t(m_schluesselFeld)];
+        if (!k.isNull())
+            m_fenster.ablegen(k.toLongLong(), std::move(werte), m_inhaltStand);
+    }
+    a.zuruecksetzen();
+    return m_fenster.finden(gesucht, m_inhaltStand);
 }
 
 void TKADaoTable::ordnungBilden()
@@ -598,8 +650,7 @@ bool TKADaoTable::zeileSichtbar(Zeile& zeile)
 {
     if (!m_filtered || m_filterFeld < 0)
         return true;
-    gelesenSicherstellen(zeile, m_filterFeld);
-    const QVariant wert = m_felder[size_t(m_filterFeld)]->Wert(zeile.werte[size_t(m_filterFeld)]);
+    const QVariant wert = m_felder[size_t(m_filterFeld)]->Wert(gespeicherterWert(zeile, m_filterFeld));
     return wert.metaType().id() == QMetaType::Bool && wert.toBool();
 }
 
@@ -652,6 +703,7 @@ void TKADaoTable::Close()
         return;
     meldeReset(true);
     m_zeilen.leeren();
+    m_fenster.leeren();
     m_pos = -1;
     m_bof = m_eof = true;
     m_bearbeitung.verwerfen();
@@ -684,7 +736,20 @@ void TKADaoTable::Requery()
         && (master->State() == TDataSetState::dsEdit || master->State() == TDataSetState::dsInsert))
         return;
     CheckBrowseMode();
-    allesNeuGelesen(zeilenLesen(masterSchluessel()), std::nullopt, 0);
+    // The rows held go before the new ones are read: held side by side, a large table would
+    // take twice its memory for a moment, and the allocator keeps that long after. Should the
+    // reading fail, the dataset stays empty (as a detail without master row) until it is read
+    // again; the message says why.
+    meldeReset(true);
+    m_zeilen.leeren();
+    std::vector<Zeile> neu;
+    try {
+        neu = zeilenLesen(masterSchluessel());
+    } catch (...) {
+        allesNeuGelesen({}, std::nullopt, 0, ResetGemeldet::Ja);
+        throw;
+    }
+    allesNeuGelesen(std::move(neu), std::nullopt, 0, ResetGemeldet::Ja);
 }
 
 void TKADaoTable::Refresh()
@@ -763,7 +828,7 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         for (size_t n = 0; n < gleichViele; ++n) {
             // A row that reads as it was held is nobody's news.
             const Zeile& alt = m_zeilen.gelesen(treffer[n]);
-            bool zeileAnders = false;
+            bool zeileAnders = !m_auswahl.alleGehalten();
             for (int c = 0; c < m_anzahlSpalten && !zeileAnders; ++c)
                 zeileAnders = !gleicherWert(alt.werte[size_t(c)], neu[n].werte[size_t(c)]);
             if (!zeileAnders)
@@ -818,9 +883,11 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     allesNeuGelesen(std::move(zeilen), std::nullopt, m_pos);
 }
 
-void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qint64> schluessel, int ersatz)
+void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qint64> schluessel, int ersatz,
+                                  ResetGemeldet gemeldet)
 {
-    meldeReset(true);
+    if (gemeldet == ResetGemeldet::Nein)
+        meldeReset(true);
     m_zeilen.ersetzen(std::move(zeilen));
     sichtbareBilden();
     m_ableitung.verwerfen();
@@ -1057,7 +1124,8 @@ void TKADaoTable::SchluesselNachlesen(const QList<qint64>& schluessel)
             continue;
         }
         Zeile& gehalten = m_zeilen.gelesen(index);
-        bool anders = false;
+        // A row held in part may have changed in a column it is held without.
+        bool anders = !m_auswahl.alleGehalten();
         for (int c = 0; c < m_anzahlSpalten && !anders; ++c)
             anders = !gleicherWert(gehalten.werte[size_t(c)], neu.werte[size_t(c)]);
         eingesetzt.insert(key);
@@ -1253,10 +1321,8 @@ void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
 
 QVariant TKADaoTable::zeilenWert(Zeile& zeile, int feld)
 {
-    if (feld < m_anzahlSpalten) {
-        gelesenSicherstellen(zeile, feld);
-        return m_felder[size_t(feld)]->Wert(zeile.werte[size_t(feld)]);
-    }
+    if (feld < m_anzahlSpalten)
+        return m_felder[size_t(feld)]->Wert(gespeicherterWert(zeile, feld));
     if (m_rechenZeile != &zeile)
         abgeleiteteSicherstellen(zeile);
     return zeile.werte[size_t(feld)];
@@ -1295,8 +1361,7 @@ int TKADaoTable::FindRow(int feld, const QVariant& wert) const
             if (i == m_pos && m_state == TDataSetState::dsInsert)
                 continue;  // a row not yet posted is not there for others
             Zeile& z = selbst->zeileBei(i);
-            selbst->gelesenSicherstellen(z, feld);
-            index.eintragen(feld < m_anzahlSpalten ? z.werte[size_t(feld)] : selbst->zeilenWert(z, feld), i);
+            index.eintragen(feld < m_anzahlSpalten ? selbst->gespeicherterWert(z, feld) : selbst->zeilenWert(z, feld), i);
         }
         index.stand = m_inhaltStand;
     }

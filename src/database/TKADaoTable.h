@@ -4,6 +4,7 @@
 #include "Bearbeitungspuffer.h"
 #include "DatenbankTypen.h"
 #include "MasterVerknuepfung.h"
+#include "Nachlesefenster.h"
 #include "Anweisung.h"
 #include "SqliteAnweisung.h"
 #include "Spaltenauswahl.h"
@@ -264,8 +265,10 @@ private:
     void abfrageVorbereiten();
     void gehalteneBilden();
     void selbstOrdnen(std::vector<Zeile>& zeilen) const;
+    QString vollerText() const;
     void zeileVervollstaendigen(Zeile& zeile);
-    void gelesenSicherstellen(Zeile& zeile, int feld);
+    QVariant gespeicherterWert(Zeile& zeile, int feld);
+    const Zeilenwerte* nachgelesen(const Zeile& zeile);
     void felderAusAnweisung();
     int filterFeldSuchen() const;
     void filterAnwenden();
@@ -300,7 +303,10 @@ private:
     void breitenPruefen(const Zeile& puffer, bool nurGeaenderte) const;
     void neuerDatensatz(bool amEnde);
     void positionSetzen(int zeile, bool melden = true);
-    void allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qint64> schluessel, int ersatz);
+    /// Whether the controls were already told that every row is about to change.
+    enum class ResetGemeldet { Nein, Ja };
+    void allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qint64> schluessel, int ersatz,
+                         ResetGemeldet gemeldet = ResetGemeldet::Nein);
     void inhaltGeaendert();
     void neuenZustandMelden(TDataSetState alt);
 
@@ -337,6 +343,7 @@ private:
 
     TDataSetState m_state = TDataSetState::dsInactive;
     Zeilenliste m_zeilen;                       // rows read (the master's rows for a detail) and shown
+    Nachlesefenster m_fenster;                  // rows in view read in full, where the rows hold only some columns
     int m_pos = -1;
     bool m_bof = true;
     bool m_eof = true;

@@ -92,18 +92,12 @@ TDataModule1::TDataModule1(QObject* parent)
         t->setDatabase(DBProjekt);
 
     TabProjekt->setTableName(QStringLiteral("Projekt"));
-    // The edit view holds for every project what its grids show and the search looks at; the
-    // addresses, names and notes of a project are read when it becomes the current one.
-    TabProjekt->setGehalteneSpalten(
-        {QStringLiteral("Kommnr"), QStringLiteral("Bezeichn"), QStringLiteral("Baustelle"), QStringLiteral("Betreff_ges"),
-         QStringLiteral("Konto"), QStringLiteral("KundenKey"), QStringLiteral("Datum"), QStringLiteral("LiefTermin"),
-         QStringLiteral("Baubegin"), QStringLiteral("Termin"), QStringLiteral("Faellig"), QStringLiteral("EV_Sichtbar"),
-         QStringLiteral("PV_Sichtbar"), QStringLiteral("Last_Aufgabe"), QStringLiteral("Last_Personal"),
-         QStringLiteral("Last_Datum"), QStringLiteral("Last_Rang")});
+    // Both project views hold of every project only what their order, filter and search need;
+    // the rows in view are read in full as they are looked at, a page at a time.
+    TabProjekt->setGehalteneSpalten({QStringLiteral("Kommnr"), QStringLiteral("Bezeichn"), QStringLiteral("Baustelle"),
+                                     QStringLiteral("Konto"), QStringLiteral("KundenKey"), QStringLiteral("Betreff_ges")});
     TabProjektView->setSQL(QStringLiteral("select * from projekt order by Last_datum"));
-    // The wall list reads what the public view shows and filters by, all from one index; a
-    // project's other fields are read when somebody asks for them.
-    TabProjektView->setGehalteneSpalten(Schema::wandlistenSpalten());
+    TabProjektView->setGehalteneSpalten({QStringLiteral("Last_Datum"), QStringLiteral("PV_Sichtbar")});
     TabAufgaben->setTableName(QStringLiteral("Aufgaben"));
     TabPersonal->setTableName(QStringLiteral("Personal"));
     TabStatus->setTableName(QStringLiteral("Status"));

@@ -1179,6 +1179,57 @@ private slots:
         QVERIFY(!auswahl->FieldByName(QStringLiteral("Ort"))->IsNull());
         QCOMPARE(zaehler.anzahl(), 0);
     }
+
+    // The other values of rows held in part are read for the rows looked at, a page at a time,
+    // and kept while the rows stay as they are; a row read again shows the values stored now,
+    // also where it is held without them, and is news for the controls.
+    void gehalteneSpaltenSeitenweise()
+    {
+        m_t->fremd(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 297) "
+                                  "INSERT INTO Projekt (Kommnr, Ort) SELECT 'S' || i, 'Ort S' || i FROM n"));
+        m_t->fremd(QStringLiteral("UPDATE Projekt SET Ort = 'Ort ' || Kommnr"));
+        auto t = tabelle(*m_db, QStringLiteral("Liste"), QStringLiteral("Projekt"));
+        t->setGehalteneSpalten({QStringLiteral("Kommnr")});
+        t->Open();
+        QCOMPARE(t->RecordCount(), 300);
+        const int kommnr = t->FieldByName(QStringLiteral("Kommnr"))->Index();
+        const int ort = t->FieldByName(QStringLiteral("Ort"))->Index();
+        const auto alleRichtig = [&] {
+            for (int z = 0; z < t->RowCount(); ++z)
+                if (t->RowValue(z, ort).toString() != QStringLiteral("Ort ") + t->RowValue(z, kommnr).toString())
+                    return false;
+            return true;
+        };
+        {
+            AnweisungsZaehler zaehler(m_db.get());
+            QVERIFY(alleRichtig());
+            QCOMPARE(zaehler.anzahl(), 3);
+            QVERIFY(alleRichtig());
+            QCOMPARE(zaehler.anzahl(), 3);
+        }
+
+        m_t->fremd(QStringLiteral("UPDATE Projekt SET Ort = 'Ort neu' WHERE Kommnr = 'S200'"));
+        QVERIFY(t->Locate(QStringLiteral("Kommnr"), QStringLiteral("S200")));
+        const int zeile = t->CurrentRow();
+        const qint64 id = t->FieldByName(QStringLiteral("ID"))->AsInteger();
+        t->First();
+        TDataSource ds;
+        ds.setDataSet(t.get());
+        QSignalSpy geaendert(&ds, &TDataSource::RowsChanged);
+        t->SchluesselNachlesen({id});
+        QCOMPARE(geaendert.size(), 1);
+        QCOMPARE(geaendert.first().value(0).toInt(), zeile);
+        QCOMPARE(t->RowValue(zeile, ort).toString(), QStringLiteral("Ort neu"));
+
+        // Written here: the rows looked at next are read afresh.
+        t->Edit();
+        t->FieldByName(QStringLiteral("Ort"))->setAsString(QStringLiteral("Ort P1 hier"));
+        t->Post();
+        AnweisungsZaehler zaehler(m_db.get());
+        QCOMPARE(t->RowValue(0, ort).toString(), QStringLiteral("Ort P1 hier"));
+        QCOMPARE(t->RowValue(1, ort).toString(), QStringLiteral("Ort P2"));
+        QCOMPARE(zaehler.anzahl(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstKADaoTable)

@@ -105,11 +105,12 @@ private slots:
         QCOMPARE(gespeichert(QStringLiteral("SELECT count(*) FROM ProjektAufgaben WHERE Projekt_ID = 1 AND Aufgabe_ID = 2")).toInt(), 0);
     }
 
-    // The wall screen is the other process: at its next tick it shows what was stored here,
-    // reading only that project; a tick with nothing written reads nothing.
+    // The wall screen is the other process: a project on its screen shows what was stored
+    // here at its next tick, reading only that project; a tick with nothing written reads nothing.
     void wandzeigtAenderungBeimNaechstenTakt()
     {
         QCOMPARE(zweiter(QStringLiteral("abgleichen")), QStringLiteral("Unveraendert"));
+        QCOMPARE(zweiter(QStringLiteral("wand P1 Bezeichn")), QStringLiteral("Bäckerei Huber"));
         QVERIFY(m_dm->TabProjekt->Locate(QStringLiteral("Kommnr"), QStringLiteral("P1")));
         m_dm->TabProjekt->Edit();
         m_dm->TabProjekt->FieldByName(QStringLiteral("Bezeichn"))->setAsString(QStringLiteral("Bäckerei Neu"));
