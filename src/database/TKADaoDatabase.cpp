@@ -140,9 +140,11 @@ void TKADaoDatabase::Open()
         sqlite3_busy_timeout(m_handle, m_busyTimeout);
         if (m_exclusive)
             Execute(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
-        // Room for the pages of the project table (some 12 MB at 20,000 projects), so that the
-        // wall list, read in another order right after the edit view's, finds them in memory.
-        Execute(QStringLiteral("PRAGMA cache_size = -16384"));
+        // Room for the pages read again and again (the indexes' upper levels, the tasks of the
+        // projects being worked on). The lists read their table or index front to back once,
+        // which the system's file cache serves as fast; a cache that held them all would keep
+        // some 12 MB per 20,000 projects for nothing.
+        Execute(QStringLiteral("PRAGMA cache_size = -4096"));
         // The engine reads the file only now: a damaged or foreign file shows here.
         SqliteAnweisung probe(m_handle, m_dateipfad,
                               QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table', 'view')"));

@@ -215,6 +215,13 @@ void TKADaoTable::filterAnwenden()
     const int feld = filterFeldSuchen();
     CheckBrowseMode();
     m_filterFeld = feld;
+    if (feld >= 0 && !m_auswahl.gehalten(feld)) {
+        // Every row is looked at for the filter: they are read again with its column.
+        m_abfrage = m_database->Vorbereiten(abfrageText());
+        leseAbfrageVorbereiten();
+        Requery();
+        return;
+    }
     allesNeuGelesen(m_zeilen.nehmen(), std::nullopt, 0);
 }
 
@@ -312,6 +319,13 @@ void TKADaoTable::abfrageVorbereiten()
     felderAusAnweisung();
     ordnungBilden();
     m_filterFeld = filterFeldSuchen();
+    leseAbfrageVorbereiten();
+}
+
+// The statement that reads the rows, for the columns they are held with.
+void TKADaoTable::leseAbfrageVorbereiten()
+{
+    const QString text = abfrageText();
     gehalteneBilden();
     // On the file, rows ordered by plain columns are read in the table's order and ordered
     // here: walking the table reads the file from front to back, walking an index jumps about

@@ -263,6 +263,7 @@ private:
     QString zeilenQuelle() const;
     QString nurGehaltene(const QString& text) const;
     void abfrageVorbereiten();
+    void leseAbfrageVorbereiten();
     void gehalteneBilden();
     void selbstOrdnen(std::vector<Zeile>& zeilen) const;
     QString vollerText() const;

@@ -1225,9 +1225,23 @@ private slots:
         t->Edit();
         t->FieldByName(QStringLiteral("Ort"))->setAsString(QStringLiteral("Ort P1 hier"));
         t->Post();
+        {
+            AnweisungsZaehler zaehler(m_db.get());
+            QCOMPARE(t->RowValue(0, ort).toString(), QStringLiteral("Ort P1 hier"));
+            QCOMPARE(t->RowValue(1, ort).toString(), QStringLiteral("Ort P2"));
+            QCOMPARE(zaehler.anzahl(), 1);
+        }
+
+        // A filter on a column the rows are held without reads them again once, with it.
+        m_t->fremd(QStringLiteral("UPDATE Projekt SET EV_Sichtbar = CASE WHEN ID % 3 = 0 THEN 1 ELSE 0 END"));
         AnweisungsZaehler zaehler(m_db.get());
-        QCOMPARE(t->RowValue(0, ort).toString(), QStringLiteral("Ort P1 hier"));
-        QCOMPARE(t->RowValue(1, ort).toString(), QStringLiteral("Ort P2"));
+        t->setFilter(QStringLiteral("EV_Sichtbar"));
+        t->setFiltered(true);
+        QCOMPARE(t->RecordCount(), 100);
+        QCOMPARE(zaehler.anzahl(), 1);
+        t->setFiltered(false);
+        t->setFiltered(true);
+        QCOMPARE(t->RecordCount(), 100);
         QCOMPARE(zaehler.anzahl(), 1);
     }
 };
