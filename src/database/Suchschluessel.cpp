@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <algorithm>
 #include <cmath>
 
 Suchschluessel::Suchschluessel(const QVariant& wert)
@@ -53,6 +54,8 @@ bool Suchschluessel::gleich(const QVariantList& a, const QVariantList& b)
 
 void Suchindex::leeren()
 {
+    m_folge.clear();
+    m_folgeZeilen.clear();
     m_zahlen.clear();
     m_texte.clear();
     m_mehrfach = false;
@@ -64,6 +67,12 @@ void Suchindex::eintragen(const QVariant& wert, int zeile)
     if (!s.m_gueltig)
         return;
     if (s.m_zahl) {
+        if (m_zahlen.isEmpty() && (m_folge.empty() || s.m_zahlwert > m_folge.back())) {
+            m_folge.push_back(s.m_zahlwert);
+            m_folgeZeilen.push_back(zeile);
+            return;
+        }
+        zahlenStreuen();
         if (!m_zahlen.contains(s.m_zahlwert))
             m_zahlen.insert(s.m_zahlwert, zeile);
         else
@@ -79,7 +88,19 @@ int Suchindex::zeile(const Suchschluessel& schluessel) const
 {
     if (!schluessel.m_gueltig)
         return -1;
+    if (schluessel.m_zahl && !m_folge.empty()) {
+        const auto it = std::lower_bound(m_folge.begin(), m_folge.end(), schluessel.m_zahlwert);
+        return it != m_folge.end() && *it == schluessel.m_zahlwert ? m_folgeZeilen[size_t(it - m_folge.begin())] : -1;
+    }
     if (schluessel.m_zahl)
         return m_zahlen.value(schluessel.m_zahlwert, -1);
     return m_texte.value(schluessel.m_text, -1);
+}
+
+void Suchindex::zahlenStreuen()
+{
+    for (size_t i = 0; i < m_folge.size(); ++i)
+        m_zahlen.insert(m_folge[i], m_folgeZeilen[i]);
+    m_folge = {};
+    m_folgeZeilen = {};
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <vector>
 
 /// A value as the key of a search: integral numbers as numbers whatever their type (1, 1.0 and
 /// true meet), everything else as text in the form the engine stores it (a date as 2024-03-01).
@@ -47,7 +48,13 @@ public:
     bool eindeutig() const { return !m_mehrfach; }
 
 private:
+    void zahlenStreuen();
+
     bool m_mehrfach = false;
+    // Numbers entered in ascending order (a key, a list ordered by it) stand in a sorted list,
+    // at a third of what a hash takes; the first number out of order moves them to the hash.
+    std::vector<qint64> m_folge;
+    std::vector<int> m_folgeZeilen;
     QHash<qint64, int> m_zahlen;
     QHash<QString, int> m_texte;
 };

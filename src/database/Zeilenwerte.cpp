@@ -63,6 +63,43 @@ size_t laengeLesen(const unsigned char*& p)
     return laenge | size_t(*p++) << schiebung;
 }
 
+// A block holds the kinds of its values two to a byte (the first in the low half), then the
+// values' bytes; the builders gather one kind byte per value and pack them when done.
+static_assert(NichtGelesen < 16, "a kind takes half a byte");
+
+size_t kopfGroesse(size_t anzahl)
+{
+    return (anzahl + 1) / 2;
+}
+
+Art artBei(const unsigned char* block, size_t i)
+{
+    return Art(block[i / 2] >> (i % 2 * 4) & 0x0f);
+}
+
+void artSetzen(unsigned char* block, size_t i, Art art)
+{
+    const int schiebung = int(i % 2 * 4);
+    block[i / 2] = static_cast<unsigned char>((block[i / 2] & ~(0x0f << schiebung)) | (art << schiebung));
+}
+
+// The block of `anzahl` values gathered in `puffer` (a kind byte per value, then the values),
+// and its size.
+std::unique_ptr<unsigned char[]> packen(const Puffer& puffer, size_t anzahl, uint32_t& groesse)
+{
+    const size_t kopf = kopfGroesse(anzahl);
+    groesse = uint32_t(kopf + puffer.size() - anzahl);
+    if (groesse == 0)
+        return nullptr;
+    auto block = std::make_unique_for_overwrite<unsigned char[]>(groesse);
+    std::memset(block.get(), 0, kopf);
+    for (size_t i = 0; i < anzahl; ++i)
+        artSetzen(block.get(), i, Art(puffer[i]));
+    if (puffer.size() > anzahl)
+        std::memcpy(block.get() + kopf, puffer.data() + anzahl, puffer.size() - anzahl);
+    return block;
+}
+
 // UTF-8 of `text` after its length; false (and nothing appended) for a lone surrogate, which
 // UTF-8 cannot carry.
 bool textAnhaengen(Puffer& aus, const QString& text)
@@ -315,19 +352,15 @@ void Zeilenwerte::neuBauen(const std::vector<QVariant>& werte)
     for (size_t i = 0; i < werte.size(); ++i)
         daten[i] = kodieren(werte[i], daten, beiseite);
     m_anzahl = uint32_t(werte.size());
-    m_groesse = uint32_t(daten.size());
-    m_daten.reset();
-    if (m_groesse > 0) {
-        m_daten = std::make_unique_for_overwrite<unsigned char[]>(m_groesse);
-        std::memcpy(m_daten.get(), daten.data(), m_groesse);
-    }
+    m_daten = packen(daten, werte.size(), m_groesse);
     m_beiseite = std::move(beiseite);
     m_merkIndex = m_merkVersatz = 0;
 }
 
 size_t Zeilenwerte::versatz(size_t i) const
 {
-    const unsigned char* anfang = m_daten.get() + m_anzahl;
+    const size_t kopf = kopfGroesse(m_anzahl);
+    const unsigned char* anfang = m_daten.get() + kopf;
     size_t j = 0;
     const unsigned char* p = anfang;
     if (i >= m_merkIndex) {
@@ -335,24 +368,24 @@ size_t Zeilenwerte::versatz(size_t i) const
         p += m_merkVersatz;
     }
     for (; j < i; ++j)
-        p += laengeVon(Art(m_daten[j]), p);
+        p += laengeVon(artBei(m_daten.get(), j), p);
     m_merkIndex = uint32_t(i);
     m_merkVersatz = uint32_t(p - anfang);
-    return m_anzahl + size_t(p - anfang);
+    return kopf + size_t(p - anfang);
 }
 
 const QVariant Zeilenwerte::operator[](size_t i) const
 {
     if (i >= m_anzahl)
         return QVariant();
-    return dekodieren(Art(m_daten[i]), m_daten.get() + versatz(i), m_beiseite.get());
+    return dekodieren(artBei(m_daten.get(), i), m_daten.get() + versatz(i), m_beiseite.get());
 }
 
 bool Zeilenwerte::istNull(size_t i) const
 {
     if (i >= m_anzahl)
         return true;
-    const Art art = Art(m_daten[i]);
+    const Art art = artBei(m_daten.get(), i);
     if (art == Beiseite)
         return (*this)[i].isNull();
     return art == Leer || art == TypLeer || art == NichtGelesen;
@@ -360,16 +393,17 @@ bool Zeilenwerte::istNull(size_t i) const
 
 bool Zeilenwerte::gelesen(size_t i) const
 {
-    return i >= m_anzahl || Art(m_daten[i]) != NichtGelesen;
+    return i >= m_anzahl || artBei(m_daten.get(), i) != NichtGelesen;
 }
 
 void Zeilenwerte::setzen(size_t i, const QVariant& wert)
 {
     if (i >= m_anzahl)
         resize(i + 1);
+    const Art alt = artBei(m_daten.get(), i);
     const size_t anfang = versatz(i);
-    const size_t ende = anfang + laengeVon(Art(m_daten[i]), m_daten.get() + anfang);
-    const int platz = Art(m_daten[i]) == Beiseite ? festLesen<int32_t>(m_daten.get() + anfang) : -1;
+    const size_t ende = anfang + laengeVon(alt, m_daten.get() + anfang);
+    const int platz = alt == Beiseite ? festLesen<int32_t>(m_daten.get() + anfang) : -1;
 
     thread_local Puffer neu;
     neu.clear();
@@ -380,7 +414,7 @@ void Zeilenwerte::setzen(size_t i, const QVariant& wert)
     if (!neu.empty())
         std::memcpy(daten.get() + anfang, neu.data(), neu.size());
     std::memcpy(daten.get() + anfang + neu.size(), m_daten.get() + ende, m_groesse - ende);
-    daten[i] = art;
+    artSetzen(daten.get(), i, art);
     m_daten = std::move(daten);
     m_groesse = uint32_t(groesse);
     m_merkIndex = m_merkVersatz = 0;
@@ -392,23 +426,26 @@ void Zeilenwerte::setzenAb(size_t erste, const std::vector<QVariant>& werte)
     if (erste <= m_anzahl && ende >= m_anzahl) {
         // The values before `erste` keep their bytes; only the rest is made anew (the derived
         // values at the end of a row, for every row a grid shows).
-        const size_t vorne = versatz(erste) - m_anzahl;
+        const size_t kopfAlt = kopfGroesse(m_anzahl);
+        const size_t vorne = versatz(erste) - kopfAlt;
         thread_local Puffer arten;
         thread_local Puffer hinten;
         arten.clear();
         hinten.clear();
         for (const QVariant& wert : werte)
             arten.push_back(kodieren(wert, hinten, m_beiseite));
-        const size_t groesse = ende + vorne + hinten.size();
+        const size_t kopf = kopfGroesse(ende);
+        const size_t groesse = kopf + vorne + hinten.size();
         auto daten = std::make_unique_for_overwrite<unsigned char[]>(groesse);
-        if (erste > 0)
-            std::memcpy(daten.get(), m_daten.get(), erste);
-        if (!arten.empty())
-            std::memcpy(daten.get() + erste, arten.data(), arten.size());
+        std::memset(daten.get(), 0, kopf);
+        for (size_t i = 0; i < erste; ++i)
+            artSetzen(daten.get(), i, artBei(m_daten.get(), i));
+        for (size_t i = 0; i < arten.size(); ++i)
+            artSetzen(daten.get(), erste + i, Art(arten[i]));
         if (vorne > 0)
-            std::memcpy(daten.get() + ende, m_daten.get() + m_anzahl, vorne);
+            std::memcpy(daten.get() + kopf, m_daten.get() + kopfAlt, vorne);
         if (!hinten.empty())
-            std::memcpy(daten.get() + ende + vorne, hinten.data(), hinten.size());
+            std::memcpy(daten.get() + kopf + vorne, hinten.data(), hinten.size());
         m_daten = std::move(daten);
         m_groesse = uint32_t(groesse);
         m_anzahl = uint32_t(ende);
@@ -436,9 +473,9 @@ std::vector<QVariant> Zeilenwerte::erste(size_t anzahl) const
     anzahl = std::min<size_t>(anzahl, m_anzahl);
     std::vector<QVariant> werte;
     werte.reserve(anzahl);
-    const unsigned char* p = m_daten.get() + m_anzahl;
+    const unsigned char* p = m_daten.get() + kopfGroesse(m_anzahl);
     for (size_t i = 0; i < anzahl; ++i) {
-        const Art art = Art(m_daten[i]);
+        const Art art = artBei(m_daten.get(), i);
         werte.push_back(dekodieren(art, p, m_beiseite.get()));
         p += laengeVon(art, p);
     }
@@ -452,7 +489,7 @@ bool Zeilenwerte::rohAnhaengen(size_t i, std::string& aus) const
 
 bool Zeilenwerte::rohAnhaengen(const std::vector<int>& aufsteigend, std::string& aus) const
 {
-    const unsigned char* p = m_daten.get() + m_anzahl;
+    const unsigned char* p = m_daten.get() + kopfGroesse(m_anzahl);
     size_t j = 0;
     for (const int index : aufsteigend) {
         const size_t i = size_t(index);
@@ -461,8 +498,8 @@ bool Zeilenwerte::rohAnhaengen(const std::vector<int>& aufsteigend, std::string&
             continue;
         }
         for (; j < i; ++j)
-            p += laengeVon(Art(m_daten[j]), p);
-        const Art art = Art(m_daten[i]);
+            p += laengeVon(artBei(m_daten.get(), j), p);
+        const Art art = artBei(m_daten.get(), i);
         if (art == Beiseite)
             return false;
         aus.push_back(char(art));
@@ -543,11 +580,7 @@ Zeilenwerte Zeilenbau::fertig()
 {
     Zeilenwerte zeile;
     zeile.m_anzahl = uint32_t(m_anzahl);
-    zeile.m_groesse = uint32_t(m_daten.size());
-    if (zeile.m_groesse > 0) {
-        zeile.m_daten = std::make_unique_for_overwrite<unsigned char[]>(zeile.m_groesse);
-        std::memcpy(zeile.m_daten.get(), m_daten.data(), zeile.m_groesse);
-    }
+    zeile.m_daten = packen(m_daten, m_anzahl, zeile.m_groesse);
     zeile.m_beiseite = std::move(m_beiseite);
     beginnen(m_anzahl, m_gehalten);
     return zeile;

@@ -55,7 +55,7 @@ private:
     size_t versatz(size_t i) const;
     void neuBauen(const std::vector<QVariant>& werte);
 
-    std::unique_ptr<unsigned char[]> m_daten;  // one kind byte per value, then the values
+    std::unique_ptr<unsigned char[]> m_daten;  // the kinds, two to a byte, then the values
     uint32_t m_groesse = 0;
     uint32_t m_anzahl = 0;
     std::unique_ptr<std::vector<QVariant>> m_beiseite;  // values of other kinds

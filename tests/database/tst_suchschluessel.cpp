@@ -65,6 +65,37 @@ private slots:
         index.leeren();
         QCOMPARE(index.zeile(Suchschluessel(4)), -1);
     }
+
+    // Numbers in ascending order, then perhaps not: whatever the order, each key finds its
+    // first row and only its own.
+    void indexZahlenfolgen_data()
+    {
+        QTest::addColumn<QList<qint64>>("schluessel");  // row i holds schluessel[i]
+        QTest::addColumn<bool>("eindeutig");
+        QTest::newRow("aufsteigend") << QList<qint64>{1, 2, 5, 9, 200000} << true;
+        QTest::newRow("später eine kleinere") << QList<qint64>{3, 4, 8, 1, 9} << true;
+        QTest::newRow("eine doppelt") << QList<qint64>{3, 4, 8, 4, 9} << false;
+        QTest::newRow("die letzte doppelt") << QList<qint64>{3, 4, 8, 8} << false;
+        QTest::newRow("absteigend") << QList<qint64>{9, 7, -2} << true;
+    }
+
+    void indexZahlenfolgen()
+    {
+        QFETCH(QList<qint64>, schluessel);
+        QFETCH(bool, eindeutig);
+        Suchindex index;
+        // Every second row number, as when a row is left out.
+        for (int i = 0; i < schluessel.size(); ++i)
+            index.eintragen(QVariant(schluessel[i]), 2 * i);
+        QCOMPARE(index.eindeutig(), eindeutig);
+        for (int i = 0; i < schluessel.size(); ++i)
+            QCOMPARE(index.zeile(Suchschluessel(QVariant(schluessel[i]))), 2 * int(schluessel.indexOf(schluessel[i])));
+        for (const qint64 fehlt : {qint64(0), qint64(6), qint64(300000)})
+            QCOMPARE(index.zeile(Suchschluessel(QVariant(fehlt))), -1);
+        index.eintragen(QStringLiteral("Text"), 99);
+        QCOMPARE(index.zeile(Suchschluessel(QStringLiteral("Text"))), 99);
+        QCOMPARE(index.zeile(Suchschluessel(QVariant(schluessel.last()))), 2 * int(schluessel.indexOf(schluessel.last())));
+    }
 };
 
 QTEST_GUILESS_MAIN(TstSuchschluessel)
