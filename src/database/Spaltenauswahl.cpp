@@ -3,6 +3,7 @@
 #include "SqlText.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -44,7 +45,13 @@ QString Spaltenauswahl::leseText(const QString& text, const std::vector<QString>
         return text;
     QStringList spalten;
     for (size_t c = 0; c < m_gehalten.size() && c < herkunft.size(); ++c)
-        spalten << (m_gehalten[c] ? SqlText::klammern(herkunft[c]) : QStringLiteral("NULL"));
+        if (m_gehalten[c])
+            spalten << SqlText::klammern(herkunft[c]);
     return QStringLiteral("SELECT ") + spalten.join(QStringLiteral(", ")) + QStringLiteral(" FROM")
         + text.mid(treffer.capturedEnd());
+}
+
+int Spaltenauswahl::anzahlGeliefert(int anzahl) const
+{
+    return m_gehalten.empty() ? anzahl : int(std::count(m_gehalten.begin(), m_gehalten.end(), true));
 }

@@ -24,10 +24,12 @@ public:
     /// Per column whether it is held, for building rows; nullptr while every column is.
     const std::vector<bool>* maske() const { return m_gehalten.empty() ? nullptr : &m_gehalten; }
 
-    /// `text` ("SELECT * FROM ...") with the held columns named (as `herkunft` names each
-    /// column in its table) and NULL in place of the others, so that every column keeps its
-    /// place; any other text, or with every column held, as it is.
+    /// `text` ("SELECT * FROM ...") with only the held columns named (as `herkunft` names each
+    /// column in its table): the others cost the engine nothing, a server neither sending nor
+    /// its client library a place per row. Any other text, or with every column held, as it is.
     QString leseText(const QString& text, const std::vector<QString>& herkunft) const;
+    /// How many columns of the `anzahl` a row has the statement of leseText gives.
+    int anzahlGeliefert(int anzahl) const;
 
 private:
     std::vector<bool> m_gehalten;  // per column; empty: every column

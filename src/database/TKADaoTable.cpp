@@ -568,7 +568,7 @@ TKADaoTable::Zeile TKADaoTable::zeileAus(const Anweisung& anweisung) const
     // The stored columns as read; the derived ones stay empty until they are worked out.
     thread_local Zeilenbau bau;
     bau.beginnen(m_felder.size(), m_auswahl.maske());
-    anweisung.zeileBauen(m_anzahlSpalten, bau);
+    anweisung.zeileBauen(m_auswahl.anzahlGeliefert(m_anzahlSpalten), bau);
     return Zeile{bau.fertig()};
 }
 

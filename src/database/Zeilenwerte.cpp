@@ -525,40 +525,37 @@ void Zeilenbau::beginnen(size_t anzahl, const std::vector<bool>* gehalten)
     m_gehalten = gehalten && !gehalten->empty() ? gehalten : nullptr;
 }
 
-bool Zeilenbau::ueberspringen()
+void Zeilenbau::zumNaechstenGehaltenen()
 {
-    if (!m_gehalten || m_naechster >= m_gehalten->size() || (*m_gehalten)[m_naechster])
-        return false;
-    m_daten[m_naechster++] = NichtGelesen;
-    return true;
+    if (!m_gehalten)
+        return;
+    while (m_naechster < m_gehalten->size() && !(*m_gehalten)[m_naechster])
+        m_daten[m_naechster++] = NichtGelesen;
 }
 
 void Zeilenbau::leer()
 {
-    if (!ueberspringen())
-        m_daten[m_naechster++] = Leer;
+    zumNaechstenGehaltenen();
+    m_daten[m_naechster++] = Leer;
 }
 
 void Zeilenbau::ganzzahl(qint64 wert)
 {
-    if (ueberspringen())
-        return;
+    zumNaechstenGehaltenen();
     festAnhaengen<qint64>(m_daten, wert);
     m_daten[m_naechster++] = Ganz64;
 }
 
 void Zeilenbau::gleitkomma(double wert)
 {
-    if (ueberspringen())
-        return;
+    zumNaechstenGehaltenen();
     festAnhaengen<double>(m_daten, wert);
     m_daten[m_naechster++] = Gleitkomma;
 }
 
 bool Zeilenbau::utf8(const char* text, size_t laenge)
 {
-    if (ueberspringen())
-        return true;
+    zumNaechstenGehaltenen();
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     if (!gueltigesUtf8(p, laenge))
         return false;
@@ -570,14 +567,14 @@ bool Zeilenbau::utf8(const char* text, size_t laenge)
 
 void Zeilenbau::wert(const QVariant& wert)
 {
-    if (ueberspringen())
-        return;
+    zumNaechstenGehaltenen();
     const Art art = kodieren(wert, m_daten, m_beiseite);
     m_daten[m_naechster++] = art;
 }
 
 Zeilenwerte Zeilenbau::fertig()
 {
+    zumNaechstenGehaltenen();  // the columns not held after the last one given
     Zeilenwerte zeile;
     zeile.m_anzahl = uint32_t(m_anzahl);
     zeile.m_daten = packen(m_daten, m_anzahl, zeile.m_groesse);

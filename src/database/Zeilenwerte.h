@@ -71,7 +71,7 @@ class Zeilenbau
 {
 public:
     /// Starts a row of `anzahl` values; those not given stay empty. Where `gehalten` is given,
-    /// the values it marks false are not taken but marked as not read.
+    /// only the values it marks true are given, in their order; the others are marked as not read.
     void beginnen(size_t anzahl, const std::vector<bool>* gehalten = nullptr);
     void leer();
     void ganzzahl(qint64 wert);
@@ -82,7 +82,7 @@ public:
     Zeilenwerte fertig();
 
 private:
-    bool ueberspringen();
+    void zumNaechstenGehaltenen();
 
     std::vector<unsigned char> m_daten;
     const std::vector<bool>* m_gehalten = nullptr;

@@ -1,4 +1,5 @@
 #include "Spaltenauswahl.h"
+#include "Zeilenwerte.h"
 
 #include <QTest>
 
@@ -18,8 +19,8 @@ int finden(const QString& name)
 
 } // namespace
 
-// Which columns a dataset's rows hold, and the statement that reads just those with every
-// column in its place.
+// Which columns a dataset's rows hold, the statement that reads just those, and the rows built
+// from what it gives, with every column in its place.
 class TstSpaltenauswahl : public QObject
 {
     Q_OBJECT
@@ -38,14 +39,14 @@ private slots:
                                                 << QList<int>{};
         QTest::newRow("genannte und immer gehaltene")
             << tabelle << QStringList{QStringLiteral("ort")} << QList<int>{0, 3} << true
-            << "SELECT [ID], NULL, [Ort], [Last_Datum], NULL FROM [Projekt]" << QList<int>{0, 2, 3};
+            << "SELECT [ID], [Ort], [Last_Datum] FROM [Projekt]" << QList<int>{0, 2, 3};
         QTest::newRow("unbekannter Name zählt nicht")
             << tabelle << QStringList{QStringLiteral("Gibtsnicht"), QStringLiteral("Kommnr")} << QList<int>{0, -1} << true
-            << "SELECT [ID], [Kommnr], NULL, NULL, NULL FROM [Projekt]" << QList<int>{0, 1};
+            << "SELECT [ID], [Kommnr] FROM [Projekt]" << QList<int>{0, 1};
         QTest::newRow("Bedingung und Ordnung bleiben")
             << QStringLiteral("  select *  from projekt where Ort = 'Kiel' order by Last_Datum")
             << QStringList{QStringLiteral("Kommnr")} << QList<int>{0} << true
-            << "SELECT [ID], [Kommnr], NULL, NULL, NULL FROM projekt where Ort = 'Kiel' order by Last_Datum"
+            << "SELECT [ID], [Kommnr] FROM projekt where Ort = 'Kiel' order by Last_Datum"
             << QList<int>{0, 1};
         QTest::newRow("andere Anweisung bleibt")
             << QStringLiteral("SELECT ID, Kommnr FROM Projekt") << QStringList{QStringLiteral("Kommnr")} << QList<int>{0}
@@ -68,6 +69,45 @@ private slots:
         QCOMPARE(auswahl.maske() == nullptr, gehalten.isEmpty());
         for (int c = 0; c < int(Herkunft.size()); ++c)
             QCOMPARE(auswahl.gehalten(c), gehalten.isEmpty() || gehalten.contains(c));
+        if (erwartet != text || gehalten.isEmpty())
+            QCOMPARE(auswahl.anzahlGeliefert(int(Herkunft.size())), gehalten.isEmpty() ? int(Herkunft.size()) : gehalten.size());
+    }
+
+    // A row built from the held values alone has each in its column and the others not read,
+    // before, between and after them; the derived values behind the columns stay empty.
+    void zeileAusGehaltenen_data()
+    {
+        QTest::addColumn<QList<int>>("gehalten");
+        QTest::newRow("erste und letzte") << QList<int>{0, 4};
+        QTest::newRow("mitten") << QList<int>{2, 3};
+        QTest::newRow("eine") << QList<int>{1};
+        QTest::newRow("alle") << QList<int>{0, 1, 2, 3, 4};
+    }
+    void zeileAusGehaltenen()
+    {
+        QFETCH(QList<int>, gehalten);
+        std::vector<bool> maske(Herkunft.size(), false);
+        for (int c : gehalten)
+            maske[size_t(c)] = true;
+        Zeilenbau bau;
+        for (int runde = 0; runde < 2; ++runde) {  // one builder serves row after row
+            bau.beginnen(Herkunft.size() + 1, &maske);
+            for (int c : gehalten) {
+                if (c % 2 == 0)
+                    bau.ganzzahl(100 * runde + c);
+                else
+                    QVERIFY(bau.utf8("Text", 4));
+            }
+            const Zeilenwerte zeile = bau.fertig();
+            QCOMPARE(zeile.size(), Herkunft.size() + 1);
+            for (int c = 0; c < int(Herkunft.size()); ++c) {
+                QCOMPARE(zeile.gelesen(size_t(c)), gehalten.contains(c));
+                if (gehalten.contains(c))
+                    QCOMPARE(zeile[size_t(c)], c % 2 == 0 ? QVariant(qlonglong(100 * runde + c)) : QVariant(QStringLiteral("Text")));
+            }
+            QVERIFY(zeile.gelesen(Herkunft.size()));
+            QVERIFY(!zeile[Herkunft.size()].isValid());
+        }
     }
 };
 
