@@ -10,17 +10,15 @@ const Zeilenwerte* Nachlesefenster::finden(qint64 schluessel, quint64 stand) con
 
 void Nachlesefenster::ablegen(qint64 schluessel, Zeilenwerte&& werte, quint64 stand)
 {
-    // Starting over when full costs the rows in view one statement more now and then, and
-    // needs no bookkeeping of which row was looked at last.
-    if (stand != m_stand || (m_zeilen.size() >= m_hoechstens && !m_zeilen.count(schluessel))) {
-        m_zeilen.clear();
-        m_stand = stand;
-    }
+    if (stand != m_stand || !m_zeilen.count(schluessel))
+        platzSchaffen(1, stand);
     m_zeilen.insert_or_assign(schluessel, std::move(werte));
 }
 
 void Nachlesefenster::platzSchaffen(size_t anzahl, quint64 stand)
 {
+    // Starting over when full costs the rows in view one statement more now and then, and
+    // needs no bookkeeping of which row was looked at last.
     if (stand != m_stand || m_zeilen.size() + anzahl > m_hoechstens) {
         m_zeilen.clear();
         m_stand = stand;

@@ -52,8 +52,8 @@ QStringList grundAnweisungen();
 /// fills a new database with many rows runs these after the rows.
 QStringList stuetzAnweisungen();
 
-/// The columns the wall list reads of every project beside its key: its order first, then what
-/// the public view shows and filters by.
+/// The columns of the wall list's index: its order first, then what the public view shows and
+/// filters by. The list reads its order and filter of every project from the index alone.
 const QStringList& wandlistenSpalten();
 
 /// The name of the index over wandlistenSpalten(): the wall list is read from it alone, a

@@ -462,15 +462,13 @@ const Zeilenwerte* TKADaoTable::nachgelesen(const Zeile& zeile)
     constexpr size_t stapel = 128;
     constexpr size_t davor = stapel / 8;
     m_fenster.platzSchaffen(stapel, m_inhaltStand);
-    QStringList liste;
+    QList<qint64> liste;
     for (size_t i = index > davor ? index - davor : 0; i < schluessel.size() && size_t(liste.size()) < stapel; ++i) {
         const qint64 k = schluessel[i];
         if (k != Zeilenliste::OhneSchluessel && (k == gesucht || !m_fenster.finden(k, m_inhaltStand)))
-            liste << QString::number(k);
+            liste << k;
     }
-    const QString bedingung = SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)
-        + QStringLiteral(" IN (") + liste.join(QStringLiteral(", ")) + QLatin1Char(')');
-    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(vollerText(), bedingung));
+    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(vollerText(), schluesselBedingung(liste)));
     thread_local Zeilenbau bau;
     while (a.schritt()) {
         bau.beginnen(size_t(m_anzahlSpalten));
@@ -1032,14 +1030,19 @@ std::optional<qint64> TKADaoTable::aktuellerSchluessel()
     return v.isNull() ? std::nullopt : std::optional<qint64>(v.toLongLong());
 }
 
-std::vector<TKADaoTable::Zeile> TKADaoTable::schluesselZeilenLesen(const QList<qint64>& schluessel)
+// The condition "the key is one of these" (numbers written into the text).
+QString TKADaoTable::schluesselBedingung(const QList<qint64>& schluessel) const
 {
     QStringList liste;
     for (qint64 k : schluessel)
         liste << QString::number(k);
-    const QString bedingung = SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte)
-        + QStringLiteral(" IN (") + liste.join(QStringLiteral(", ")) + QLatin1Char(')');
-    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(zeilenQuelle(), bedingung));
+    return SqlText::klammern(m_felder[size_t(m_schluesselFeld)]->m_herkunftSpalte) + QStringLiteral(" IN (")
+        + liste.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+std::vector<TKADaoTable::Zeile> TKADaoTable::schluesselZeilenLesen(const QList<qint64>& schluessel)
+{
+    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(zeilenQuelle(), schluesselBedingung(schluessel)));
     std::vector<Zeile> zeilen;
     while (a.schritt())
         zeilen.push_back(zeileAus(a));

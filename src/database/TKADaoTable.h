@@ -285,6 +285,7 @@ private:
     void lookupZeilenGeaendert(TKADaoTable* quelle, const QString& feld, const QVariant& wert);
     void ordnungBilden();
     std::optional<qint64> aktuellerSchluessel();
+    QString schluesselBedingung(const QList<qint64>& schluessel) const;
     std::vector<Zeile> schluesselZeilenLesen(const QList<qint64>& schluessel);
     void zeileHerausnehmen(size_t index);
     int zeileEinordnen(Zeile&& zeile);
