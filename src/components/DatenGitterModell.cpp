@@ -2,6 +2,7 @@
 
 #include "DBBedienelemente.h"
 #include "DatenGitter.h"
+#include "Fehler.h"
 #include "FehlerWeitergabe.h"
 #include "GitterDelegate.h"
 #include "ListenVerbindung.h"
@@ -151,7 +152,15 @@ QVariant TDatenGitterModell::data(const QModelIndex& index, int rolle) const
     const TField* f = feld(index.column());
     if (!spalte || !f)
         return {};
-    auto wert = [&] { return datenmenge()->RowValue(index.row(), f->Index()); };
+    auto wert = [&] {
+        // A value a list holds only when looked at may not be readable now (another program
+        // holds the database): the cell stays empty until it is drawn again.
+        try {
+            return datenmenge()->RowValue(index.row(), f->Index());
+        } catch (const Fehler&) {
+            return QVariant();
+        }
+    };
 
     switch (rolle) {
     case Qt::DisplayRole:

@@ -24,3 +24,17 @@ void Nachlesefenster::platzSchaffen(size_t anzahl, quint64 stand)
         m_stand = stand;
     }
 }
+
+void Nachlesefenster::fehlgeschlagen(quint64 stand, const QString& meldung)
+{
+    m_fehlerStand = stand;
+    m_fehler = meldung;
+    m_seitFehler.start();
+}
+
+QString Nachlesefenster::fehlerInPause(quint64 stand) const
+{
+    if (m_fehler.isEmpty() || stand != m_fehlerStand || !m_seitFehler.isValid() || m_seitFehler.elapsed() >= m_pauseMs)
+        return QString();
+    return m_fehler;
+}

@@ -392,12 +392,6 @@ QString TKADaoTable::leseText(const QString& text) const
     return ergebnis;
 }
 
-// The statement single rows are read again with (a condition is added to it).
-QString TKADaoTable::zeilenQuelle() const
-{
-    return nurGehaltene(vollerText());
-}
-
 // The statement that reads every column of the rows.
 QString TKADaoTable::vollerText() const
 {
@@ -406,10 +400,16 @@ QString TKADaoTable::vollerText() const
 
 QString TKADaoTable::nurGehaltene(const QString& text) const
 {
+    return m_auswahl.leseText(text, herkunftSpalten());
+}
+
+// Each stored column's name in its table.
+std::vector<QString> TKADaoTable::herkunftSpalten() const
+{
     std::vector<QString> herkunft;
     for (int c = 0; c < m_anzahlSpalten; ++c)
         herkunft.push_back(m_felder[size_t(c)]->m_herkunftSpalte);
-    return m_auswahl.leseText(text, herkunft);
+    return herkunft;
 }
 
 void TKADaoTable::zeileVervollstaendigen(Zeile& zeile)
@@ -468,17 +468,24 @@ const Zeilenwerte* TKADaoTable::nachgelesen(const Zeile& zeile)
         if (k != Zeilenliste::OhneSchluessel && (k == gesucht || !m_fenster.finden(k, m_inhaltStand)))
             liste << k;
     }
-    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(vollerText(), schluesselBedingung(liste)));
-    thread_local Zeilenbau bau;
-    while (a.schritt()) {
-        bau.beginnen(size_t(m_anzahlSpalten));
-        a.zeileBauen(m_anzahlSpalten, bau);
-        Zeilenwerte werte = bau.fertig();
-        const QVariant k = werte[size_t(m_schluesselFeld)];
-        if (!k.isNull())
-            m_fenster.ablegen(k.toLongLong(), std::move(werte), m_inhaltStand);
+    if (const QString fehlerText = m_fenster.fehlerInPause(m_inhaltStand); !fehlerText.isEmpty())
+        throw Fehler(fehlerText);
+    try {
+        Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(vollerText(), schluesselBedingung(liste)));
+        thread_local Zeilenbau bau;
+        while (a.schritt()) {
+            bau.beginnen(size_t(m_anzahlSpalten));
+            a.zeileBauen(m_anzahlSpalten, bau);
+            Zeilenwerte werte = bau.fertig();
+            const QVariant k = werte[size_t(m_schluesselFeld)];
+            if (!k.isNull())
+                m_fenster.ablegen(k.toLongLong(), std::move(werte), m_inhaltStand);
+        }
+        a.zuruecksetzen();
+    } catch (const Fehler& f) {
+        m_fenster.fehlgeschlagen(m_inhaltStand, f.text());
+        throw;
     }
-    a.zuruecksetzen();
     return m_fenster.finden(gesucht, m_inhaltStand);
 }
 
@@ -570,8 +577,59 @@ TKADaoTable::Zeile TKADaoTable::zeileAus(const Anweisung& anweisung) const
     return Zeile{bau.fertig()};
 }
 
+// A row read again by its key, in full: it is one of a few another program changed, and whoever
+// looks at its columns (a search over them) then finds them as they are now.
+TKADaoTable::Zeile TKADaoTable::volleZeileAus(const Anweisung& anweisung) const
+{
+    thread_local Zeilenbau bau;
+    bau.beginnen(m_felder.size());
+    anweisung.zeileBauen(m_anzahlSpalten, bau);
+    return Zeile{bau.fertig()};
+}
+
+void TKADaoTable::SpaltenLesen(const QStringList& felder, const std::function<void(const std::vector<QVariant>&)>& jeZeile)
+{
+    if (!Active())
+        return;
+    std::vector<int> spalten;
+    for (const QString& name : felder) {
+        const TField* f = FieldByName(name);
+        if (f->m_kind != TFieldKind::fkData)
+            fehler(QStringLiteral("Nur gespeicherte Felder können gelesen werden ('%1').").arg(name));
+        spalten.push_back(f->m_index);
+    }
+    // Only those columns (and the key) where the statement reads a whole table; any other
+    // statement as it stands.
+    Spaltenauswahl auswahl;
+    auswahl.bilden(felder, m_anzahlSpalten,
+                   [this](const QString& name) {
+                       const TField* feld = FindField(name);
+                       return feld ? feld->m_index : -1;
+                   },
+                   {m_schluesselFeld}, m_schluesselFeld >= 0 && Spaltenauswahl::liestAlleSpalten(vollerText()));
+    const QString text = SqlText::ohneSortierung(vollerText()).value_or(vollerText());
+    Anweisung a = m_database->Vorbereiten(auswahl.leseText(text, herkunftSpalten()));
+    if (!verknuepfungen().isEmpty())
+        for (int i = 0; i < int(m_geladenerSchluessel.size()); ++i)
+            a.binden(i + 1, m_geladenerSchluessel[i]);
+    std::vector<QVariant> werte(static_cast<size_t>(m_anzahlSpalten));
+    thread_local Zeilenbau bau;
+    while (a.schritt()) {
+        bau.beginnen(size_t(m_anzahlSpalten), auswahl.maske());
+        a.zeileBauen(auswahl.anzahlGeliefert(m_anzahlSpalten), bau);
+        const Zeilenwerte zeile = bau.fertig();
+        if (m_schluesselFeld >= 0)
+            werte[size_t(m_schluesselFeld)] = zeile[size_t(m_schluesselFeld)];
+        for (const int c : spalten)
+            werte[size_t(c)] = zeile[size_t(c)];
+        jeZeile(werte);
+    }
+    a.zuruecksetzen();
+}
+
 std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& schluessel)
 {
+    ++m_leseStand;
     std::vector<Zeile> zeilen;
     m_geladenerSchluessel = schluessel;
     const int links = int(verknuepfungen().size());
@@ -587,6 +645,8 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& sch
     m_abfrage.zuruecksetzen();
     for (int i = 0; i < int(schluessel.size()); ++i)
         m_abfrage.binden(i + 1, schluessel[i]);
+    // As many as last time, so that a large list is not moved again and again while it grows.
+    zeilen.reserve(m_zuletztGelesen);
     try {
         while (m_abfrage.schritt())
             zeilen.push_back(zeileAus(m_abfrage));
@@ -598,6 +658,9 @@ std::vector<TKADaoTable::Zeile> TKADaoTable::zeilenLesen(const QVariantList& sch
     m_abfrage.zuruecksetzen();
     if (m_selbstOrdnen)
         selbstOrdnen(zeilen);
+    else
+        zeilen.shrink_to_fit();  // a list of many rows is held for long; it keeps no room to grow
+    m_zuletztGelesen = zeilen.size();
 
     // A computed column without declared type takes the kind of its first value.
     for (int c = 0; c < spalten; ++c) {
@@ -716,6 +779,7 @@ void TKADaoTable::Close()
     meldeReset(true);
     m_zeilen.leeren();
     m_fenster.leeren();
+    ++m_leseStand;
     m_pos = -1;
     m_bof = m_eof = true;
     m_bearbeitung.verwerfen();
@@ -805,11 +869,11 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
     if (!m_auswahl.gehalten(f->m_index))
         fehler(QStringLiteral("Zeilen können nur über gehaltene Felder ausgewählt werden ('%1').").arg(feld));
     Anweisung a = m_database->Vorbereiten(
-        SqlText::bedingungEinfuegen(zeilenQuelle(), SqlText::klammern(f->m_name) + QStringLiteral(" = ?")));
+        SqlText::bedingungEinfuegen(vollerText(), SqlText::klammern(f->m_name) + QStringLiteral(" = ?")));
     a.binden(1, wert);
     std::vector<Zeile> neu;
     while (a.schritt())
-        neu.push_back(zeileAus(a));
+        neu.push_back(volleZeileAus(a));
     a.zuruecksetzen();
 
     const Suchschluessel gesucht(wert);
@@ -1042,10 +1106,10 @@ QString TKADaoTable::schluesselBedingung(const QList<qint64>& schluessel) const
 
 std::vector<TKADaoTable::Zeile> TKADaoTable::schluesselZeilenLesen(const QList<qint64>& schluessel)
 {
-    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(zeilenQuelle(), schluesselBedingung(schluessel)));
+    Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(vollerText(), schluesselBedingung(schluessel)));
     std::vector<Zeile> zeilen;
     while (a.schritt())
-        zeilen.push_back(zeileAus(a));
+        zeilen.push_back(volleZeileAus(a));
     a.zuruecksetzen();
     return zeilen;
 }
@@ -1351,6 +1415,11 @@ QVariant TKADaoTable::feldWert(int index) const
     Zeile* zeile = selbst->aktiveZeile();
     if (!zeile || index < 0 || index >= int(zeile->werte.size()))
         return QVariant();
+    // The current row's fields are read again and again (bound editors, whoever works with the
+    // current project): once one it was read without is asked for, it is read in full in place,
+    // and none of its fields needs the database again while it is current or later.
+    if (!m_rechenZeile && index < m_anzahlSpalten && !zeile->werte.gelesen(size_t(index)))
+        selbst->zeileVervollstaendigen(*zeile);
     return selbst->zeilenWert(*zeile, index);
 }
 

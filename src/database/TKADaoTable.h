@@ -110,6 +110,16 @@ public:
     /// one table with its key (not for a detail), otherwise every column is read.
     /// A ZeilenBedingung sees columns not read as empty.
     void setGehalteneSpalten(const QStringList& namen);
+    /// Counts the reads of all rows (Open, Requery, a Filter needing columns not held, Close):
+    /// what was taken from the rows at one count may be out of date at another. Rows read
+    /// again by their key (another program changed them) are read in full, so that their
+    /// columns are seen as they are now whether held or not.
+    quint64 LeseStand() const { return m_leseStand; }
+    /// Reads the columns `felder` (and the key) of every row the statement gives, in one
+    /// statement and in no particular order, and hands each row to `jeZeile` as values in field
+    /// order (the other fields empty); nothing is kept. For a list holding only some columns
+    /// when all rows' values of a few others are needed at once.
+    void SpaltenLesen(const QStringList& felder, const std::function<void(const std::vector<QVariant>&)>& jeZeile);
     /// The rows Filter lets through, the ZeilenBedingung left aside: RecordCount without it
     /// (as counted when the shown rows were formed, with the shown rows added or taken since).
     int AnzahlOhneBedingung() const;
@@ -260,8 +270,8 @@ private:
     const QList<MasterVerknuepfung::Paar>& verknuepfungen() const;
     QString abfrageText() const;
     QString leseText(const QString& text) const;
-    QString zeilenQuelle() const;
     QString nurGehaltene(const QString& text) const;
+    std::vector<QString> herkunftSpalten() const;
     void abfrageVorbereiten();
     void leseAbfrageVorbereiten();
     void gehalteneBilden();
@@ -274,6 +284,7 @@ private:
     int filterFeldSuchen() const;
     void filterAnwenden();
     Zeile zeileAus(const Anweisung& anweisung) const;
+    Zeile volleZeileAus(const Anweisung& anweisung) const;
     std::vector<Zeile> zeilenLesen(const QVariantList& schluessel);
     void sichtbareBilden();
     bool zeileSichtbar(Zeile& zeile);
@@ -360,6 +371,8 @@ private:
     QList<QPointer<TKADaoTable>> m_lookupQuellen;
 
     quint64 m_inhaltStand = 1;                  // counts changes of the rows
+    size_t m_zuletztGelesen = 0;                // rows the last read gave
+    quint64 m_leseStand = 0;                    // counts reads of all rows (and Close)
     Ableitungsstand m_ableitung;
     mutable QHash<int, Suchindex> m_indizes;        // lookup indices by field
 

@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 #include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <string_view>
 #include <numeric>
 #include <utility>
 
@@ -43,10 +46,10 @@ char klein(char c)
 }
 
 // Text as the engine compares it: its UTF-8 bytes (NOCASE: with ASCII letters folded).
-int textVergleichen(const QByteArray& a, const QByteArray& b, bool ohneGross)
+int textVergleichen(std::string_view a, std::string_view b, bool ohneGross)
 {
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
         const auto x = uchar(ohneGross ? klein(a[i]) : a[i]);
         const auto y = uchar(ohneGross ? klein(b[i]) : b[i]);
         if (x != y)
@@ -55,11 +58,99 @@ int textVergleichen(const QByteArray& a, const QByteArray& b, bool ohneGross)
     return dreiwege(a.size(), b.size());
 }
 
+int textVergleichen(const QByteArray& a, const QByteArray& b, bool ohneGross)
+{
+    return textVergleichen(std::string_view(a.constData(), size_t(a.size())),
+                           std::string_view(b.constData(), size_t(b.size())), ohneGross);
+}
+
 QByteArray textBytes(const QVariant& v)
 {
     if (v.metaType() == QMetaType::fromType<RohText>())
         return v.value<RohText>().bytes;
     return v.toString().toUtf8();
+}
+
+// A value as the order compares it, taken out of a row once: its class, its number, or its
+// bytes (in the row itself where it holds them as text, else in `eigene`).
+// A date text the row holds by its day ("YYYY-MM-DD") is kept as that day.
+struct Ordnungswert
+{
+    const char* bytes = nullptr;
+    union {
+        qint64 ganz = 0;
+        double zahl;
+    };
+    uint32_t laenge = 0;
+    uint8_t klasse = 0;
+    bool gleitend = false;
+    bool datum = false;
+
+    std::string_view text(char (&puffer)[10]) const
+    {
+        if (!datum)
+            return std::string_view(bytes, laenge);
+        Zeilenwerte::datumText(ganz, puffer);
+        return std::string_view(puffer, 10);
+    }
+};
+
+Ordnungswert ordnungswert(const Zeilenwerte& zeile, size_t spalte, std::deque<QByteArray>& eigene)
+{
+    Ordnungswert w;
+    if (const std::optional<qint64> tag = zeile.datumTextTag(spalte)) {
+        w.klasse = 2;
+        w.datum = true;
+        w.ganz = *tag;
+        return w;
+    }
+    if (const std::optional<std::string_view> text = zeile.textAnsicht(spalte)) {
+        w.klasse = 2;
+        w.bytes = text->data();
+        w.laenge = uint32_t(text->size());
+        return w;
+    }
+    const QVariant v = zeile[spalte];
+    w.klasse = uint8_t(klasse(v));
+    if (w.klasse == 1) {
+        w.gleitend = v.metaType().id() == QMetaType::Double;
+        if (w.gleitend)
+            w.zahl = v.toDouble();
+        else
+            w.ganz = v.toLongLong();
+    } else if (w.klasse >= 2) {
+        eigene.push_back(w.klasse == 2 ? textBytes(v) : v.toByteArray());
+        w.bytes = eigene.back().constData();
+        w.laenge = uint32_t(eigene.back().size());
+    }
+    return w;
+}
+
+int ordnungswertVergleichen(const Ordnungswert& a, const Ordnungswert& b, bool ohneGross)
+{
+    if (a.klasse != b.klasse)
+        return dreiwege(a.klasse, b.klasse);
+    switch (a.klasse) {
+    case 0:
+        return 0;
+    case 1:
+        if (a.gleitend || b.gleitend)
+            return dreiwege(a.gleitend ? a.zahl : double(a.ganz), b.gleitend ? b.zahl : double(b.ganz));
+        return dreiwege(a.ganz, b.ganz);
+    case 2: {
+        // Two days compare as their texts do: those have four-digit years.
+        if (a.datum && b.datum)
+            return dreiwege(a.ganz, b.ganz);
+        char pa[10];
+        char pb[10];
+        return textVergleichen(a.text(pa), b.text(pb), ohneGross);
+    }
+    default: {
+        char pa[10];
+        char pb[10];
+        return textVergleichen(a.text(pa), b.text(pb), false);
+    }
+    }
 }
 
 } // namespace
@@ -132,20 +223,22 @@ int Zeilenordnung::vergleichenIn(const Werte& a, const Werte& b) const
 
 std::vector<size_t> Zeilenordnung::reihenfolge(size_t anzahl, const std::function<const Zeilenwerte&(size_t)>& werteVon) const
 {
+    // Text stays in the rows; only values of other kinds that compare as bytes are copied.
     const size_t breite = m_spalten.size();
-    std::vector<QVariant> werte(anzahl * breite);
+    std::vector<Ordnungswert> werte(anzahl * breite);
+    std::deque<QByteArray> eigene;
     std::vector<qint64> schluessel(anzahl);
     for (size_t i = 0; i < anzahl; ++i) {
         const Zeilenwerte& zeile = werteVon(i);
         for (size_t s = 0; s < breite; ++s)
-            werte[i * breite + s] = zeile[size_t(m_spalten[s].feld)];
+            werte[i * breite + s] = ordnungswert(zeile, size_t(m_spalten[s].feld), eigene);
         schluessel[i] = zeile[size_t(m_schluessel)].toLongLong();
     }
     std::vector<size_t> folge(anzahl);
     std::iota(folge.begin(), folge.end(), size_t(0));
     std::sort(folge.begin(), folge.end(), [&](size_t a, size_t b) {
         for (size_t s = 0; s < breite; ++s) {
-            const int r = wertVergleichen(werte[a * breite + s], werte[b * breite + s], m_spalten[s].ohneGross);
+            const int r = ordnungswertVergleichen(werte[a * breite + s], werte[b * breite + s], m_spalten[s].ohneGross);
             if (r != 0)
                 return (m_spalten[s].absteigend ? -r : r) < 0;
         }

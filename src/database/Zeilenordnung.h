@@ -34,7 +34,8 @@ public:
     int vergleichen(const Zeilenwerte& a, const Zeilenwerte& b) const;
 
     /// The places of `anzahl` rows in this order, `werteVon(i)` giving row i's values: each
-    /// row's values that count are taken out once, not at every comparison.
+    /// row's values that count are taken out once, not at every comparison. The rows must stay
+    /// as they are until it returns: their text is compared where it lies.
     std::vector<size_t> reihenfolge(size_t anzahl, const std::function<const Zeilenwerte&(size_t)>& werteVon) const;
 
     /// One stored value against another, as the engine orders them.

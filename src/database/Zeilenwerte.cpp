@@ -2,7 +2,11 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <algorithm>
+#include <bit>
 #include <cstring>
+#include <limits>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -23,6 +27,8 @@ enum Art : unsigned char {
     Falsch,
     Beiseite,    // the place in the values kept aside, 4 bytes
     NichtGelesen,  // a value the row was read without
+    Ganz64Kurz,  // a 64-bit whole number that fits in 4 bytes (keys, counts)
+    DatumText,   // a text "YYYY-MM-DD" (as the file holds dates) by its day number, 4 bytes
 };
 
 using Puffer = std::vector<unsigned char>;
@@ -63,42 +69,157 @@ size_t laengeLesen(const unsigned char*& p)
     return laenge | size_t(*p++) << schiebung;
 }
 
-// A block holds the kinds of its values two to a byte (the first in the low half), then the
-// values' bytes; the builders gather one kind byte per value and pack them when done.
-static_assert(NichtGelesen < 16, "a kind takes half a byte");
+// A block begins with a word holding the number of values, its top bit set when the block also
+// points to values kept aside (that pointer follows the word). A row read with only some of its
+// columns has, next, a bit per value that says whether it was read (the next bit of the word
+// says so): then only the values read have a kind. Then come the kinds two to a byte (the first
+// in the low half), then the values' bytes. The builders gather one kind byte per value and
+// pack them when done.
+static_assert(DatumText < 16, "a kind takes half a byte");
+static_assert(Zeilenwerte::MaxAnzahl <= 0x3fff, "the count leaves the top two bits of its word free");
+
+using Beiseiteliste = std::vector<QVariant>;
+constexpr uint16_t MitBeiseite = 0x8000;
+constexpr uint16_t MitMaske = 0x4000;
+constexpr uint16_t AnzahlBits = 0x3fff;
+
+uint16_t wortVon(const unsigned char* block)
+{
+    return festLesen<uint16_t>(block);
+}
+
+size_t anzahlVon(const unsigned char* block)
+{
+    return block ? wortVon(block) & AnzahlBits : 0;
+}
+
+Beiseiteliste* beiseiteVon(const unsigned char* block)
+{
+    if (!block || !(wortVon(block) & MitBeiseite))
+        return nullptr;
+    return festLesen<Beiseiteliste*>(block + sizeof(uint16_t));
+}
+
+size_t maskenGroesse(size_t anzahl)
+{
+    return (anzahl + 7) / 8;
+}
 
 size_t kopfGroesse(size_t anzahl)
 {
     return (anzahl + 1) / 2;
 }
 
-Art artBei(const unsigned char* block, size_t i)
+// The bits of the values read; null when every value has a kind.
+const unsigned char* maskeVon(const unsigned char* block)
 {
-    return Art(block[i / 2] >> (i % 2 * 4) & 0x0f);
-}
-
-void artSetzen(unsigned char* block, size_t i, Art art)
-{
-    const int schiebung = int(i % 2 * 4);
-    block[i / 2] = static_cast<unsigned char>((block[i / 2] & ~(0x0f << schiebung)) | (art << schiebung));
-}
-
-// The block of `anzahl` values gathered in `puffer` (a kind byte per value, then the values),
-// and its size.
-std::unique_ptr<unsigned char[]> packen(const Puffer& puffer, size_t anzahl, uint32_t& groesse)
-{
-    const size_t kopf = kopfGroesse(anzahl);
-    groesse = uint32_t(kopf + puffer.size() - anzahl);
-    if (groesse == 0)
+    if (!(wortVon(block) & MitMaske))
         return nullptr;
-    auto block = std::make_unique_for_overwrite<unsigned char[]>(groesse);
-    std::memset(block.get(), 0, kopf);
-    for (size_t i = 0; i < anzahl; ++i)
-        artSetzen(block.get(), i, Art(puffer[i]));
-    if (puffer.size() > anzahl)
-        std::memcpy(block.get() + kopf, puffer.data() + anzahl, puffer.size() - anzahl);
+    return block + sizeof(uint16_t) + (wortVon(block) & MitBeiseite ? sizeof(Beiseiteliste*) : 0);
+}
+
+// How many values before value `i` have a kind: its place among the kinds and the values.
+size_t rangVon(const unsigned char* block, size_t i)
+{
+    const unsigned char* maske = maskeVon(block);
+    if (!maske)
+        return i;
+    size_t rang = 0;
+    for (size_t b = 0; b < i / 8; ++b)
+        rang += size_t(std::popcount(unsigned(maske[b])));
+    if (i % 8 != 0)
+        rang += size_t(std::popcount(unsigned(maske[i / 8] & ((1u << (i % 8)) - 1))));
+    return rang;
+}
+
+const unsigned char* artenVon(const unsigned char* block)
+{
+    const size_t vorne = sizeof(uint16_t) + (wortVon(block) & MitBeiseite ? sizeof(Beiseiteliste*) : 0);
+    return block + vorne + (wortVon(block) & MitMaske ? maskenGroesse(anzahlVon(block)) : 0);
+}
+
+Art artBei(const unsigned char* arten, size_t platz)
+{
+    return Art(arten[platz / 2] >> (platz % 2 * 4) & 0x0f);
+}
+
+// The kind of value `i` (< the count) of a block.
+Art artVon(const unsigned char* block, size_t i)
+{
+    if (const unsigned char* maske = maskeVon(block); maske && !(maske[i / 8] >> (i % 8) & 1))
+        return NichtGelesen;
+    return artBei(artenVon(block), rangVon(block, i));
+}
+
+void artSetzen(unsigned char* arten, size_t platz, Art art)
+{
+    const int schiebung = int(platz % 2 * 4);
+    arten[platz / 2] = static_cast<unsigned char>((arten[platz / 2] & ~(0x0f << schiebung)) | (art << schiebung));
+}
+
+// The block of `anzahl` values of the kinds `arten` (a byte each) and the bytes `werte`, with
+// `beiseite` when it holds anything; null for no values.
+unsigned char* packen(const unsigned char* arten, size_t anzahl, const unsigned char* werte, size_t laenge,
+                      std::unique_ptr<Beiseiteliste> beiseite)
+{
+    if (anzahl == 0)
+        return nullptr;
+    if (anzahl > Zeilenwerte::MaxAnzahl)
+        throw std::length_error("Zeilenwerte: zu viele Werte in einer Zeile");
+    if (beiseite && beiseite->empty())
+        beiseite.reset();
+    const size_t gelesen = size_t(std::count_if(arten, arten + anzahl, [](unsigned char a) { return a != NichtGelesen; }));
+    const bool mitMaske = maskenGroesse(anzahl) + kopfGroesse(gelesen) < kopfGroesse(anzahl);
+    const size_t vorne = sizeof(uint16_t) + (beiseite ? sizeof(Beiseiteliste*) : 0);
+    const size_t maske = mitMaske ? maskenGroesse(anzahl) : 0;
+    const size_t kopf = kopfGroesse(mitMaske ? gelesen : anzahl);
+    auto* block = new unsigned char[vorne + maske + kopf + laenge];
+    const auto wort = uint16_t(anzahl | (beiseite ? MitBeiseite : 0) | (mitMaske ? MitMaske : 0));
+    std::memcpy(block, &wort, sizeof wort);
+    if (beiseite) {
+        Beiseiteliste* liste = beiseite.release();
+        std::memcpy(block + sizeof wort, &liste, sizeof liste);
+    }
+    unsigned char* bits = block + vorne;
+    unsigned char* kinds = bits + maske;
+    std::memset(bits, 0, maske + kopf);
+    size_t platz = 0;
+    for (size_t i = 0; i < anzahl; ++i) {
+        if (mitMaske) {
+            if (arten[i] == NichtGelesen)
+                continue;
+            bits[i / 8] = static_cast<unsigned char>(bits[i / 8] | 1u << (i % 8));
+        }
+        artSetzen(kinds, platz++, Art(arten[i]));
+    }
+    if (laenge > 0)
+        std::memcpy(kinds + kopf, werte, laenge);
     return block;
 }
+
+// The block of `anzahl` values gathered in `puffer` (a kind byte per value, then the values).
+unsigned char* packen(const Puffer& puffer, size_t anzahl, std::unique_ptr<Beiseiteliste> beiseite)
+{
+    return packen(puffer.data(), anzahl, puffer.data() + anzahl, puffer.size() - anzahl, std::move(beiseite));
+}
+
+// The values kept aside by `block`, moved out into a list of their own for the block that
+// replaces it.
+std::unique_ptr<Beiseiteliste> beiseiteUebernehmen(const unsigned char* block)
+{
+    Beiseiteliste* alt = beiseiteVon(block);
+    return alt ? std::make_unique<Beiseiteliste>(std::move(*alt)) : nullptr;
+}
+
+// Where the value read last begins, so that reading the fields of a row one after the other
+// walks the row once. One for all rows: a row's pointer is forgotten when its block goes.
+struct Merkstelle
+{
+    const unsigned char* block = nullptr;
+    size_t platz = 0;    // among the values that have a kind
+    size_t versatz = 0;  // from the block's first value
+};
+thread_local Merkstelle t_merk;
 
 // UTF-8 of `text` after its length; false (and nothing appended) for a lone surrogate, which
 // UTF-8 cannot carry.
@@ -134,9 +255,52 @@ bool textAnhaengen(Puffer& aus, const QString& text)
     return true;
 }
 
+// The day of a text "YYYY-MM-DD" naming a valid date, which it is written as again; none for
+// any other text.
+std::optional<int32_t> tagVonDatumText(const char16_t* p, size_t laenge)
+{
+    if (laenge != 10 || p[4] != u'-' || p[7] != u'-')
+        return std::nullopt;
+    int teile[3] = {0, 0, 0};
+    for (size_t i = 0, teil = 0; i < 10; ++i) {
+        if (i == 4 || i == 7) {
+            ++teil;
+            continue;
+        }
+        if (p[i] < u'0' || p[i] > u'9')
+            return std::nullopt;
+        teile[teil] = teile[teil] * 10 + (p[i] - u'0');
+    }
+    const QDate datum(teile[0], teile[1], teile[2]);
+    if (!datum.isValid() || teile[0] < 1)
+        return std::nullopt;
+    return int32_t(datum.toJulianDay());
+}
+
+std::optional<int32_t> tagVonDatumText(const char* p, size_t laenge)
+{
+    if (laenge != 10)
+        return std::nullopt;
+    char16_t breit[10];
+    for (size_t i = 0; i < 10; ++i)
+        breit[i] = char16_t(static_cast<unsigned char>(p[i]));
+    return tagVonDatumText(breit, laenge);
+}
+
+// A 64-bit whole number in four bytes when it fits, else in eight.
+Art ganzAnhaengen(Puffer& aus, qint64 wert)
+{
+    if (wert >= std::numeric_limits<int32_t>::min() && wert <= std::numeric_limits<int32_t>::max()) {
+        festAnhaengen<int32_t>(aus, int32_t(wert));
+        return Ganz64Kurz;
+    }
+    festAnhaengen<qint64>(aus, wert);
+    return Ganz64;
+}
+
 // Appends the bytes of `wert` to `aus` and gives its kind; a value of another kind goes to
 // `beiseite` (at `platz` when it had a place there already).
-Art kodieren(const QVariant& wert, Puffer& aus, std::unique_ptr<std::vector<QVariant>>& beiseite, int platz = -1)
+Art kodieren(const QVariant& wert, Puffer& aus, std::unique_ptr<Beiseiteliste>& beiseite, int platz = -1)
 {
     if (!wert.isValid())
         return Leer;
@@ -147,8 +311,7 @@ Art kodieren(const QVariant& wert, Puffer& aus, std::unique_ptr<std::vector<QVar
     }
     switch (typ) {
     case QMetaType::LongLong:
-        festAnhaengen<qint64>(aus, *static_cast<const qlonglong*>(wert.constData()));
-        return Ganz64;
+        return ganzAnhaengen(aus, *static_cast<const qlonglong*>(wert.constData()));
     case QMetaType::Int:
         festAnhaengen<int32_t>(aus, *static_cast<const int*>(wert.constData()));
         return Ganz32;
@@ -161,6 +324,10 @@ Art kodieren(const QVariant& wert, Puffer& aus, std::unique_ptr<std::vector<QVar
         const QString& text = *static_cast<const QString*>(wert.constData());
         if (text.isNull())
             return TextNull;
+        if (const auto tag = tagVonDatumText(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size()))) {
+            festAnhaengen<int32_t>(aus, *tag);
+            return DatumText;
+        }
         if (textAnhaengen(aus, text))
             return Text;
         break;
@@ -191,7 +358,7 @@ Art kodieren(const QVariant& wert, Puffer& aus, std::unique_ptr<std::vector<QVar
         break;
     }
     if (!beiseite)
-        beiseite = std::make_unique<std::vector<QVariant>>();
+        beiseite = std::make_unique<Beiseiteliste>();
     if (platz < 0) {
         platz = int(beiseite->size());
         beiseite->push_back(wert);
@@ -260,6 +427,8 @@ size_t laengeVon(Art art, const unsigned char* p)
     switch (art) {
     case TypLeer:
     case Ganz32:
+    case Ganz64Kurz:
+    case DatumText:
     case Beiseite: return 4;
     case Ganz64:
     case Gleitkomma:
@@ -275,13 +444,19 @@ size_t laengeVon(Art art, const unsigned char* p)
     }
 }
 
-QVariant dekodieren(Art art, const unsigned char* p, const std::vector<QVariant>* beiseite)
+QVariant dekodieren(Art art, const unsigned char* p, const Beiseiteliste* beiseite)
 {
     switch (art) {
     case Leer: return QVariant();
     case TypLeer: return QVariant(QMetaType(festLesen<int32_t>(p)));
     case Ganz64: return QVariant(qlonglong(festLesen<qint64>(p)));
     case Ganz32: return QVariant(int(festLesen<int32_t>(p)));
+    case Ganz64Kurz: return QVariant(qlonglong(festLesen<int32_t>(p)));
+    case DatumText: {
+        char text[10];
+        Zeilenwerte::datumText(festLesen<int32_t>(p), text);
+        return QVariant(QString::fromLatin1(text, 10));
+    }
     case Gleitkomma: return QVariant(festLesen<double>(p));
     case Wahr: return QVariant(true);
     case Falsch: return QVariant(false);
@@ -312,15 +487,18 @@ Zeilenwerte::Zeilenwerte(const std::vector<QVariant>& werte)
 }
 
 Zeilenwerte::Zeilenwerte(const Zeilenwerte& andere)
-    : m_groesse(andere.m_groesse)
-    , m_anzahl(andere.m_anzahl)
 {
-    if (m_groesse > 0) {
-        m_daten = std::make_unique_for_overwrite<unsigned char[]>(m_groesse);
-        std::memcpy(m_daten.get(), andere.m_daten.get(), m_groesse);
+    if (!andere.m_block)
+        return;
+    const size_t groesse = andere.groesse();
+    auto block = std::make_unique_for_overwrite<unsigned char[]>(groesse);
+    std::memcpy(block.get(), andere.m_block, groesse);
+    if (const Beiseiteliste* liste = beiseiteVon(andere.m_block)) {
+        auto kopie = std::make_unique<Beiseiteliste>(*liste);
+        Beiseiteliste* zeiger = kopie.release();
+        std::memcpy(block.get() + sizeof(uint16_t), &zeiger, sizeof zeiger);
     }
-    if (andere.m_beiseite)
-        m_beiseite = std::make_unique<std::vector<QVariant>>(*andere.m_beiseite);
+    m_block = block.release();
 }
 
 Zeilenwerte& Zeilenwerte::operator=(const Zeilenwerte& andere)
@@ -334,58 +512,128 @@ Zeilenwerte& Zeilenwerte::operator=(const Zeilenwerte& andere)
 
 Zeilenwerte& Zeilenwerte::operator=(Zeilenwerte&& andere) noexcept
 {
-    // The row moved from is left empty, not holding counts without a block.
-    m_daten = std::move(andere.m_daten);
-    m_beiseite = std::move(andere.m_beiseite);
-    m_groesse = std::exchange(andere.m_groesse, 0);
-    m_anzahl = std::exchange(andere.m_anzahl, 0);
-    m_merkIndex = std::exchange(andere.m_merkIndex, 0);
-    m_merkVersatz = std::exchange(andere.m_merkVersatz, 0);
+    // The row moved from is left empty.
+    if (this != &andere) {
+        freigeben(m_block);
+        m_block = std::exchange(andere.m_block, nullptr);
+    }
     return *this;
+}
+
+void Zeilenwerte::freigeben(unsigned char* block)
+{
+    if (!block)
+        return;
+    if (t_merk.block == block)
+        t_merk.block = nullptr;
+    delete beiseiteVon(block);
+    delete[] block;
+}
+
+size_t Zeilenwerte::size() const
+{
+    return anzahlVon(m_block);
+}
+
+const unsigned char* Zeilenwerte::arten() const
+{
+    return artenVon(m_block);
+}
+
+const unsigned char* Zeilenwerte::werteAnfang() const
+{
+    const size_t gelesen = wortVon(m_block) & MitMaske ? rangVon(m_block, size()) : size();
+    return arten() + kopfGroesse(gelesen);
+}
+
+const std::vector<QVariant>* Zeilenwerte::beiseite() const
+{
+    return beiseiteVon(m_block);
+}
+
+size_t Zeilenwerte::groesse() const
+{
+    if (!m_block)
+        return 0;
+    const size_t anzahl = size();
+    return versatz(anzahl);
 }
 
 void Zeilenwerte::neuBauen(const std::vector<QVariant>& werte)
 {
     thread_local Puffer daten;
     daten.assign(werte.size(), Leer);
-    std::unique_ptr<std::vector<QVariant>> beiseite;
+    std::unique_ptr<Beiseiteliste> beiseite;
     for (size_t i = 0; i < werte.size(); ++i)
         daten[i] = kodieren(werte[i], daten, beiseite);
-    m_anzahl = uint32_t(werte.size());
-    m_daten = packen(daten, werte.size(), m_groesse);
-    m_beiseite = std::move(beiseite);
-    m_merkIndex = m_merkVersatz = 0;
+    unsigned char* neu = packen(daten, werte.size(), std::move(beiseite));
+    freigeben(m_block);
+    m_block = neu;
 }
 
+// Where value `i` begins, from the start of the block; `i` may be the count, for the block's end.
+// A value not read has no bytes: it begins where the next one does.
 size_t Zeilenwerte::versatz(size_t i) const
 {
-    const size_t kopf = kopfGroesse(m_anzahl);
-    const unsigned char* anfang = m_daten.get() + kopf;
-    size_t j = 0;
+    const size_t platz = rangVon(m_block, i);
+    const unsigned char* kinds = arten();
+    const unsigned char* anfang = werteAnfang();
+    size_t k = 0;
     const unsigned char* p = anfang;
-    if (i >= m_merkIndex) {
-        j = m_merkIndex;
-        p += m_merkVersatz;
+    if (t_merk.block == m_block && platz >= t_merk.platz) {
+        k = t_merk.platz;
+        p += t_merk.versatz;
     }
-    for (; j < i; ++j)
-        p += laengeVon(artBei(m_daten.get(), j), p);
-    m_merkIndex = uint32_t(i);
-    m_merkVersatz = uint32_t(p - anfang);
-    return kopf + size_t(p - anfang);
+    for (; k < platz; ++k)
+        p += laengeVon(artBei(kinds, k), p);
+    t_merk = {m_block, platz, size_t(p - anfang)};
+    return size_t(p - m_block);
 }
 
 const QVariant Zeilenwerte::operator[](size_t i) const
 {
-    if (i >= m_anzahl)
+    if (i >= size())
         return QVariant();
-    return dekodieren(artBei(m_daten.get(), i), m_daten.get() + versatz(i), m_beiseite.get());
+    const Art art = artVon(m_block, i);
+    if (art == NichtGelesen)
+        return QVariant();
+    return dekodieren(art, m_block + versatz(i), beiseite());
+}
+
+std::optional<std::string_view> Zeilenwerte::textAnsicht(size_t i) const
+{
+    if (i >= size() || artVon(m_block, i) != Text)
+        return std::nullopt;
+    const unsigned char* p = m_block + versatz(i);
+    const size_t laenge = laengeLesen(p);
+    return std::string_view(reinterpret_cast<const char*>(p), laenge);
+}
+
+std::optional<qint64> Zeilenwerte::datumTextTag(size_t i) const
+{
+    if (i >= size() || artVon(m_block, i) != DatumText)
+        return std::nullopt;
+    return festLesen<int32_t>(m_block + versatz(i));
+}
+
+void Zeilenwerte::datumText(qint64 tag, char (&aus)[10])
+{
+    int jahr = 0;
+    int monat = 0;
+    int tagImMonat = 0;
+    QDate::fromJulianDay(tag).getDate(&jahr, &monat, &tagImMonat);
+    const int ziffern[8] = {jahr / 1000, jahr / 100 % 10, jahr / 10 % 10, jahr % 10, monat / 10, monat % 10, tagImMonat / 10, tagImMonat % 10};
+    const int stelle[8] = {0, 1, 2, 3, 5, 6, 8, 9};
+    aus[4] = aus[7] = '-';
+    for (int k = 0; k < 8; ++k)
+        aus[stelle[k]] = char('0' + ziffern[k]);
 }
 
 bool Zeilenwerte::istNull(size_t i) const
 {
-    if (i >= m_anzahl)
+    if (i >= size())
         return true;
-    const Art art = artBei(m_daten.get(), i);
+    const Art art = artVon(m_block, i);
     if (art == Beiseite)
         return (*this)[i].isNull();
     return art == Leer || art == TypLeer || art == NichtGelesen;
@@ -393,63 +641,54 @@ bool Zeilenwerte::istNull(size_t i) const
 
 bool Zeilenwerte::gelesen(size_t i) const
 {
-    return i >= m_anzahl || artBei(m_daten.get(), i) != NichtGelesen;
+    return i >= size() || artVon(m_block, i) != NichtGelesen;
 }
 
 void Zeilenwerte::setzen(size_t i, const QVariant& wert)
 {
-    if (i >= m_anzahl)
+    if (i >= size())
         resize(i + 1);
-    const Art alt = artBei(m_daten.get(), i);
+    const size_t anzahl = size();
+    const Art alt = artVon(m_block, i);
     const size_t anfang = versatz(i);
-    const size_t ende = anfang + laengeVon(alt, m_daten.get() + anfang);
-    const int platz = alt == Beiseite ? festLesen<int32_t>(m_daten.get() + anfang) : -1;
+    const size_t ende = anfang + laengeVon(alt, m_block + anfang);
+    const size_t groesse = this->groesse();
+    const int platz = alt == Beiseite ? festLesen<int32_t>(m_block + anfang) : -1;
 
-    thread_local Puffer neu;
-    neu.clear();
-    const Art art = kodieren(wert, neu, m_beiseite, platz);
-    const size_t groesse = m_groesse - (ende - anfang) + neu.size();
-    auto daten = std::make_unique_for_overwrite<unsigned char[]>(groesse);
-    std::memcpy(daten.get(), m_daten.get(), anfang);
-    if (!neu.empty())
-        std::memcpy(daten.get() + anfang, neu.data(), neu.size());
-    std::memcpy(daten.get() + anfang + neu.size(), m_daten.get() + ende, m_groesse - ende);
-    artSetzen(daten.get(), i, art);
-    m_daten = std::move(daten);
-    m_groesse = uint32_t(groesse);
-    m_merkIndex = m_merkVersatz = 0;
+    thread_local Puffer daten;
+    daten.clear();
+    for (size_t k = 0; k < anzahl; ++k)
+        daten.push_back(artVon(m_block, k));
+    const size_t werte = size_t(werteAnfang() - m_block);
+    daten.insert(daten.end(), m_block + werte, m_block + anfang);
+    std::unique_ptr<Beiseiteliste> beiseite = beiseiteUebernehmen(m_block);
+    daten[i] = kodieren(wert, daten, beiseite, platz);
+    daten.insert(daten.end(), m_block + ende, m_block + groesse);
+    unsigned char* neu = packen(daten, anzahl, std::move(beiseite));
+    freigeben(m_block);
+    m_block = neu;
 }
 
 void Zeilenwerte::setzenAb(size_t erste, const std::vector<QVariant>& werte)
 {
+    const size_t anzahl = size();
     const size_t ende = erste + werte.size();
-    if (erste <= m_anzahl && ende >= m_anzahl) {
+    if (erste <= anzahl && ende >= anzahl) {
         // The values before `erste` keep their bytes; only the rest is made anew (the derived
         // values at the end of a row, for every row a grid shows).
-        const size_t kopfAlt = kopfGroesse(m_anzahl);
-        const size_t vorne = versatz(erste) - kopfAlt;
-        thread_local Puffer arten;
-        thread_local Puffer hinten;
-        arten.clear();
-        hinten.clear();
-        for (const QVariant& wert : werte)
-            arten.push_back(kodieren(wert, hinten, m_beiseite));
-        const size_t kopf = kopfGroesse(ende);
-        const size_t groesse = kopf + vorne + hinten.size();
-        auto daten = std::make_unique_for_overwrite<unsigned char[]>(groesse);
-        std::memset(daten.get(), 0, kopf);
-        for (size_t i = 0; i < erste; ++i)
-            artSetzen(daten.get(), i, artBei(m_daten.get(), i));
-        for (size_t i = 0; i < arten.size(); ++i)
-            artSetzen(daten.get(), erste + i, Art(arten[i]));
-        if (vorne > 0)
-            std::memcpy(daten.get() + kopf, m_daten.get() + kopfAlt, vorne);
-        if (!hinten.empty())
-            std::memcpy(daten.get() + kopf + vorne, hinten.data(), hinten.size());
-        m_daten = std::move(daten);
-        m_groesse = uint32_t(groesse);
-        m_anzahl = uint32_t(ende);
-        m_merkIndex = m_merkVersatz = 0;
+        thread_local Puffer daten;
+        daten.clear();
+        for (size_t k = 0; k < erste; ++k)
+            daten.push_back(m_block ? artVon(m_block, k) : Leer);
+        daten.resize(ende, Leer);
+        if (m_block)
+            daten.insert(daten.end(), werteAnfang(), static_cast<const unsigned char*>(m_block + versatz(erste)));
+        std::unique_ptr<Beiseiteliste> beiseite = beiseiteUebernehmen(m_block);
+        for (size_t k = 0; k < werte.size(); ++k)
+            daten[erste + k] = kodieren(werte[k], daten, beiseite);
+        unsigned char* neu = packen(daten, ende, std::move(beiseite));
+        freigeben(m_block);
+        m_block = neu;
         return;
     }
     std::vector<QVariant> alle = this->alle();
@@ -461,22 +700,24 @@ void Zeilenwerte::setzenAb(size_t erste, const std::vector<QVariant>& werte)
 
 void Zeilenwerte::resize(size_t anzahl)
 {
-    if (anzahl == m_anzahl)
+    if (anzahl == size())
         return;
-    std::vector<QVariant> alle = erste(std::min<size_t>(anzahl, m_anzahl));
+    std::vector<QVariant> alle = erste(std::min<size_t>(anzahl, size()));
     alle.resize(anzahl);
     neuBauen(alle);
 }
 
 std::vector<QVariant> Zeilenwerte::erste(size_t anzahl) const
 {
-    anzahl = std::min<size_t>(anzahl, m_anzahl);
+    anzahl = std::min<size_t>(anzahl, size());
     std::vector<QVariant> werte;
     werte.reserve(anzahl);
-    const unsigned char* p = m_daten.get() + kopfGroesse(m_anzahl);
+    if (anzahl == 0)
+        return werte;
+    const unsigned char* p = werteAnfang();
     for (size_t i = 0; i < anzahl; ++i) {
-        const Art art = artBei(m_daten.get(), i);
-        werte.push_back(dekodieren(art, p, m_beiseite.get()));
+        const Art art = artVon(m_block, i);
+        werte.push_back(dekodieren(art, p, beiseite()));
         p += laengeVon(art, p);
     }
     return werte;
@@ -489,20 +730,18 @@ bool Zeilenwerte::rohAnhaengen(size_t i, std::string& aus) const
 
 bool Zeilenwerte::rohAnhaengen(const std::vector<int>& aufsteigend, std::string& aus) const
 {
-    const unsigned char* p = m_daten.get() + kopfGroesse(m_anzahl);
-    size_t j = 0;
+    const size_t anzahl = size();
     for (const int index : aufsteigend) {
         const size_t i = size_t(index);
-        if (i >= m_anzahl) {
+        if (i >= anzahl) {
             aus.push_back(char(Leer));
             continue;
         }
-        for (; j < i; ++j)
-            p += laengeVon(artBei(m_daten.get(), j), p);
-        const Art art = artBei(m_daten.get(), i);
+        const Art art = artVon(m_block, i);
         if (art == Beiseite)
             return false;
         aus.push_back(char(art));
+        const unsigned char* p = m_block + versatz(i);  // ascending: the row is walked once
         aus.append(reinterpret_cast<const char*>(p), laengeVon(art, p));
     }
     return true;
@@ -510,9 +749,9 @@ bool Zeilenwerte::rohAnhaengen(const std::vector<int>& aufsteigend, std::string&
 
 size_t Zeilenwerte::speicher() const
 {
-    size_t summe = m_groesse;
-    if (m_beiseite)
-        summe += sizeof(std::vector<QVariant>) + m_beiseite->capacity() * sizeof(QVariant);
+    size_t summe = groesse();
+    if (const Beiseiteliste* liste = beiseite())
+        summe += sizeof(Beiseiteliste) + liste->capacity() * sizeof(QVariant);
     return summe;
 }
 
@@ -542,8 +781,7 @@ void Zeilenbau::leer()
 void Zeilenbau::ganzzahl(qint64 wert)
 {
     zumNaechstenGehaltenen();
-    festAnhaengen<qint64>(m_daten, wert);
-    m_daten[m_naechster++] = Ganz64;
+    m_daten[m_naechster++] = ganzAnhaengen(m_daten, wert);
 }
 
 void Zeilenbau::gleitkomma(double wert)
@@ -556,6 +794,11 @@ void Zeilenbau::gleitkomma(double wert)
 bool Zeilenbau::utf8(const char* text, size_t laenge)
 {
     zumNaechstenGehaltenen();
+    if (const auto tag = tagVonDatumText(text, laenge)) {
+        festAnhaengen<int32_t>(m_daten, *tag);
+        m_daten[m_naechster++] = DatumText;
+        return true;
+    }
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     if (!gueltigesUtf8(p, laenge))
         return false;
@@ -575,10 +818,7 @@ void Zeilenbau::wert(const QVariant& wert)
 Zeilenwerte Zeilenbau::fertig()
 {
     zumNaechstenGehaltenen();  // the columns not held after the last one given
-    Zeilenwerte zeile;
-    zeile.m_anzahl = uint32_t(m_anzahl);
-    zeile.m_daten = packen(m_daten, m_anzahl, zeile.m_groesse);
-    zeile.m_beiseite = std::move(m_beiseite);
+    Zeilenwerte zeile(packen(m_daten, m_anzahl, std::move(m_beiseite)));
     beginnen(m_anzahl, m_gehalten);
     return zeile;
 }

@@ -57,6 +57,17 @@ QString wertText(const TField* feld, const QVariant& wert)
     return QStringLiteral("„%1“").arg(feld->Text(wert));
 }
 
+// The project's number for the user; when it cannot be read now (another program holds the
+// database, which is why the note is written), its ID says which project it is.
+QString projektNummer(TKADaoTable* projekt)
+{
+    try {
+        return projekt->FieldByName(QStringLiteral("Kommnr"))->AsString();
+    } catch (const Fehler&) {
+        return QStringLiteral("ID %1").arg(projekt->FieldByName(QStringLiteral("ID"))->Value().toLongLong());
+    }
+}
+
 // The pending row of one dataset as an entry of the note, and its line for the user.
 bool eintragAnhaengen(TKADaoTable* daten, const QString& art, TKADaoTable* projekt, QJsonArray& eintraege,
                       QStringList& zeilen)
@@ -79,7 +90,7 @@ bool eintragAnhaengen(TKADaoTable* daten, const QString& art, TKADaoTable* proje
     e[QStringLiteral("felder")] = werte;
     const QString zeile = QStringLiteral("%1%2 im Projekt %3: %4")
                               .arg(neu ? QStringLiteral("neue ") : QString(), art,
-                                   projekt->FieldByName(QStringLiteral("Kommnr"))->AsString(),
+                                   projektNummer(projekt),
                                    texte.join(QStringLiteral(", ")));
     e[QStringLiteral("beschreibung")] = zeile;
     eintraege.append(e);

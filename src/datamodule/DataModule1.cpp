@@ -92,11 +92,10 @@ TDataModule1::TDataModule1(QObject* parent)
         t->setDatabase(DBProjekt);
 
     TabProjekt->setTableName(QStringLiteral("Projekt"));
-    // Both project views hold of every project only what their order, filter and search need;
-    // the rows in view are read in full as they are looked at, a page at a time.
-    TabProjekt->setGehalteneSpalten({QStringLiteral("EV_Sichtbar"), QStringLiteral("Kommnr"), QStringLiteral("Bezeichn"),
-                                     QStringLiteral("Baustelle"), QStringLiteral("Konto"), QStringLiteral("KundenKey"),
-                                     QStringLiteral("Betreff_ges")});
+    // Both project views hold of every project only what their order and filter need; the rows
+    // in view are read in full as they are looked at, a page at a time, and a search reads the
+    // fields it looks through when it is prepared.
+    TabProjekt->setGehalteneSpalten({QStringLiteral("EV_Sichtbar")});
     TabProjektView->setSQL(QStringLiteral("select * from projekt order by Last_datum"));
     TabProjektView->setGehalteneSpalten({QStringLiteral("Last_Datum"), QStringLiteral("PV_Sichtbar")});
     TabAufgaben->setTableName(QStringLiteral("Aufgaben"));

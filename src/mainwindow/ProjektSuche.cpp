@@ -1,5 +1,6 @@
 #include "ProjektSuche.h"
 
+#include "Fehler.h"
 #include "TField.h"
 #include "TKADaoTable.h"
 
@@ -16,13 +17,17 @@ constexpr std::array<const char*, 6> SuchFelder = {"Kommnr", "Bezeichn", "Bauste
 
 } // namespace
 
-// The searchable text of each project, by its ID, with the field values it was made from.
+// The searchable text of each project, by its ID. The project list holds of each project only
+// its key and filter, so the searched fields of all projects are read at once, in one statement,
+// when a search is prepared, and again only after the list read all its rows anew. A row that
+// holds the fields itself (edited, added, or read again after another program changed it) is
+// searched by what it holds.
 struct TProjektSuche::Vorrat
 {
     struct Eintrag
     {
         // The searched values as the row held them when the text was made, as bytes: a
-        // keystroke compares them for every project without making a text of each.
+        // keystroke compares them for every such project without making a text of each.
         std::string quelle;
         Suchbegriff::Zeile text;
         bool gefuellt = false;
@@ -32,8 +37,14 @@ struct TProjektSuche::Vorrat
     int idFeld = -1;
     std::vector<int> felder;
     std::vector<int> felderAufsteigend;  // the same, in the order of the row
-    QHash<qint64, Eintrag> eintraege;
+    // As read for all projects, valid while the list has not read its rows anew.
+    QHash<qint64, Suchbegriff::Zeile> gelesen;
+    quint64 leseStand = 0;
+    bool bereit = false;
+    // Made from rows holding the searched fields.
+    QHash<qint64, Eintrag> eigene;
     Suchbegriff::Zeile ohneSchluessel;
+    Suchbegriff::Zeile keiner;
 
     void felderSuchen()
     {
@@ -47,7 +58,8 @@ struct TProjektSuche::Vorrat
         std::sort(felderAufsteigend.begin(), felderAufsteigend.end());
     }
 
-    Suchbegriff::Zeile neuerText(const Zeilenwerte& werte) const
+    template <typename Werte>
+    Suchbegriff::Zeile neuerText(const Werte& werte) const
     {
         QStringList texte;
         for (int f : felder) {
@@ -58,14 +70,41 @@ struct TProjektSuche::Vorrat
         return Suchbegriff::durchsuchbar(texte);
     }
 
-    // The searched values of a row as held; false when one of them has no bytes to compare.
-    bool quelleLesen(const Zeilenwerte& werte, std::string& quelle) const
+    bool aktuell() const { return bereit && projekte && leseStand == projekte->LeseStand(); }
+
+    // Reads the searched fields of every project, unless what was read still holds.
+    void sicherstellen()
     {
-        quelle.clear();
-        return werte.rohAnhaengen(felderAufsteigend, quelle);
+        if (aktuell() || !projekte || !projekte->Active())
+            return;
+        felderSuchen();
+        if (idFeld < 0)
+            return;
+        QHash<qint64, Suchbegriff::Zeile> neu;
+        neu.reserve(projekte->RowCount());
+        QStringList namen;
+        for (int f : felder)
+            namen << projekte->Field(f)->FieldName();
+        projekte->SpaltenLesen(namen, [&](const std::vector<QVariant>& werte) {
+            const QVariant id = werte[size_t(idFeld)];
+            if (!id.isNull())
+                neu.insert(id.toLongLong(), neuerText(werte));
+        });
+        gelesen = std::move(neu);
+        eigene.clear();
+        leseStand = projekte->LeseStand();
+        bereit = true;
     }
 
-    // The row's searchable text, prepared again only when a searched field has changed.
+    void freigeben()
+    {
+        gelesen = {};
+        eigene = {};
+        bereit = false;
+    }
+
+    // The row's searchable text: its own, prepared again only when a searched field has
+    // changed, or the one read for its project.
     const Suchbegriff::Zeile& text(const Zeilenwerte& werte)
     {
         const QVariant id = idFeld >= 0 ? werte[size_t(idFeld)] : QVariant();
@@ -74,9 +113,25 @@ struct TProjektSuche::Vorrat
             ohneSchluessel = neuerText(werte);
             return ohneSchluessel;
         }
-        Eintrag& eintrag = eintraege[id.toLongLong()];
+        const bool haeltFelder =
+            std::all_of(felder.begin(), felder.end(), [&](int f) { return werte.gelesen(size_t(f)); });
+        if (!haeltFelder) {
+            if (!aktuell()) {
+                // The list read its rows anew while the search stands: read the fields again,
+                // once. Should that fail, nothing is found until the next keystroke says why.
+                try {
+                    sicherstellen();
+                } catch (const Fehler&) {
+                    return keiner;
+                }
+            }
+            const auto it = gelesen.constFind(id.toLongLong());
+            return it != gelesen.constEnd() ? *it : keiner;
+        }
+        Eintrag& eintrag = eigene[id.toLongLong()];
         thread_local std::string quelle;
-        const bool vergleichbar = quelleLesen(werte, quelle);
+        quelle.clear();
+        const bool vergleichbar = werte.rohAnhaengen(felderAufsteigend, quelle);
         if (!eintrag.gefuellt || !vergleichbar || quelle != eintrag.quelle) {
             eintrag.quelle = vergleichbar ? quelle : std::string();
             eintrag.text = neuerText(werte);
@@ -116,6 +171,7 @@ void TProjektSuche::setText(const QString& text)
             m_projekte->setZeilenBedingung({});
     } else {
         m_vorrat->felderSuchen();
+        m_vorrat->sicherstellen();
         m_projekte->setZeilenBedingung(
             [vorrat = m_vorrat, begriff](const Zeilenwerte& werte) { return begriff.gefunden(vorrat->text(werte)); });
     }
@@ -124,23 +180,19 @@ void TProjektSuche::setText(const QString& text)
 
 void TProjektSuche::vorbereiten()
 {
-    if (!m_projekte || !m_projekte->Active() || !m_vorrat->eintraege.isEmpty())
+    if (!m_projekte)
         return;
-    m_vorrat->felderSuchen();
-    if (m_vorrat->idFeld < 0)
-        return;
-    TKADaoTable& projekte = *m_projekte;
-    const bool puffer = projekte.State() == TDataSetState::dsEdit || projekte.State() == TDataSetState::dsInsert;
-    // The rows as the dataset holds them: a text field's value is the stored one.
-    std::vector<QVariant> werte(size_t(projekte.FieldCount()));
-    for (int zeile = 0; zeile < projekte.RowCount(); ++zeile) {
-        if (puffer && zeile == projekte.CurrentRow())
-            continue;
-        werte[size_t(m_vorrat->idFeld)] = projekte.RowValue(zeile, m_vorrat->idFeld);
-        for (int f : m_vorrat->felder)
-            werte[size_t(f)] = projekte.RowValue(zeile, f);
-        m_vorrat->text(Zeilenwerte(werte));
+    try {
+        m_vorrat->sicherstellen();
+    } catch (const Fehler&) {
+        // The first keystroke reads again and says why it failed.
     }
+}
+
+void TProjektSuche::freigeben()
+{
+    if (!aktiv())
+        m_vorrat->freigeben();
 }
 
 bool TProjektSuche::aktiv() const

@@ -390,10 +390,15 @@ void TFormProjektMain::sucheEinrichten(QWidget* eltern)
             EditSuche->clear();
     });
     EditSuche->addAction(leeren);
-    // The projects' texts are prepared while the user has not typed yet.
-    m_sucheVerbindungen << connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* neu) {
-        if (neu == EditSuche && m_suche)
+    // The projects' texts are prepared while the user has not typed yet, and let go when the
+    // field is left with nothing searched.
+    m_sucheVerbindungen << connect(qApp, &QApplication::focusChanged, this, [this](QWidget* alt, QWidget* neu) {
+        if (!m_suche)
+            return;
+        if (neu == EditSuche)
             m_suche->vorbereiten();
+        else if (alt == EditSuche)
+            m_suche->freigeben();
     });
 
     // On the window, so that Ctrl+F works with the toolbar hidden; the field is the edit view's.

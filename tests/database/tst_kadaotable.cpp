@@ -1,4 +1,5 @@
 #include "AnweisungsZaehler.h"
+#include "FremdeSperre.h"
 #include "Schema.h"
 #include "TDataSource.h"
 #include "TKADaoDatabase.h"
@@ -6,6 +7,7 @@
 #include "MeldungsRecorder.h"
 #include "TestDatenbank.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
@@ -50,6 +52,18 @@ class TstKADaoTable : public QObject
 private:
     std::unique_ptr<TestDatenbank> m_t;
     std::unique_ptr<TKADaoDatabase> m_db;
+
+    // A list of 300 projects ("Ort " and its number in Ort) holding only Kommnr of each.
+    std::unique_ptr<TKADaoTable> dreihundertProjekteMitKommnr()
+    {
+        m_t->fremd(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 297) "
+                                  "INSERT INTO Projekt (Kommnr, Ort) SELECT 'S' || i, 'Ort S' || i FROM n"));
+        m_t->fremd(QStringLiteral("UPDATE Projekt SET Ort = 'Ort ' || Kommnr"));
+        auto t = tabelle(*m_db, QStringLiteral("Liste"), QStringLiteral("Projekt"));
+        t->setGehalteneSpalten({QStringLiteral("Kommnr")});
+        t->Open();
+        return t;
+    }
 
 private slots:
     void initTestCase_data() { TestDatenbank::motoren(); }
@@ -1185,12 +1199,7 @@ private slots:
     // also where it is held without them, and is news for the controls.
     void gehalteneSpaltenSeitenweise()
     {
-        m_t->fremd(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 297) "
-                                  "INSERT INTO Projekt (Kommnr, Ort) SELECT 'S' || i, 'Ort S' || i FROM n"));
-        m_t->fremd(QStringLiteral("UPDATE Projekt SET Ort = 'Ort ' || Kommnr"));
-        auto t = tabelle(*m_db, QStringLiteral("Liste"), QStringLiteral("Projekt"));
-        t->setGehalteneSpalten({QStringLiteral("Kommnr")});
-        t->Open();
+        auto t = dreihundertProjekteMitKommnr();
         QCOMPARE(t->RecordCount(), 300);
         const int kommnr = t->FieldByName(QStringLiteral("Kommnr"))->Index();
         const int ort = t->FieldByName(QStringLiteral("Ort"))->Index();
@@ -1243,6 +1252,37 @@ private slots:
         t->setFiltered(true);
         QCOMPARE(t->RecordCount(), 100);
         QCOMPARE(zaehler.anzahl(), 1);
+    }
+
+    // Another program holds the file: a value of a row not read in full fails with the lock's
+    // message after the wait for it, and the next one at once with the same message, so that a
+    // list drawn cell by cell does not wait once per cell. The current row, once read in full,
+    // needs the file no more.
+    void gehalteneSpaltenGesperrt()
+    {
+        if (m_t->server())
+            QSKIP("Ein Server sperrt Leser nicht.");
+        auto t = dreihundertProjekteMitKommnr();
+        const int ort = t->FieldByName(QStringLiteral("Ort"))->Index();
+        QCOMPARE(t->FieldByName(QStringLiteral("Ort"))->AsString(), QStringLiteral("Ort P1"));
+        // Another row read again: what the window held is of an earlier stand now.
+        t->SchluesselNachlesen({t->RowValue(100, t->FieldByName(QStringLiteral("ID"))->Index()).toLongLong()});
+        m_db->setBusyTimeout(1500);
+        FremdeSperre sperre(m_db->Dateipfad());
+        QElapsedTimer uhr;
+        uhr.start();
+        QVERIFY_THROWS_EXCEPTION(DatenbankGesperrt, t->RowValue(250, ort));
+        QVERIFY(uhr.elapsed() >= 1000);
+        uhr.restart();
+        QString meldung;
+        try {
+            t->RowValue(251, ort);
+        } catch (const Fehler& f) {
+            meldung = f.text();
+        }
+        QVERIFY(uhr.elapsed() < 500);
+        QVERIFY2(meldung.contains(QStringLiteral("gesperrt")), qPrintable(meldung));
+        QCOMPARE(t->FieldByName(QStringLiteral("Ort"))->AsString(), QStringLiteral("Ort P1"));
     }
 };
 

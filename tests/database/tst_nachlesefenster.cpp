@@ -57,6 +57,18 @@ private slots:
         }
         QCOMPARE(ist, gefunden);
     }
+
+    // A failed read is given back for its stand while the pause lasts, then read is tried again.
+    void fehlerPause()
+    {
+        Nachlesefenster fenster(4, 50);
+        QVERIFY(fenster.fehlerInPause(1).isEmpty());
+        fenster.fehlgeschlagen(1, QStringLiteral("gesperrt"));
+        QCOMPARE(fenster.fehlerInPause(1), QStringLiteral("gesperrt"));
+        QVERIFY(fenster.fehlerInPause(2).isEmpty());
+        QTest::qWait(80);
+        QVERIFY(fenster.fehlerInPause(1).isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TstNachlesefenster)

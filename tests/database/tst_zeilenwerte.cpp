@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QDateTime>
 #include <QTest>
+#include <limits>
+#include <memory>
 
 Q_DECLARE_METATYPE(std::vector<QVariant>)
 
@@ -31,6 +33,10 @@ class TstZeilenwerte : public QObject
             QVariant(QMetaType::fromType<int>()),
             QVariant(qlonglong(-4'000'000'000'000LL)),
             QVariant(qlonglong(0)),
+            QVariant(qlonglong(std::numeric_limits<int32_t>::max())),
+            QVariant(qlonglong(std::numeric_limits<int32_t>::min())),
+            QVariant(qlonglong(std::numeric_limits<int32_t>::max()) + 1),
+            QVariant(qlonglong(std::numeric_limits<int32_t>::min()) - 1),
             QVariant(42),
             QVariant(-1.5),
             QVariant(true),
@@ -40,6 +46,11 @@ class TstZeilenwerte : public QObject
             QVariant(QStringLiteral("Bäckerei Huber – Straße 12 €")),
             QVariant(QString(300, QChar(u'x'))),
             QVariant(QString::fromUtf16(u"Noten \U0001D11E")),
+            QVariant(QStringLiteral("2024-02-29")),  // a date as the file writes it
+            QVariant(QStringLiteral("0001-01-01")),
+            QVariant(QStringLiteral("2023-02-29")),  // no such day: a text like any other
+            QVariant(QStringLiteral("2024-6-30")),
+            QVariant(QStringLiteral("2024-06-3x")),
             QVariant(QString(QChar(0xd800))),  // a lone surrogate: no UTF-8, kept aside
             QVariant(QByteArray("\x00\x01\xff", 3)),
             QVariant(QByteArray()),
@@ -167,6 +178,8 @@ private slots:
         QTest::newRow("abgeschnitten") << QByteArray("abc\xe2\x82") << false;
         QTest::newRow("Folgebyte allein") << QByteArray("abcdefgh\x80") << false;
         QTest::newRow("Nullbyte") << QByteArray("a\0b", 3) << true;
+        QTest::newRow("Datum") << QByteArray("2024-06-30") << true;
+        QTest::newRow("kein Tag") << QByteArray("2024-13-01") << true;
     }
 
     void utf8Direkt()
@@ -215,6 +228,89 @@ private slots:
         QCOMPARE(zeile.size(), size_t(0));
         QVERIFY(!zeile[0].isValid());
         QCOMPARE(verschoben[9], werte[9]);
+
+        // A row made where the one read last was (the same size, the values in another order)
+        // is read from its own start, not from where the reading of the other one stopped.
+        auto weg = std::make_unique<Zeilenwerte>(werte);
+        QCOMPARE((*weg)[10], werte[10]);
+        weg.reset();
+        const std::vector<QVariant> umgekehrt(werte.rbegin(), werte.rend());
+        const Zeilenwerte neu(umgekehrt);
+        for (size_t i : {11, 10, 9})
+            QCOMPARE(neu[i], umgekehrt[i]);
+    }
+
+    // A row read with only some of its fifty-four columns: the values read come out as they
+    // went in, the others as not read and empty; setting any value, adding values at the end
+    // and copying keep every other one. Few values read take few bytes of kinds.
+    void teilweiseGelesen_data()
+    {
+        QTest::addColumn<QList<int>>("gehalten");
+        QTest::newRow("keiner") << QList<int>{};
+        QTest::newRow("der erste") << QList<int>{0};
+        QTest::newRow("der letzte") << QList<int>{53};
+        QTest::newRow("verstreut") << QList<int>{0, 7, 8, 9, 30, 53};
+        QTest::newRow("alle bis auf einen") << [] {
+            QList<int> l;
+            for (int i = 0; i < 54; ++i)
+                if (i != 17)
+                    l << i;
+            return l;
+        }();
+    }
+
+    void teilweiseGelesen()
+    {
+        QFETCH(QList<int>, gehalten);
+        constexpr size_t anzahl = 54;
+        std::vector<bool> maske(anzahl, false);
+        std::vector<QVariant> soll(anzahl);
+        Zeilenbau bau;
+        bau.beginnen(anzahl, &maske);
+        for (int i : gehalten) {
+            maske[size_t(i)] = true;
+            soll[size_t(i)] = i % 3 == 0 ? QVariant(QStringLiteral("Wert %1").arg(i)) : i % 3 == 1 ? QVariant(qlonglong(i)) : QVariant();
+        }
+        for (int i : gehalten) {
+            if (i % 3 == 0)
+                bau.wert(soll[size_t(i)]);
+            else if (i % 3 == 1)
+                bau.ganzzahl(i);
+            else
+                bau.leer();
+        }
+        const Zeilenwerte zeile = bau.fertig();
+        QCOMPARE(zeile.size(), anzahl);
+        auto pruefen = [&](const Zeilenwerte& z, const std::vector<QVariant>& werte, const std::vector<bool>& gelesen,
+                           const QString& wo) {
+            for (size_t i = 0; i < werte.size(); ++i) {
+                QVERIFY2(z.gelesen(i) == gelesen[i], qPrintable(wo + QStringLiteral(" gelesen %1").arg(i)));
+                gleich(z[i], werte[i], qPrintable(wo + QStringLiteral(" Wert %1").arg(i)));
+            }
+        };
+        pruefen(zeile, soll, maske, QStringLiteral("gebaut"));
+        pruefen(Zeilenwerte(zeile), soll, maske, QStringLiteral("Kopie"));
+        // Against the same values with a kind for every value (those not read as empty ones).
+        if (gehalten.size() <= 6)
+            QVERIFY2(zeile.speicher() + 15 <= Zeilenwerte(soll).speicher(),
+                     qPrintable(QStringLiteral("%1 / %2").arg(zeile.speicher()).arg(Zeilenwerte(soll).speicher())));
+
+        for (size_t stelle : {size_t(0), size_t(8), size_t(17), size_t(53)}) {
+            Zeilenwerte z(zeile);
+            z.setzen(stelle, QVariant(QStringLiteral("neu")));
+            std::vector<QVariant> werte = soll;
+            std::vector<bool> gelesen = maske;
+            werte[stelle] = QVariant(QStringLiteral("neu"));
+            gelesen[stelle] = true;
+            pruefen(z, werte, gelesen, QStringLiteral("gesetzt an %1").arg(stelle));
+        }
+        Zeilenwerte mitAbgeleiteten(zeile);
+        mitAbgeleiteten.setzenAb(anzahl, {QVariant(7), QVariant(2.5)});
+        std::vector<QVariant> werte = soll;
+        std::vector<bool> gelesen = maske;
+        werte.insert(werte.end(), {QVariant(7), QVariant(2.5)});
+        gelesen.insert(gelesen.end(), {true, true});
+        pruefen(mitAbgeleiteten, werte, gelesen, QStringLiteral("mit abgeleiteten"));
     }
 
     // What a project row of fifty columns takes: a fraction of fifty QVariants with their texts.
@@ -229,6 +325,10 @@ private slots:
             werte.push_back(QVariant());
         const Zeilenwerte zeile(werte);
         QVERIFY2(zeile.speicher() < 30 * 20 + 10 * 9 + 50, qPrintable(QString::number(zeile.speicher())));
+        // A date text is held by its day, in less than its ten characters.
+        const Zeilenwerte datum(std::vector<QVariant>{QVariant(QStringLiteral("2024-06-30"))});
+        const Zeilenwerte text(std::vector<QVariant>{QVariant(QStringLiteral("2024-06-3x"))});
+        QCOMPARE(text.speicher() - datum.speicher(), size_t(7));
     }
 };
 

@@ -38,6 +38,7 @@ private slots:
     void refreshUndOeffentlicheAnsicht();
     void neueUndGeaenderteProjekte();
     void nichtSpeicherbareAenderung();
+    void aenderungenEinesAnderenProgramms();
 
 private:
     QString pfad(const QString& name) const { return QDir(m_ordner->path()).filePath(name); }
@@ -317,6 +318,34 @@ void TestProjektSuche::nichtSpeicherbareAenderung()
     QVERIFY2(m_meldungen->meldungen.last().second.contains(QStringLiteral("Bezeichn")),
              qPrintable(m_meldungen->meldungen.last().second));
     projekt->Cancel();
+}
+
+// The list holds the searched fields of no project: a project another program renamed is found
+// by its new name once the list read it again by its key, and after the list read all its rows
+// anew (Refresh) the search reads the fields again, without a message.
+void TestProjektSuche::aenderungenEinesAnderenProgramms()
+{
+    fensterZeigen();
+    m_fenster->EditSuche->setFocus();
+    QCOMPARE(QApplication::focusWidget(), m_fenster->EditSuche);
+    m_fenster->EditSuche->setText(QStringLiteral("müller"));
+    QCOMPARE(gezeigteProjekte(), (QStringList{QStringLiteral("P01"), QStringLiteral("P02")}));
+
+    sql({QStringLiteral("update Projekt set Bezeichn = 'Müller Bau' where ID = 5"),
+         QStringLiteral("update Projekt set Bezeichn = 'Projekt 1' where ID = 1")});
+    m_module1->TabProjekt->SchluesselNachlesen({1, 5});
+    m_fenster->EditSuche->setText(QStringLiteral("mülle"));
+    QCOMPARE(gezeigteProjekte(), (QStringList{QStringLiteral("P02"), QStringLiteral("P05")}));
+
+    sql({QStringLiteral("update Projekt set Bezeichn = 'Anders' where ID = 2"),
+         QStringLiteral("update Projekt set Baustelle = 'Müllerweg 3' where ID = 7")});
+    m_module1->TabProjekt->Requery();
+    QCOMPARE(gezeigteProjekte(), (QStringList{QStringLiteral("P05"), QStringLiteral("P07")}));
+    m_fenster->EditSuche->setText(QStringLiteral("müllerw"));
+    QCOMPARE(gezeigteProjekte(), QStringList{QStringLiteral("P07")});
+    QCOMPARE(m_fenster->lblSuche->text(), QStringLiteral("1 von 12 Projekten"));
+    for (const auto& [art, text] : std::as_const(m_meldungen->meldungen))
+        QVERIFY2(art == Meldung::Art::Information, qPrintable(text));
 }
 
 QTEST_MAIN(TestProjektSuche)
