@@ -16,14 +16,30 @@ qint64 Zeilenliste::schluesselVon(const Datenzeile& zeile) const
     return zeile.werte[size_t(m_schluesselSpalte)].toLongLong();
 }
 
+// While every row read is shown, row number and place among the rows read are one: a list of
+// them would take memory in the measure of the rows for nothing.
+void Zeilenliste::gezeigteEinzelnFuehren()
+{
+    if (!m_alleGezeigt)
+        return;
+    m_gezeigt.resize(m_alle.size());
+    for (size_t i = 0; i < m_gezeigt.size(); ++i)
+        m_gezeigt[i] = int(i);
+    m_alleGezeigt = false;
+}
+
 int Zeilenliste::zeileVon(size_t index) const
 {
+    if (m_alleGezeigt)
+        return index < m_alle.size() ? int(index) : -1;
     const auto stelle = std::lower_bound(m_gezeigt.begin(), m_gezeigt.end(), int(index));
     return stelle != m_gezeigt.end() && *stelle == int(index) ? int(stelle - m_gezeigt.begin()) : -1;
 }
 
 int Zeilenliste::gezeigtVor(size_t index) const
 {
+    if (m_alleGezeigt)
+        return int(std::min(index, m_alle.size()));
     return int(std::lower_bound(m_gezeigt.begin(), m_gezeigt.end(), int(index)) - m_gezeigt.begin());
 }
 
@@ -43,6 +59,7 @@ void Zeilenliste::ersetzen(std::vector<Datenzeile>&& zeilen)
 {
     m_alle = std::move(zeilen);
     m_gezeigt.clear();
+    m_alleGezeigt = false;
     m_schluesselGueltig = false;
 }
 
@@ -50,6 +67,7 @@ std::vector<Datenzeile> Zeilenliste::nehmen()
 {
     std::vector<Datenzeile> zeilen = std::exchange(m_alle, {});
     m_gezeigt.clear();
+    m_alleGezeigt = false;
     m_schluesselGueltig = false;
     return zeilen;
 }
@@ -61,6 +79,10 @@ void Zeilenliste::zeigen(const std::function<bool(Datenzeile&)>& zeigen)
     for (size_t i = 0; i < m_alle.size(); ++i)
         if (zeigen(m_alle[i]))
             m_gezeigt.push_back(int(i));
+    m_alleGezeigt = m_gezeigt.size() == m_alle.size() && !m_alle.empty();
+    if (m_alleGezeigt)
+        m_gezeigt.clear();
+    m_gezeigt.shrink_to_fit();
 }
 
 void Zeilenliste::erneuert(size_t index)
@@ -71,6 +93,13 @@ void Zeilenliste::erneuert(size_t index)
 
 int Zeilenliste::herausnehmen(size_t index)
 {
+    if (m_alleGezeigt) {
+        m_alle.erase(m_alle.begin() + qsizetype(index));
+        if (m_schluesselGueltig)
+            m_schluessel.erase(m_schluessel.begin() + qsizetype(index));
+        m_alleGezeigt = !m_alle.empty();
+        return int(index);
+    }
     const auto stelle = std::lower_bound(m_gezeigt.begin(), m_gezeigt.end(), int(index));
     const bool war = stelle != m_gezeigt.end() && *stelle == int(index);
     const int zeile = war ? int(stelle - m_gezeigt.begin()) : -1;
@@ -84,6 +113,13 @@ int Zeilenliste::herausnehmen(size_t index)
 
 int Zeilenliste::einfuegen(size_t index, Datenzeile&& zeile, bool zeigen)
 {
+    if (m_alleGezeigt && zeigen) {
+        if (m_schluesselGueltig)
+            m_schluessel.insert(m_schluessel.begin() + qsizetype(index), schluesselVon(zeile));
+        m_alle.insert(m_alle.begin() + qsizetype(index), std::move(zeile));
+        return int(index);
+    }
+    gezeigteEinzelnFuehren();
     const auto stelle = std::lower_bound(m_gezeigt.begin(), m_gezeigt.end(), int(index));
     for (auto it = stelle; it != m_gezeigt.end(); ++it)
         ++*it;
@@ -99,6 +135,7 @@ int Zeilenliste::einfuegen(size_t index, Datenzeile&& zeile, bool zeigen)
 
 void Zeilenliste::verbergen(int zeile)
 {
+    gezeigteEinzelnFuehren();
     m_gezeigt.erase(m_gezeigt.begin() + zeile);
 }
 

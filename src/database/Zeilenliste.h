@@ -32,14 +32,14 @@ public:
     void setSchluesselSpalte(int spalte);
 
     size_t anzahlGelesen() const { return m_alle.size(); }
-    int anzahlGezeigt() const { return int(m_gezeigt.size()); }
-    bool alleGezeigt() const { return m_gezeigt.size() == m_alle.size(); }
+    int anzahlGezeigt() const { return int(m_alleGezeigt ? m_alle.size() : m_gezeigt.size()); }
+    bool alleGezeigt() const { return m_alleGezeigt || m_gezeigt.size() == m_alle.size(); }
     const std::vector<Datenzeile>& gelesen() const { return m_alle; }
     Datenzeile& gelesen(size_t index) { return m_alle[index]; }
     /// The row shown as row `zeile`, and its place among the rows read.
-    Datenzeile& gezeigt(int zeile) { return m_alle[size_t(m_gezeigt[size_t(zeile)])]; }
-    const Datenzeile& gezeigt(int zeile) const { return m_alle[size_t(m_gezeigt[size_t(zeile)])]; }
-    size_t indexVon(int zeile) const { return size_t(m_gezeigt[size_t(zeile)]); }
+    Datenzeile& gezeigt(int zeile) { return m_alle[indexVon(zeile)]; }
+    const Datenzeile& gezeigt(int zeile) const { return m_alle[indexVon(zeile)]; }
+    size_t indexVon(int zeile) const { return m_alleGezeigt ? size_t(zeile) : size_t(m_gezeigt[size_t(zeile)]); }
     /// The row number row `index` read is shown as; -1 when it is not shown.
     int zeileVon(size_t index) const;
     /// How many rows read before row `index` are shown: the row number it gets when shown.
@@ -70,9 +70,11 @@ public:
 
 private:
     qint64 schluesselVon(const Datenzeile& zeile) const;
+    void gezeigteEinzelnFuehren();
 
     std::vector<Datenzeile> m_alle;
-    std::vector<int> m_gezeigt;  // row numbers in m_alle, ascending
+    std::vector<int> m_gezeigt;  // row numbers in m_alle, ascending; empty while all are shown
+    bool m_alleGezeigt = false;  // every row read is shown, one by one as it comes
     int m_schluesselSpalte = -1;
     std::vector<qint64> m_schluessel;
     bool m_schluesselGueltig = false;

@@ -1,6 +1,7 @@
 #include "Zeilenliste.h"
 
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -18,12 +19,12 @@ Datenzeile zeile(qint64 schluessel)
     return Datenzeile{Zeilenwerte({QVariant(schluessel), QVariant(QStringLiteral("Projekt %1").arg(schluessel))})};
 }
 
-// Six rows, keys 10..15; those whose key divides by 3 are not shown.
-Modell anfang()
+// Six rows, keys 10..15; those whose key divides by 3 are not shown, unless all are.
+Modell anfang(bool alle = false)
 {
     Modell m;
     for (qint64 k = 10; k <= 15; ++k)
-        m.push_back({k, k % 3 != 0});
+        m.push_back({k, alle || k % 3 != 0});
     return m;
 }
 
@@ -34,7 +35,10 @@ void fuellen(Zeilenliste& liste, const Modell& modell, bool schluesselGebaut)
     for (const Modellzeile& z : modell)
         zeilen.push_back(zeile(z.schluessel));
     liste.ersetzen(std::move(zeilen));
-    liste.zeigen([](Datenzeile& z) { return z.werte[0].toLongLong() % 3 != 0; });
+    liste.zeigen([&](Datenzeile& z) {
+        return std::any_of(modell.begin(), modell.end(),
+                           [&](const Modellzeile& m) { return m.schluessel == z.werte[0].toLongLong() && m.gezeigt; });
+    });
     if (schluesselGebaut)
         liste.schluessel();  // from now on kept in step, not built again
 }
@@ -79,16 +83,19 @@ class TstZeilenliste : public QObject
     Q_OBJECT
 
 private slots:
+    // Each with some rows hidden and with every row shown.
     void herausnehmen()
     {
         for (const bool gebaut : {false, true}) {
             for (size_t index = 0; index < anfang().size(); ++index) {
-                Zeilenliste liste;
-                Modell modell = anfang();
-                fuellen(liste, modell, gebaut);
-                QCOMPARE(liste.herausnehmen(index), zeileImModell(modell, index));
-                modell.erase(modell.begin() + qsizetype(index));
-                vergleichen(liste, modell);
+                for (const bool alle : {false, true}) {
+                    Zeilenliste liste;
+                    Modell modell = anfang(alle);
+                    fuellen(liste, modell, gebaut);
+                    QCOMPARE(liste.herausnehmen(index), zeileImModell(modell, index));
+                    modell.erase(modell.begin() + qsizetype(index));
+                    vergleichen(liste, modell);
+                }
             }
         }
     }
@@ -98,12 +105,20 @@ private slots:
         for (const bool gebaut : {false, true}) {
             for (size_t index = 0; index <= anfang().size(); ++index) {
                 for (const bool zeigen : {false, true}) {
-                    Zeilenliste liste;
-                    Modell modell = anfang();
-                    fuellen(liste, modell, gebaut);
-                    modell.insert(modell.begin() + qsizetype(index), {99, zeigen});
-                    QCOMPARE(liste.einfuegen(index, zeile(99), zeigen), zeileImModell(modell, index));
-                    vergleichen(liste, modell);
+                    for (const bool alle : {false, true}) {
+                        Zeilenliste liste;
+                        Modell modell = anfang(alle);
+                        fuellen(liste, modell, gebaut);
+                        modell.insert(modell.begin() + qsizetype(index), {99, zeigen});
+                        QCOMPARE(liste.einfuegen(index, zeile(99), zeigen), zeileImModell(modell, index));
+                        vergleichen(liste, modell);
+                        // And then the row after it taken out again.
+                        if (index + 1 < modell.size()) {
+                            QCOMPARE(liste.herausnehmen(index + 1), zeileImModell(modell, index + 1));
+                            modell.erase(modell.begin() + qsizetype(index + 1));
+                            vergleichen(liste, modell);
+                        }
+                    }
                 }
             }
         }
@@ -111,17 +126,19 @@ private slots:
 
     void verbergenUndErneuern()
     {
-        Zeilenliste liste;
-        Modell modell = anfang();
-        fuellen(liste, modell, true);
-        liste.verbergen(1);  // key 11
-        modell[1].gezeigt = false;
-        vergleichen(liste, modell);
-        // Another row took row 4's place (rows matched by another field than the key).
-        liste.gelesen(4) = zeile(44);
-        liste.erneuert(4);
-        modell[4].schluessel = 44;
-        vergleichen(liste, modell);
+        for (const bool alle : {false, true}) {
+            Zeilenliste liste;
+            Modell modell = anfang(alle);
+            fuellen(liste, modell, true);
+            liste.verbergen(1);  // key 11
+            modell[1].gezeigt = false;
+            vergleichen(liste, modell);
+            // Another row took row 4's place (rows matched by another field than the key).
+            liste.gelesen(4) = zeile(44);
+            liste.erneuert(4);
+            modell[4].schluessel = 44;
+            vergleichen(liste, modell);
+        }
     }
 
     // A new row goes in among the rows read where it is shown (before the row shown there,
