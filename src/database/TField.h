@@ -88,6 +88,7 @@ public:
 
 private:
     friend class TKADaoTable;
+    friend class AbgeleiteteFelder;
 
     QVariant typisiert(const QVariant& gespeichert) const;
 

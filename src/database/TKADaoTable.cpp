@@ -792,7 +792,7 @@ void TKADaoTable::Close()
     for (const auto& v : std::as_const(m_lookupVerbindungen))
         disconnect(v);
     m_lookupVerbindungen.clear();
-    m_lookupQuellen.clear();
+    m_abgeleitete.leeren();
     m_state = TDataSetState::dsInactive;
     meldeReset(false);
     inhaltGeaendert();
@@ -930,7 +930,7 @@ void TKADaoTable::ZeilenNachlesen(const QString& feld, const QVariant& wert)
         m_bof = m_pos <= 0;
         m_eof = RowCount() == 0;
         if (anders) {
-            m_ableitung.verwerfen();
+            m_abgeleitete.verwerfen();
             ++m_inhaltStand;
             // The rows with that value changed in place or came at the end: the field's index
             // holds as it is, or with the new row entered.
@@ -966,7 +966,7 @@ void TKADaoTable::allesNeuGelesen(std::vector<Zeile>&& zeilen, std::optional<qin
         meldeReset(true);
     m_zeilen.ersetzen(std::move(zeilen));
     sichtbareBilden();
-    m_ableitung.verwerfen();
+    m_abgeleitete.verwerfen();
     const int anzahl = RowCount();
     int pos = -1;
     if (schluessel && m_schluesselFeld >= 0) {
@@ -1030,24 +1030,22 @@ void TKADaoTable::lookupQuellenVerbinden()
     for (const auto& v : std::as_const(m_lookupVerbindungen))
         disconnect(v);
     m_lookupVerbindungen.clear();
-    m_lookupQuellen.clear();
-    for (const auto& feld : m_felder) {
-        TKADaoTable* quelle = feld->m_lookupDataSet;
-        if (feld->m_kind != TFieldKind::fkLookup || !quelle || m_lookupQuellen.contains(QPointer<TKADaoTable>(quelle)))
+    m_abgeleitete.bilden(*this, m_anzahlSpalten);
+    for (const QPointer<TKADaoTable>& quelle : m_abgeleitete.quellen()) {
+        if (!quelle)
             continue;
-        m_lookupQuellen << quelle;
         m_lookupVerbindungen << connect(quelle, &TKADaoTable::ContentChanged, this, &TKADaoTable::lookupQuelleGeaendert);
         m_lookupVerbindungen << connect(quelle, &TKADaoTable::ZeilenNachgelesen, this,
-                                        [this, quelle](const QString& feld, const QVariant& wert) {
-                                            lookupZeilenGeaendert(quelle, feld, wert);
+                                        [this, q = quelle.data()](const QString& feld, const QVariant& wert) {
+                                            lookupZeilenGeaendert(q, feld, wert);
                                         });
-        m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_ableitung.quelleEntfernt(); });
+        m_lookupVerbindungen << connect(quelle, &QObject::destroyed, this, [this] { m_abgeleitete.quelleEntfernt(); });
     }
 }
 
 void TKADaoTable::lookupQuelleGeaendert()
 {
-    // The derived values are worked out again when read (abgeleitetStand has moved on); the
+    // The derived values are worked out again when read (their stand has moved on); the
     // controls only need to show them again.
     if (!Active())
         return;
@@ -1060,18 +1058,14 @@ void TKADaoTable::lookupZeilenGeaendert(TKADaoTable* quelle, const QString& feld
 {
     if (!Active())
         return;
+    const std::optional<std::vector<int>> schluessel = m_abgeleitete.betroffeneSchluessel(quelle, feld, m_schluesselFeld);
+    if (!schluessel) {
+        lookupQuelleGeaendert();
+        return;
+    }
     QList<int> zeilen;
-    for (const auto& f : m_felder) {
-        if (f->m_kind != TFieldKind::fkLookup || f->m_lookupDataSet != quelle)
-            continue;
-        // Only a lookup by this dataset's own key finds the one row concerned; any other may
-        // concern many rows.
-        if (f->m_lookupKeyFields.compare(feld, Qt::CaseInsensitive) != 0 || f->m_schluesselIndex < 0
-            || f->m_schluesselIndex != m_schluesselFeld) {
-            lookupQuelleGeaendert();
-            return;
-        }
-        const int zeile = FindRow(f->m_schluesselIndex, wert);
+    for (const int f : *schluessel) {
+        const int zeile = FindRow(f, wert);
         // A row whose derived values nobody has worked out since its last notice has shown no
         // old ones.
         if (zeile >= 0 && !zeilen.contains(zeile) && zeileBei(zeile).stand != Ableitungsstand::Ungueltig)
@@ -1350,22 +1344,13 @@ TKADaoTable::Zeile* TKADaoTable::aktiveZeile()
     return nullptr;
 }
 
-quint64 TKADaoTable::abgeleitetStand() const
-{
-    quint64 summe = 0;
-    for (const auto& quelle : m_lookupQuellen)
-        if (quelle)
-            summe += quelle->m_inhaltStand;
-    return m_ableitung.stand(summe);
-}
-
 void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
 {
     if (m_anzahlSpalten == int(m_felder.size()) && !OnCalcFields)
         return;
     if (m_rechenZeile)
         return;  // derived values are being worked out; read them as they stand
-    const quint64 stand = abgeleitetStand();
+    const quint64 stand = m_abgeleitete.stand();
     if (Ableitungsstand::gilt(zeile.stand, stand))
         return;
 
@@ -1376,23 +1361,7 @@ void TKADaoTable::abgeleiteteSicherstellen(Zeile& zeile)
     } zuruecksetzen{m_rechenZeile};
     m_rechenZeile = &zeile;
 
-    std::vector<QVariant> abgeleitet(m_felder.size() - size_t(m_anzahlSpalten));
-    for (size_t i = size_t(m_anzahlSpalten); i < m_felder.size(); ++i) {
-        TField* feld = m_felder[i].get();
-        QVariant& wert = abgeleitet[i - size_t(m_anzahlSpalten)];
-        if (feld->m_kind == TFieldKind::fkLookup) {
-            const TKADaoTable* quelle = feld->m_lookupDataSet;
-            if (quelle && quelle->Active() && feld->m_schluesselIndex >= 0) {
-                const TField* schluessel = quelle->FindField(feld->m_lookupKeyFields);
-                const TField* ergebnis = quelle->FindField(feld->m_lookupResultField);
-                if (schluessel && ergebnis) {
-                    const int zeileQuelle = quelle->FindRow(schluessel->Index(), zeilenWert(zeile, feld->m_schluesselIndex));
-                    if (zeileQuelle >= 0)
-                        wert = feld->typisiert(quelle->RowValue(zeileQuelle, ergebnis->Index()));
-                }
-            }
-        }
-    }
+    const std::vector<QVariant> abgeleitet = m_abgeleitete.nachschlagen([&](int feld) { return zeilenWert(zeile, feld); });
     // At once: each value set on its own would build the row anew.
     zeile.werte.setzenAb(size_t(m_anzahlSpalten), abgeleitet);
     if (OnCalcFields)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Ableitungsstand.h"
+#include "AbgeleiteteFelder.h"
 #include "Bearbeitungspuffer.h"
 #include "DatenbankTypen.h"
 #include "MasterVerknuepfung.h"
@@ -115,6 +115,8 @@ public:
     /// again by their key (another program changed them) are read in full, so that their
     /// columns are seen as they are now whether held or not.
     quint64 LeseStand() const { return m_leseStand; }
+    /// Counts every change of the rows (datasets that look values up here compare it).
+    quint64 Inhaltsstand() const { return m_inhaltStand; }
     /// Reads the columns `felder` (and the key) of every row the statement gives, in one
     /// statement and in no particular order, and hands each row to `jeZeile` as values in field
     /// order (the other fields empty); nothing is kept. For a list holding only some columns
@@ -304,7 +306,6 @@ private:
     Zeile* aktiveZeile();
     const Zeile* aktiveZeile() const { return const_cast<TKADaoTable*>(this)->aktiveZeile(); }
     Zeile& zeileBei(int sichtbar) { return m_zeilen.gezeigt(sichtbar); }
-    quint64 abgeleitetStand() const;
     void abgeleiteteSicherstellen(Zeile& zeile);
     QVariant feldWert(int index) const;
     QVariant zeilenWert(Zeile& zeile, int feld);
@@ -368,12 +369,11 @@ private:
     QVariantList m_geladenerSchluessel;         // master key the rows were read for
     QList<QMetaObject::Connection> m_masterVerbindungen;
     QList<QMetaObject::Connection> m_lookupVerbindungen;
-    QList<QPointer<TKADaoTable>> m_lookupQuellen;
 
     quint64 m_inhaltStand = 1;                  // counts changes of the rows
     size_t m_zuletztGelesen = 0;                // rows the last read gave
     quint64 m_leseStand = 0;                    // counts reads of all rows (and Close)
-    Ableitungsstand m_ableitung;
+    AbgeleiteteFelder m_abgeleitete;
     mutable QHash<int, Suchindex> m_indizes;        // lookup indices by field
 
     int m_steuerungAus = 0;
