@@ -472,11 +472,8 @@ const Zeilenwerte* TKADaoTable::nachgelesen(const Zeile& zeile)
         throw Fehler(fehlerText);
     try {
         Anweisung a = m_database->Vorbereiten(SqlText::bedingungEinfuegen(vollerText(), schluesselBedingung(liste)));
-        thread_local Zeilenbau bau;
         while (a.schritt()) {
-            bau.beginnen(size_t(m_anzahlSpalten));
-            a.zeileBauen(m_anzahlSpalten, bau);
-            Zeilenwerte werte = bau.fertig();
+            Zeilenwerte werte = volleZeileAus(a).werte;
             const QVariant k = werte[size_t(m_schluesselFeld)];
             if (!k.isNull())
                 m_fenster.ablegen(k.toLongLong(), std::move(werte), m_inhaltStand);

@@ -93,39 +93,32 @@ void Zeilenliste::erneuert(size_t index)
 
 int Zeilenliste::herausnehmen(size_t index)
 {
-    if (m_alleGezeigt) {
-        m_alle.erase(m_alle.begin() + qsizetype(index));
-        if (m_schluesselGueltig)
-            m_schluessel.erase(m_schluessel.begin() + qsizetype(index));
-        m_alleGezeigt = !m_alle.empty();
-        return int(index);
-    }
-    const auto stelle = std::lower_bound(m_gezeigt.begin(), m_gezeigt.end(), int(index));
-    const bool war = stelle != m_gezeigt.end() && *stelle == int(index);
-    const int zeile = war ? int(stelle - m_gezeigt.begin()) : -1;
+    const int zeile = zeileVon(index);
     m_alle.erase(m_alle.begin() + qsizetype(index));
     if (m_schluesselGueltig)
         m_schluessel.erase(m_schluessel.begin() + qsizetype(index));
-    for (auto it = war ? m_gezeigt.erase(stelle) : stelle; it != m_gezeigt.end(); ++it)
+    if (m_alleGezeigt) {
+        m_alleGezeigt = !m_alle.empty();
+        return zeile;
+    }
+    const auto stelle = m_gezeigt.begin() + qsizetype(gezeigtVor(index));
+    for (auto it = zeile >= 0 ? m_gezeigt.erase(stelle) : stelle; it != m_gezeigt.end(); ++it)
         --*it;
     return zeile;
 }
 
 int Zeilenliste::einfuegen(size_t index, Datenzeile&& zeile, bool zeigen)
 {
-    if (m_alleGezeigt && zeigen) {
-        if (m_schluesselGueltig)
-            m_schluessel.insert(m_schluessel.begin() + qsizetype(index), schluesselVon(zeile));
-        m_alle.insert(m_alle.begin() + qsizetype(index), std::move(zeile));
-        return int(index);
-    }
-    gezeigteEinzelnFuehren();
-    const auto stelle = std::lower_bound(m_gezeigt.begin(), m_gezeigt.end(), int(index));
-    for (auto it = stelle; it != m_gezeigt.end(); ++it)
-        ++*it;
+    if (!zeigen)
+        gezeigteEinzelnFuehren();
     if (m_schluesselGueltig)
         m_schluessel.insert(m_schluessel.begin() + qsizetype(index), schluesselVon(zeile));
     m_alle.insert(m_alle.begin() + qsizetype(index), std::move(zeile));
+    if (m_alleGezeigt)
+        return int(index);
+    const auto stelle = m_gezeigt.begin() + qsizetype(gezeigtVor(index));
+    for (auto it = stelle; it != m_gezeigt.end(); ++it)
+        ++*it;
     if (!zeigen)
         return -1;
     const int nummer = int(stelle - m_gezeigt.begin());

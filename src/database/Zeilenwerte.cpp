@@ -110,12 +110,16 @@ size_t kopfGroesse(size_t anzahl)
     return (anzahl + 1) / 2;
 }
 
+// Where what follows the word and the pointer to values kept aside begins.
+const unsigned char* nachKopf(const unsigned char* block)
+{
+    return block + sizeof(uint16_t) + (wortVon(block) & MitBeiseite ? sizeof(Beiseiteliste*) : 0);
+}
+
 // The bits of the values read; null when every value has a kind.
 const unsigned char* maskeVon(const unsigned char* block)
 {
-    if (!(wortVon(block) & MitMaske))
-        return nullptr;
-    return block + sizeof(uint16_t) + (wortVon(block) & MitBeiseite ? sizeof(Beiseiteliste*) : 0);
+    return wortVon(block) & MitMaske ? nachKopf(block) : nullptr;
 }
 
 // How many values before value `i` have a kind: its place among the kinds and the values.
@@ -134,8 +138,7 @@ size_t rangVon(const unsigned char* block, size_t i)
 
 const unsigned char* artenVon(const unsigned char* block)
 {
-    const size_t vorne = sizeof(uint16_t) + (wortVon(block) & MitBeiseite ? sizeof(Beiseiteliste*) : 0);
-    return block + vorne + (wortVon(block) & MitMaske ? maskenGroesse(anzahlVon(block)) : 0);
+    return nachKopf(block) + (wortVon(block) & MitMaske ? maskenGroesse(anzahlVon(block)) : 0);
 }
 
 Art artBei(const unsigned char* arten, size_t platz)
@@ -542,8 +545,7 @@ const unsigned char* Zeilenwerte::arten() const
 
 const unsigned char* Zeilenwerte::werteAnfang() const
 {
-    const size_t gelesen = wortVon(m_block) & MitMaske ? rangVon(m_block, size()) : size();
-    return arten() + kopfGroesse(gelesen);
+    return arten() + kopfGroesse(rangVon(m_block, size()));  // the kinds of the values read
 }
 
 const std::vector<QVariant>* Zeilenwerte::beiseite() const
@@ -553,10 +555,7 @@ const std::vector<QVariant>* Zeilenwerte::beiseite() const
 
 size_t Zeilenwerte::groesse() const
 {
-    if (!m_block)
-        return 0;
-    const size_t anzahl = size();
-    return versatz(anzahl);
+    return m_block ? versatz(size()) : 0;
 }
 
 void Zeilenwerte::neuBauen(const std::vector<QVariant>& werte)

@@ -37,10 +37,10 @@ struct TProjektSuche::Vorrat
     int idFeld = -1;
     std::vector<int> felder;
     std::vector<int> felderAufsteigend;  // the same, in the order of the row
-    // As read for all projects, valid while the list has not read its rows anew.
+    // As read for all projects, valid while the list has not read its rows anew (0: none read;
+    // every read of an open list counts from 1 on).
     QHash<qint64, Suchbegriff::Zeile> gelesen;
     quint64 leseStand = 0;
-    bool bereit = false;
     // Made from rows holding the searched fields.
     QHash<qint64, Eintrag> eigene;
     Suchbegriff::Zeile ohneSchluessel;
@@ -70,15 +70,15 @@ struct TProjektSuche::Vorrat
         return Suchbegriff::durchsuchbar(texte);
     }
 
-    bool aktuell() const { return bereit && projekte && leseStand == projekte->LeseStand(); }
+    bool aktuell() const { return leseStand != 0 && projekte && leseStand == projekte->LeseStand(); }
 
     // Reads the searched fields of every project, unless what was read still holds.
     void sicherstellen()
     {
-        if (aktuell() || !projekte || !projekte->Active())
+        if (!projekte)
             return;
         felderSuchen();
-        if (idFeld < 0)
+        if (aktuell() || !projekte->Active() || idFeld < 0)
             return;
         QHash<qint64, Suchbegriff::Zeile> neu;
         neu.reserve(projekte->RowCount());
@@ -93,14 +93,13 @@ struct TProjektSuche::Vorrat
         gelesen = std::move(neu);
         eigene.clear();
         leseStand = projekte->LeseStand();
-        bereit = true;
     }
 
     void freigeben()
     {
         gelesen = {};
         eigene = {};
-        bereit = false;
+        leseStand = 0;
     }
 
     // The row's searchable text: its own, prepared again only when a searched field has
@@ -170,7 +169,6 @@ void TProjektSuche::setText(const QString& text)
         if (m_projekte->HatZeilenBedingung())
             m_projekte->setZeilenBedingung({});
     } else {
-        m_vorrat->felderSuchen();
         m_vorrat->sicherstellen();
         m_projekte->setZeilenBedingung(
             [vorrat = m_vorrat, begriff](const Zeilenwerte& werte) { return begriff.gefunden(vorrat->text(werte)); });
